@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace addrix {
+
+class IFileSystem;
+class IGalderDownloadWindow;
+class IIniService;
+class IProgramLocation;
+
+// Exit statuses of the command line.
+enum ExitStatus : int {
+    kExitRecordsWritten = 0,
+    kExitNoRecords = 1,
+    kExitExportFailed = 2,
+    kExitUsage = 64,
+};
+
+// What the command line needs from the platform.
+struct CommandLineServices {
+    std::ostream& out;
+    std::ostream& err;
+    const IProgramLocation& program;
+    const IFileSystem& files;
+    IIniService& ini;
+    // The proposed Ivro backup file when neither --input nor the settings name one.
+    std::function<std::string()> defaultIvroFile;
+    // Runs a Galder download without a window; null where no serial port can be used.
+    IGalderDownloadWindow* galderWindow = nullptr;
+};
+
+// Runs `addrix` with `args` (without the program name) and returns its exit status.
+int RunCommandLine(const std::vector<std::string>& args, CommandLineServices& services);
+
+// The text `addrix --help` prints.
+std::string UsageText();
+
+} // namespace addrix

@@ -1,0 +1,23 @@
+#include "app/cli/CommandLine.h"
+#include "platform/IniFile.h"
+#include "platform/StdFileSystem.h"
+#include "platform/qt/QtServices.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char* argv[]) {
+    using namespace addrix;
+
+    QCoreApplication app(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+
+    QtProgramLocation program;
+    StdFileSystem files;
+    IniFile ini;
+    CommandLineServices services{std::cout, std::cerr, program, files, ini, {}, nullptr};
+    return RunCommandLine(args, services);
+}

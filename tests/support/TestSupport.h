@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/IClock.h"
+#include "platform/IFileSystem.h"
+#include "platform/IMessageBox.h"
+#include "platform/TextFile.h"
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace addrix::test {
+
+// A message box that records every box and answers from a script (Yes when
+// the script is empty for a question, OK otherwise).
+class FakeMessageBox final : public IMessageBox {
+public:
+    struct Shown {
+        std::string caption;
+        std::string text;
+        MsgButtons buttons;
+        MsgIcon icon;
+    };
+    std::vector<Shown> shown;
+    std::deque<MsgAnswer> answers;
+
+    MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
+                   MsgIcon icon) override;
+};
+
+// Collects the lines written, in memory.
+class MemorySink final : public ILineSink {
+public:
+    std::vector<std::string> lines;
+    void writeLine(const std::string& line) override { lines.push_back(line); }
+    void flush() override {}
+};
+
+// Accepts `okLines` lines, then fails every write as a full disk does.
+class FailingSink final : public ILineSink {
+public:
+    explicit FailingSink(std::size_t okLines) : m_okLines(okLines) {}
+    std::vector<std::string> lines;
+    void writeLine(const std::string& line) override;
+    void flush() override {}
+
+private:
+    std::size_t m_okLines;
+};
+
+// A clock that moves only when told to.
+class FakeClock final : public IClock {
+public:
+    Clock::time_point now() const override { return m_now; }
+    void advance(std::chrono::milliseconds by) { m_now += by; }
+
+private:
+    Clock::time_point m_now{std::chrono::hours(24 * 365)};
+};
+
+// A program folder and name chosen by the test.
+class FakeProgramLocation final : public IProgramLocation {
+public:
+    FakeProgramLocation(std::string dir, std::string name)
+        : m_dir(std::move(dir)), m_name(std::move(name)) {}
+    std::string programDir() const override { return m_dir; }
+    std::string exeName() const override { return m_name; }
+
+private:
+    std::string m_dir;
+    std::string m_name;
+};
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return m_path; }
+    // `name` inside the folder.
+    std::string file(const std::string& name) const;
+    // Writes `bytes` to `name` inside the folder and returns its path.
+    std::string write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::string m_path;
+};
+
+// The whole content of the file at `path` ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
+
+// `text` split at CR LF; a last line without one is kept too.
+std::vector<std::string> SplitCrLf(const std::string& text);
+
+// `line` split at every comma.
+std::vector<std::string> SplitCommas(const std::string& line);
+
+} // namespace addrix::test
