@@ -1,0 +1,29 @@
+#include "app/logic/DisplayCheck.h"
+
+namespace addrix {
+
+namespace {
+
+bool IsSet(const EnvReader& env, const char* name) {
+    const char* value = env(name);
+    return value && *value;
+}
+
+} // namespace
+
+bool HasDisplay(const EnvReader& env) {
+#if defined(_WIN32) || defined(__APPLE__)
+    (void)env;
+    return true;
+#else
+    return IsSet(env, "QT_QPA_PLATFORM") || IsSet(env, "DISPLAY") || IsSet(env, "WAYLAND_DISPLAY");
+#endif
+}
+
+const char* NoDisplayMessage() {
+    return "addrix: no display to open the wizard on (neither DISPLAY nor WAYLAND_DISPLAY is "
+           "set).\n"
+           "Run 'addrix --help' to export from the command line.\n";
+}
+
+} // namespace addrix

@@ -1,0 +1,46 @@
+#include "app/logic/DisplayCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace addrix {
+namespace {
+
+struct DisplayCase {
+    const char* name;
+    std::map<std::string, std::string> env;
+    bool expected; // on a desktop that needs an X or Wayland server
+};
+
+class HasDisplayTest : public ::testing::TestWithParam<DisplayCase> {};
+
+TEST_P(HasDisplayTest, NeedsADisplayOrAChosenPlatform) {
+    const auto& env = GetParam().env;
+    const EnvReader reader = [&env](const char* name) -> const char* {
+        const auto it = env.find(name);
+        return it == env.end() ? nullptr : it->second.c_str();
+    };
+#if defined(_WIN32) || defined(__APPLE__)
+    EXPECT_TRUE(HasDisplay(reader));
+#else
+    EXPECT_EQ(HasDisplay(reader), GetParam().expected);
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, HasDisplayTest,
+    ::testing::Values(DisplayCase{"Nothing", {}, false},
+                      DisplayCase{
+                          "EmptyValues",
+                          {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}},
+                          false},
+                      DisplayCase{"X", {{"DISPLAY", ":0"}}, true},
+                      DisplayCase{"Wayland", {{"WAYLAND_DISPLAY", "wayland-0"}}, true},
+                      DisplayCase{"Offscreen", {{"QT_QPA_PLATFORM", "offscreen"}}, true},
+                      DisplayCase{"UnrelatedOnly", {{"HOME", "/root"}, {"TERM", "xterm"}}, false}),
+    [](const ::testing::TestParamInfo<DisplayCase>& info) { return info.param.name; });
+
+} // namespace
+} // namespace addrix
