@@ -1,5 +1,5 @@
-#include "app/gui/Twips.h"
 #include "app/gui/frmWelcome.h"
+#include "app/gui/Twips.h"
 #include "app/logic/ManagerLaunch.h"
 #include "export/ContactLine.h"
 #include "ivro/IvroBackupLocation.h"
@@ -7,6 +7,7 @@
 #include "platform/PathUtil.h"
 #include "platform/StdFileSystem.h"
 #include "settings/Settings.h"
+#include "support/ShellFakes.h"
 #include "support/TestSupport.h"
 #include "support/WizardFakes.h"
 
@@ -30,9 +31,6 @@
 using namespace addrix;
 
 namespace {
-
-constexpr const char* kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 const QStringList kPages = {"FrameWelcome",      "FrameFileLocation", "frameGalderMappings",
                             "frameIvroMappings", "frameExport",       "frameComplete"};
@@ -58,7 +56,7 @@ struct WizardRig {
     test::FakeProgramLocation program{programDir.path(), "addrix"};
     StdFileSystem files;
     IniFile ini;
-    test::FakeRegistry registry;
+    test::FakeDocumentsRegistry registry;
     test::FakePortBank ports;
     test::FakeMessageBox messages;
     test::FakeShell shell;
@@ -67,15 +65,26 @@ struct WizardRig {
     test::FakeGalderDownloadWindow galder;
     Settings settings;
     int endProgramCalls = 0;
-    WizardServices services{messages, files,     program, ini,      registry,
-                            ports,    &galder,   shell,   activator, dialog,
-                            settings, [this] { ++endProgramCalls; }};
+    WizardServices services{messages,
+                            files,
+                            program,
+                            ini,
+                            registry,
+                            ports,
+                            &galder,
+                            shell,
+                            activator,
+                            dialog,
+                            settings,
+                            [this] {
+                                ++endProgramCalls;
+                            }};
     std::unique_ptr<frmWelcome> window;
 
     WizardRig() {
         ports.ports = {{1, SerialOpenResult::Status::Opened},
                        {3, SerialOpenResult::Status::Failed}};
-        registry.setString(kShellFolders, "Personal", programDir.file("Documents"));
+        registry.documents = programDir.file("Documents");
     }
 
     std::string iniPath() const { return SettingsFilePath(program); }
@@ -215,10 +224,10 @@ private slots:
         WizardRig& rig = *m_rig;
         const std::string out = rig.programDir.file("exports");
         std::filesystem::create_directory(out);
-        rig.writeSettings("GalderPort=1\r\nGalderEmail=2\r\nIvroFile=" +
-                          rig.programDir.file("old.adr") +
-                          "\r\nMaxDeviceRecords=1000\r\nLaunchDataPlug=0\r\nExportPath=" + out +
-                          "\r\nExportFile=book.csv\r\n");
+        rig.writeSettings(
+            "GalderPort=1\r\nGalderEmail=2\r\nIvroFile=" + rig.programDir.file("old.adr") +
+            "\r\nMaxDeviceRecords=1000\r\nLaunchDataPlug=0\r\nExportPath=" + out +
+            "\r\nExportFile=book.csv\r\n");
         frmWelcome& w = rig.start();
 
         QCOMPARE(w.lstGalderCommPortIndex(), 1);
@@ -363,17 +372,28 @@ private slots:
     void texts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("next") << "cmdNext" << "&Next";
-        QTest::newRow("back") << "cmdBack" << "&Back";
-        QTest::newRow("cancel") << "cmdCancel" << "&Cancel";
-        QTest::newRow("help") << "cmdHelp" << "H&elp";
-        QTest::newRow("browse") << "cmdBrowse" << "&Browse";
-        QTest::newRow("ivro browse") << "cmdIvroBrowse" << "&Browse";
-        QTest::newRow("galder help") << "cmdGalderHelp" << "Help";
-        QTest::newRow("galder") << "OptGetFromGalder" << "Galder";
-        QTest::newRow("ivro") << "OptGetFromIvro" << "Ivro";
-        QTest::newRow("kestle") << "OptGetFromKestle" << "Kestle";
-        QTest::newRow("obtain") << "lblObtainFrom" << "Obtain the Data From:";
+        QTest::newRow("next") << "cmdNext"
+                              << "&Next";
+        QTest::newRow("back") << "cmdBack"
+                              << "&Back";
+        QTest::newRow("cancel") << "cmdCancel"
+                                << "&Cancel";
+        QTest::newRow("help") << "cmdHelp"
+                              << "H&elp";
+        QTest::newRow("browse") << "cmdBrowse"
+                                << "&Browse";
+        QTest::newRow("ivro browse") << "cmdIvroBrowse"
+                                     << "&Browse";
+        QTest::newRow("galder help") << "cmdGalderHelp"
+                                     << "Help";
+        QTest::newRow("galder") << "OptGetFromGalder"
+                                << "Galder";
+        QTest::newRow("ivro") << "OptGetFromIvro"
+                              << "Ivro";
+        QTest::newRow("kestle") << "OptGetFromKestle"
+                                << "Kestle";
+        QTest::newRow("obtain") << "lblObtainFrom"
+                                << "Obtain the Data From:";
         QTest::newRow("launch") << "chkAutoDataPlug"
                                 << "Launch Norvik Manager Program After Export";
         QTest::newRow("cradle") << "lblConfirmGalder"
@@ -381,8 +401,8 @@ private slots:
                                    "programming cradle and powered on.";
         QTest::newRow("ivro prompt") << "lblIvroPrompt"
                                      << "Tell me where your Ivro Import file is located.";
-        QTest::newRow("location prompt")
-            << "lblFileLocationPrompt" << "Tell me where you want the Norvik address file saved.";
+        QTest::newRow("location prompt") << "lblFileLocationPrompt"
+                                         << "Tell me where you want the Norvik address file saved.";
         QTest::newRow("port prompt") << "lblSerialPortPrompt"
                                      << "What Serial Port is the Galder connected to?";
     }
@@ -454,8 +474,10 @@ private slots:
     void pagesAndButtonsOnEveryStage_data() {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("settingsPage");
-        QTest::newRow("Galder") << "OptGetFromGalder" << "frameGalderMappings";
-        QTest::newRow("Ivro") << "OptGetFromIvro" << "frameIvroMappings";
+        QTest::newRow("Galder") << "OptGetFromGalder"
+                                << "frameGalderMappings";
+        QTest::newRow("Ivro") << "OptGetFromIvro"
+                              << "frameIvroMappings";
     }
 
     void pagesAndButtonsOnEveryStage() {
@@ -482,28 +504,37 @@ private slots:
             QCOMPARE(rig.text("cmdCancel"), QString("&Cancel"));
         };
 
+        // A failed check inside the lambda ends only the lambda.
+#define CHECK_STAGE(...)                                                                           \
+    do {                                                                                           \
+        check(__VA_ARGS__);                                                                        \
+        if (QTest::currentTestFailed())                                                            \
+            return;                                                                                \
+    } while (false)
+
         QVERIFY(!rig.click("cmdNext"));
         QVERIFY(rig.click(option.constData()));
         QVERIFY(rig.enabled("cmdNext"));
         QVERIFY(rig.click("cmdNext"));
-        check({1, "FrameFileLocation", true, true, false});
+        CHECK_STAGE({1, "FrameFileLocation", true, true, false});
         QVERIFY(rig.click("cmdNext"));
-        check({2, settingsPage, true, true, true});
+        CHECK_STAGE({2, settingsPage, true, true, true});
         QVERIFY(rig.click("cmdNext"));
-        check({3, "frameExport", true, true, false});
+        CHECK_STAGE({3, "frameExport", true, true, false});
         QCOMPARE(rig.visible("lblConfirmGalder"), galder);
 
         QVERIFY(rig.click("cmdBack"));
-        check({2, settingsPage, true, true, true});
+        CHECK_STAGE({2, settingsPage, true, true, true});
         QVERIFY(rig.click("cmdBack"));
-        check({1, "FrameFileLocation", true, true, false});
+        CHECK_STAGE({1, "FrameFileLocation", true, true, false});
         QVERIFY(rig.click("cmdBack"));
-        check({0, "FrameWelcome", false, false, false});
+        CHECK_STAGE({0, "FrameWelcome", false, false, false});
         // The choice stays, but Next waits for another click on an option.
         QVERIFY(rig.find<QRadioButton>(option.constData())->isChecked());
         QVERIFY(rig.click(option.constData()));
         QVERIFY(rig.enabled("cmdNext"));
         QVERIFY(rig.messages.shown.empty());
+#undef CHECK_STAGE
     }
 
     void theSourceIsTakenEachTimeNextIsPressed() {
@@ -533,8 +564,7 @@ private slots:
 
         const std::string missing = rig.programDir.file("missing.adr");
         std::filesystem::create_directory(rig.programDir.file("folder.adr"));
-        for (const std::string& bad : {missing, rig.programDir.file("folder.adr"),
-                                       std::string()}) {
+        for (const std::string& bad : {missing, rig.programDir.file("folder.adr"), std::string()}) {
             rig.messages.shown.clear();
             rig.setText("txtIvroFile", bad);
             QVERIFY(rig.click("cmdNext"));
@@ -617,7 +647,7 @@ private slots:
         QCOMPARE(rig.text("cmdCancel"), QString("&Close"));
         QVERIFY(!rig.enabled("cmdNext") && !rig.enabled("cmdBack") && !rig.visible("cmdHelp"));
         QVERIFY(rig.galder.calls.empty());
-        QVERIFY(rig.activator.titles.empty());
+        QVERIFY(rig.activator.asked.empty());
 
         const auto lines = test::SplitCrLf(
             test::ReadFile(OutputPath(rig.programDir.path(), "NorvikaddressBook.csv")));
@@ -656,7 +686,7 @@ private slots:
         QVERIFY(rig.click("cmdNext"));
         QCOMPARE(int(w.CurrentStage()), 6);
         QVERIFY(rig.messages.shown.empty());
-        QVERIFY(rig.activator.titles.empty());
+        QVERIFY(rig.activator.asked.empty());
         QVERIFY(rig.visible("lblCompleteBad"));
     }
 
@@ -671,7 +701,7 @@ private slots:
         QCOMPARE(int(w.CurrentStage()), 6);
         QCOMPARE(rig.messages.shown.size(), std::size_t(1));
         QCOMPARE(rig.messages.shown[0].caption, std::string("File Access Error"));
-        QVERIFY(rig.activator.titles.empty());
+        QVERIFY(rig.activator.asked.empty());
     }
 
     void launchOnlyWhenCheckedAndRecordsWritten_data() {
@@ -689,7 +719,7 @@ private slots:
         QFETCH(int, entries);
         QFETCH(bool, launched);
         WizardRig& rig = *m_rig;
-        rig.activator.found = true; // a running manager comes to the front
+        rig.activator.running = {kNorvikMgrWindowTitle}; // a running manager comes to the front
         frmWelcome& w = rig.start();
         rig.useIvroBackup(entries);
         rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(checked);
@@ -697,9 +727,9 @@ private slots:
         QVERIFY(rig.click("cmdNext"));
 
         if (launched)
-            QCOMPARE(rig.activator.titles, std::vector<std::string>{kNorvikMgrWindowTitle});
+            QCOMPARE(rig.activator.asked, std::vector<std::string>{kNorvikMgrWindowTitle});
         else
-            QVERIFY(rig.activator.titles.empty());
+            QVERIFY(rig.activator.asked.empty());
         QVERIFY(rig.shell.started.empty());
         QCOMPARE(int(w.CurrentStage()), entries > 0 ? 5 : 6);
     }
@@ -708,12 +738,37 @@ private slots:
         WizardRig& rig = *m_rig;
         rig.galder.contacts = {"one"};
         frmWelcome& w = rig.start();
+        rig.shell.startable = {rig.settings.NorvikEXEFilePath};
         w.setChkAutoDataPlug(1);
         QVERIFY(rig.walkToConfirmation("OptGetFromGalder"));
         QVERIFY(rig.click("cmdNext"));
-        QCOMPARE(rig.activator.titles.size(), std::size_t(1));
+        QCOMPARE(rig.activator.asked.size(), std::size_t(1));
         QCOMPARE(rig.shell.started, std::vector<std::string>{rig.settings.NorvikEXEFilePath});
+        QCOMPARE(rig.messages.shown.size(), std::size_t(1));
         QCOMPARE(int(w.CurrentStage()), 5);
+    }
+
+    // The locate step borrows the output-file dialog, and the path found is
+    // kept for the settings file.
+    void launchLocatesAMissingManager() {
+        WizardRig& rig = *m_rig;
+        rig.galder.contacts = {"one"};
+        frmWelcome& w = rig.start();
+        const std::string located = rig.programDir.write("NorvikMgr.exe", "x");
+        rig.shell.startable = {located};
+        rig.dialog.answers = {located};
+        w.setChkAutoDataPlug(1);
+        QVERIFY(rig.walkToConfirmation("OptGetFromGalder"));
+        QVERIFY(rig.click("cmdNext"));
+
+        QCOMPARE(rig.messages.shown.size(), std::size_t(2));
+        QCOMPARE(rig.messages.shown[1].caption, std::string("NorvikMgr.exe not found"));
+        QCOMPARE(rig.dialog.shown.size(), std::size_t(1));
+        QCOMPARE(w.CommonDialog1().title, std::string("Locate NorvikMgr.exe"));
+        QCOMPARE(rig.shell.started, std::vector<std::string>{located});
+        QCOMPARE(int(w.CurrentStage()), 5);
+        QVERIFY(rig.click("cmdCancel"));
+        QCOMPARE(rig.saved("NorvikEXEFilePath"), located);
     }
 
     // ---- Unload ----------------------------------------------------------

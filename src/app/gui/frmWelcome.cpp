@@ -108,8 +108,8 @@ Widget* Place(Widget* widget, const char* name, int left, int top, int width, in
     return widget;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int left, int top,
-                  int width, int height) {
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int left, int top, int width,
+                  int height) {
     auto* label = Place(new QLabel(LabelText(text), parent), name, left, top, width, height);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -122,8 +122,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
                  height);
 }
 
-QGroupBox* MakePage(QWidget* parent, const char* name, const char* caption, int width,
-                    int height) {
+QGroupBox* MakePage(QWidget* parent, const char* name, const char* caption, int width, int height) {
     auto* page = Place(new QGroupBox(QString::fromLatin1(caption), parent), name, kPageLeft,
                        kPageTop, width, height);
     page->hide();
@@ -205,14 +204,13 @@ void frmWelcome::BuildWelcomePage(QWidget* client) {
 
     m_OptGetFrom = new QButtonGroup(this);
     m_OptGetFrom->setObjectName(QStringLiteral("OptGetFrom"));
-    m_OptGetFromGalder = Place(new QRadioButton(QStringLiteral("Galder"), page),
-                               "OptGetFromGalder", 3375, 2760, 1215, 375);
-    m_OptGetFromIvro =
-        Place(new QRadioButton(QStringLiteral("Ivro"), page), "OptGetFromIvro", 3360, 3120, 1215,
-              375);
+    m_OptGetFromGalder = Place(new QRadioButton(QStringLiteral("Galder"), page), "OptGetFromGalder",
+                               3375, 2760, 1215, 375);
+    m_OptGetFromIvro = Place(new QRadioButton(QStringLiteral("Ivro"), page), "OptGetFromIvro", 3360,
+                             3120, 1215, 375);
     // The Kestle row stands above the others until the load moves it into place.
-    m_OptGetFromKestle = Place(new QRadioButton(QStringLiteral("Kestle"), page),
-                               "OptGetFromKestle", 3360, 2040, 1695, 375);
+    m_OptGetFromKestle = Place(new QRadioButton(QStringLiteral("Kestle"), page), "OptGetFromKestle",
+                               3360, 2040, 1695, 375);
     m_OptGetFromKestle->setEnabled(false);
     m_OptGetFrom->addButton(m_OptGetFromGalder, 0);
     m_OptGetFrom->addButton(m_OptGetFromIvro, 1);
@@ -296,8 +294,7 @@ void frmWelcome::BuildExportPage(QWidget* client) {
     QWidget* page = m_frameExport;
     QLabel* prompt = MakeLabel(page, "lblExportPrompt", kExportPrompt, 1080, 480, 6855, 1215);
     SetPointSize(prompt, kLargeType);
-    m_lblConfirmGalder =
-        MakeLabel(page, "lblConfirmGalder", kConfirmGalder, 1080, 1680, 6975, 615);
+    m_lblConfirmGalder = MakeLabel(page, "lblConfirmGalder", kConfirmGalder, 1080, 1680, 6975, 615);
     m_chkAutoDataPlug =
         Place(new QCheckBox(QStringLiteral("Launch Norvik Manager Program After Export"), page),
               "chkAutoDataPlug", 1920, 2400, 3975, 495);
@@ -315,8 +312,7 @@ void frmWelcome::BuildCompletePage(QWidget* client) {
 void frmWelcome::BuildButtons(QWidget* client) {
     m_cmdNext = MakeButton(client, "cmdNext", "&Next", 2678, kButtonTop, 1215, kButtonHeight);
     m_cmdBack = MakeButton(client, "cmdBack", "&Back", 4118, kButtonTop, 1215, kButtonHeight);
-    m_cmdCancel =
-        MakeButton(client, "cmdCancel", "&Cancel", 5520, kButtonTop, 1215, kButtonHeight);
+    m_cmdCancel = MakeButton(client, "cmdCancel", "&Cancel", 5520, kButtonTop, 1215, kButtonHeight);
     m_cmdHelp = MakeButton(client, "cmdHelp", "H&elp", 6960, kButtonTop, 1215, kButtonHeight);
     connect(m_cmdNext, &QPushButton::clicked, this, &frmWelcome::cmdNext_Click);
     connect(m_cmdBack, &QPushButton::clicked, this, &frmWelcome::cmdBack_Click);
@@ -347,9 +343,9 @@ void frmWelcome::BuildMenu() {
 void frmWelcome::SetTabOrder() {
     // The button row comes first, then the controls of the pages.
     QWidget* const order[] = {
-        m_cmdNext,          m_cmdBack,        m_cmdCancel,     m_cmdHelp,
-        m_OptGetFromGalder, m_cmdGalderHelp,  m_OptGetFromIvro, m_cmdIvroHelp,
-        m_OptGetFromKestle, m_cmdKestleHelp,  m_txtDir,         m_txtFileName,
+        m_cmdNext,          m_cmdBack,           m_cmdCancel,      m_cmdHelp,
+        m_OptGetFromGalder, m_cmdGalderHelp,     m_OptGetFromIvro, m_cmdIvroHelp,
+        m_OptGetFromKestle, m_cmdKestleHelp,     m_txtDir,         m_txtFileName,
         m_cmdBrowse,        m_lstGalderCommPort, m_lstGalderEmail, m_txtIvroFile,
         m_cmdIvroBrowse,    m_chkAutoDataPlug,
     };
@@ -363,13 +359,13 @@ void frmWelcome::SetTabOrder() {
 void frmWelcome::Form_Load() {
     FitOuterSize();
 
-    m_lstGalderEmail->addItems(
-        {QStringLiteral("Work Email"), QStringLiteral("Home Email"), QStringLiteral("Alternate Email")});
+    m_lstGalderEmail->addItems({QStringLiteral("Work Email"), QStringLiteral("Home Email"),
+                                QStringLiteral("Alternate Email")});
     FillPortList(*m_lstGalderCommPort);
 
-    LoadWizardChoices(*this, m_services.settings,
-                      StartupServices{m_services.ini, m_services.program, m_services.files,
-                                      m_services.registry});
+    LoadWizardChoices(
+        *this, m_services.settings,
+        StartupServices{m_services.ini, m_services.program, m_services.files, m_services.registry});
 
     if (ShowsGalder(m_services.settings)) {
         m_lblWelcome->setText(LabelText(kWelcomeGalder));
@@ -546,9 +542,8 @@ void frmWelcome::RunExport() {
         m_services.messages.show("Records Exported", RecordsExportedText(count), MsgButtons::Ok,
                                  MsgIcon::Information);
         if (chkAutoDataPlug() == 1) {
-            LaunchServices launch{m_services.activator, m_services.shell,
-                                  m_services.messages,  m_services.fileDialog,
-                                  m_CommonDialog1,      m_services.files,
+            LaunchServices launch{m_services.activator,  m_services.shell, m_services.messages,
+                                  m_services.fileDialog, m_CommonDialog1,  m_services.files,
                                   m_services.program};
             LaunchNorvikMgr(m_services.settings, launch);
         }
