@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string_view>
 
 // The logo is built into a static library, whose resources the program must
 // register itself; the macro only works outside a namespace.
@@ -108,10 +109,14 @@ Widget* Place(Widget* widget, const char* name, int left, int top, int width, in
     return widget;
 }
 
+// Labels designed two lines high or more wrap their words; the others hold
+// one line.
+constexpr int kWrappedLabelHeight = 600;
+
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int left, int top, int width,
                   int height) {
     auto* label = Place(new QLabel(LabelText(text), parent), name, left, top, width, height);
-    label->setWordWrap(true);
+    label->setWordWrap(height >= kWrappedLabelHeight);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
@@ -161,7 +166,12 @@ frmWelcome::~frmWelcome() = default;
 void frmWelcome::BuildWindow() {
     setObjectName(QStringLiteral("frmWelcome"));
     setWindowTitle(QStringLiteral("Halvern - Norvik Addrix"));
+    // The design's type first, then faces of like width, so that the texts
+    // fit their places wherever the program runs.
     QFont font = this->font();
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")});
     font.setPointSizeF(kBaseType);
     setFont(font);
 
@@ -271,6 +281,9 @@ void frmWelcome::BuildGalderPage(QWidget* client) {
     for (const auto& l : labels) {
         QLabel* label = MakeLabel(mapping, l.name, l.text, l.left, l.top, l.width, 255);
         SetPointSize(label, kBaseType, l.bold);
+        // The arrows stand clear of the field names on either side.
+        if (std::string_view(l.text) == "---->")
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
     m_lstGalderEmail = Place(new QComboBox(mapping), "lstGalderEmail", 1920, 1920, 1455, 315);
 }
@@ -381,6 +394,7 @@ void frmWelcome::Form_Load() {
 
     m_OptGetFromKestle->move(m_OptGetFromKestle->x(), Twips(3480));
     m_cmdKestleHelp->move(m_cmdKestleHelp->x(), Twips(3525));
+    FitTexts();
 
     ChangeStage(0);
 }
@@ -422,6 +436,24 @@ void frmWelcome::FitOuterSize() {
         menuBar()->sizeHint().height() + Twips(kButtonTop + kButtonHeight + kHeaderMargin);
     inner.setHeight(std::max(inner.height(), needed));
     setFixedSize(inner);
+    PlaceHeader();
+}
+
+// Where the system's type is wider than the design's, a text grows out of its
+// place to the right or downwards rather than being cut off.
+void frmWelcome::FitTexts() {
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->pixmap().isNull() && label->wordWrap()) {
+            label->resize(label->width(),
+                          std::max(label->height(), label->heightForWidth(label->width())));
+        } else if (label->pixmap().isNull()) {
+            label->resize(label->size().expandedTo(label->sizeHint()));
+        }
+    }
+    for (QAbstractButton* option : findChildren<QAbstractButton*>()) {
+        if (qobject_cast<QCheckBox*>(option) || qobject_cast<QRadioButton*>(option))
+            option->resize(option->size().expandedTo(option->sizeHint()));
+    }
     PlaceHeader();
 }
 

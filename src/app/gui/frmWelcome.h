@@ -113,6 +113,7 @@ private:
     void Form_Unload();
     void FitOuterSize();
     void PlaceHeader();
+    void FitTexts();
     void ShowPage(QGroupBox* page);
     void RunExport();
 

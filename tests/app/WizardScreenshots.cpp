@@ -1,0 +1,94 @@
+// Pictures of every wizard page, for the documentation. Runs only when
+// ADDRIX_SCREENSHOT_DIR names the folder to save them in (see
+// scripts/screenshots.sh); it needs a real display, such as Xvfb.
+
+#include "WizardRig.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+
+using namespace addrix;
+using addrix::test::WizardRig;
+
+class WizardScreenshots : public QObject {
+    Q_OBJECT
+
+    QDir m_dir;
+
+    // Lets the window paint, then saves it as `name`.png.
+    void shoot(QWidget& window, const char* name) {
+        QApplication::processEvents();
+        QTest::qWait(50);
+        const QString path = m_dir.filePath(QString::fromLatin1(name) + ".png");
+        QVERIFY2(window.grab().save(path), qPrintable(path));
+    }
+
+    // Shows `text` in box `name` for the picture only.
+    void shootWith(WizardRig& rig, const char* box, const char* text, const char* name) {
+        auto* edit = rig.find<QLineEdit>(box);
+        const QString real = edit->text();
+        edit->setText(QString::fromLatin1(text));
+        shoot(*rig.window, name);
+        edit->setText(real);
+    }
+
+private slots:
+    void initTestCase() {
+        const QByteArray dir = qgetenv("ADDRIX_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("ADDRIX_SCREENSHOT_DIR names no folder");
+        m_dir = QDir(QString::fromLocal8Bit(dir));
+        QVERIFY(m_dir.mkpath("."));
+    }
+
+    void galderPages() {
+        WizardRig rig;
+        rig.galder.contacts = {"one", "two", "three"};
+        frmWelcome& w = rig.start();
+        w.setChkAutoDataPlug(0);
+        shoot(w, "0-welcome");
+        QVERIFY(rig.click("OptGetFromGalder") && rig.click("cmdNext"));
+        shootWith(rig, "txtDir", "/home/user/Documents", "1-file-location");
+        QVERIFY(rig.click("cmdNext"));
+        shoot(w, "2-galder-settings");
+        QVERIFY(rig.click("cmdNext"));
+        shoot(w, "3-export-galder");
+        QVERIFY(rig.click("cmdNext"));
+        shoot(w, "5-complete");
+        rig.window.reset();
+    }
+
+    void ivroPages() {
+        WizardRig rig;
+        frmWelcome& w = rig.start();
+        rig.useIvroBackup(0);
+        QVERIFY(rig.click("OptGetFromIvro") && rig.click("cmdNext") && rig.click("cmdNext"));
+        shootWith(rig, "txtIvroFile", "/home/user/Documents/addressBook.adr", "2-ivro-settings");
+        QVERIFY(rig.click("cmdNext"));
+        shoot(w, "3-export-ivro");
+        QVERIFY(rig.click("cmdNext"));
+        shoot(w, "6-not-complete");
+        rig.window.reset();
+    }
+
+    void ivroOnlyWelcome() {
+        WizardRig rig;
+        rig.writeSettings("DisplayGalder=0\r\n");
+        frmWelcome& w = rig.start();
+        shoot(w, "0-welcome-ivro-only");
+
+        auto* menu = rig.find<QMenu>("mnuHelp");
+        menu->popup(w.mapToGlobal(w.menuBar()->geometry().bottomLeft()));
+        shoot(*menu, "menu-help");
+        menu->hide();
+        rig.window.reset();
+    }
+};
+
+QTEST_MAIN(WizardScreenshots)
+#include "WizardScreenshots.moc"
