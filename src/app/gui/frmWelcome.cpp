@@ -718,4 +718,10 @@ void frmWelcome::setLblMaxRecords(const std::string& caption) {
     m_lblMaxRecords->setText(LabelText(caption));
 }
 
+std::unique_ptr<frmWelcome> Main(WizardServices& services) {
+    auto wizard = std::make_unique<frmWelcome>(services);
+    wizard->show();
+    return wizard;
+}
+
 } // namespace addrix

@@ -8,6 +8,7 @@
 #include <QMargins>
 
 #include <cstdint>
+#include <memory>
 
 class QAction;
 class QButtonGroup;
@@ -176,5 +177,9 @@ private:
     QAction* m_mnuSLA = nullptr;
     QAction* m_mnuAbout = nullptr;
 };
+
+// The start procedure: creates the wizard, shows it (not modally) and returns
+// it; the program then runs on the wizard's events until it is unloaded.
+std::unique_ptr<frmWelcome> Main(WizardServices& services);
 
 } // namespace addrix
