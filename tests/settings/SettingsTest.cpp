@@ -223,15 +223,6 @@ TEST_F(SettingsTest, GalderKeysOnlyWhenDisplayGalderIsExactlyOne) {
     }
 }
 
-TEST_F(SettingsTest, ReadOnlyKeysAreNeverWritten) {
-    WriteSettings("");
-    Load();
-    Save();
-    EXPECT_EQ(Stored("Debug"), kAbsent);
-    EXPECT_EQ(Stored("MaxDeviceRecords"), kAbsent);
-    EXPECT_EQ(Stored("DisplayGalder"), kAbsent);
-}
-
 TEST_F(SettingsTest, IvroFileIsTrimmedTheExportPathsAreNot) {
     m_form.ivroFile = "   a.adr ";
     m_form.dir = "  C:\\out  ";
@@ -260,31 +251,6 @@ TEST_F(SettingsTest, OtherSectionsAndCommentsSurviveASave) {
     EXPECT_EQ(after.substr(ports.size(), 42), "[Settings]\r\nDebug=true\r\nIvroFile=new.adr\r\n");
     EXPECT_EQ(m_ini.readString("Ports", "COM2", "", 1024, m_path), "spare");
     EXPECT_EQ(Stored("NorvikEXEFilePath"), "n.exe");
-}
-
-TEST_F(SettingsTest, SaveThenLoadGivesTheSameChoices) {
-    m_settings.DisplayGalder = "1";
-    m_form.portIndex = 2;
-    m_form.emailIndex = 1;
-    m_form.autoDataPlug = 0;
-    m_form.ivroFile = "x.adr";
-    m_form.dir = "d";
-    m_form.fileName = "f.csv";
-    m_settings.KestleEXEFilePath = "k";
-    m_settings.NorvikEXEFilePath = "n";
-    Save();
-
-    FormValues loaded = FilledForm();
-    Settings settings;
-    LoadSettings(loaded, settings, m_ini, m_path);
-    EXPECT_EQ(loaded.portIndex, 2);
-    EXPECT_EQ(loaded.emailIndex, 1);
-    EXPECT_EQ(loaded.autoDataPlug, 0);
-    EXPECT_EQ(loaded.ivroFile, "x.adr");
-    EXPECT_EQ(loaded.dir, "d");
-    EXPECT_EQ(loaded.fileName, "f.csv");
-    EXPECT_EQ(settings.KestleEXEFilePath, "k");
-    EXPECT_EQ(settings.NorvikEXEFilePath, "n");
 }
 
 // A service that fails for one key and answers the others from a real file.
