@@ -4,14 +4,13 @@ namespace addrix {
 
 namespace {
 
-bool IsSet(const EnvReader& env, const char* name) {
-    const char* value = env(name);
-    return value && *value;
+bool IsSet(const EnvLookup& env, const char* name) {
+    return !env(name).empty();
 }
 
 } // namespace
 
-bool HasDisplay(const EnvReader& env) {
+bool HasDisplay(const EnvLookup& env) {
 #if defined(_WIN32) || defined(__APPLE__)
     (void)env;
     return true;

@@ -18,9 +18,9 @@ class HasDisplayTest : public ::testing::TestWithParam<DisplayCase> {};
 
 TEST_P(HasDisplayTest, NeedsADisplayOrAChosenPlatform) {
     const auto& env = GetParam().env;
-    const EnvReader reader = [&env](const char* name) -> const char* {
+    const EnvLookup reader = [&env](const std::string& name) {
         const auto it = env.find(name);
-        return it == env.end() ? nullptr : it->second.c_str();
+        return it == env.end() ? std::string() : it->second;
     };
 #if defined(_WIN32) || defined(__APPLE__)
     EXPECT_TRUE(HasDisplay(reader));
