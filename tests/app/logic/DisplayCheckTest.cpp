@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <map>
 #include <string>
 
@@ -13,6 +15,10 @@ struct DisplayCase {
     std::map<std::string, std::string> env;
     bool expected; // on a desktop that needs an X or Wayland server
 };
+
+void PrintTo(const DisplayCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class HasDisplayTest : public ::testing::TestWithParam<DisplayCase> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace addrix {
 namespace {
 
@@ -14,6 +16,10 @@ struct ProbeCase {
     std::map<int, Status> ports;
     std::vector<int> listed;
 };
+
+void PrintTo(const ProbeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProbeSerialPortsTest : public ::testing::TestWithParam<ProbeCase> {};
 

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 #include <fstream>
 
@@ -74,6 +76,10 @@ struct StaleDirCase {
     bool kept;
 };
 
+void PrintTo(const StaleDirCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class StaleDirTest : public LoadWizardChoicesTest,
                      public ::testing::WithParamInterface<StaleDirCase> {};
 
@@ -105,6 +111,10 @@ struct CountTextCase {
     const char* text;
 };
 
+void PrintTo(const CountTextCase& c, std::ostream* os) {
+    *os << c.count;
+}
+
 class RecordsExportedTextTest : public ::testing::TestWithParam<CountTextCase> {};
 
 TEST_P(RecordsExportedTextTest, SingularPluralOrNothing) {
@@ -117,7 +127,11 @@ INSTANTIATE_TEST_SUITE_P(Counts, RecordsExportedTextTest,
                                            CountTextCase{250, "250 records exported."},
                                            CountTextCase{32767, "32767 records exported."},
                                            CountTextCase{0, ""}, CountTextCase{-1, ""},
-                                           CountTextCase{-2, ""}));
+                                           CountTextCase{-2, ""}),
+                         [](const ::testing::TestParamInfo<CountTextCase>& info) {
+                             const RecordCount n = info.param.count;
+                             return (n < 0 ? "Minus" : "") + std::to_string(n < 0 ? -n : n);
+                         });
 
 TEST(ShowsGalder, OnlyZeroHidesTheGalderSource) {
     Settings settings;
