@@ -2,18 +2,14 @@
 
 #include "platform/IFileDialog.h"
 #include "platform/IFileSystem.h"
-#include "platform/IRegistry.h"
 #include "platform/IShell.h"
 
-#include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
 #include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace addrix::test {
@@ -93,26 +89,6 @@ public:
     bool fileExists(const std::string& path) const override { return files.count(path) > 0; }
     bool pathExists(const std::string& path) const override {
         return files.count(path) > 0 || folders.count(path) > 0;
-    }
-};
-
-// String values of a registry held in memory, keyed by (key, value name).
-class FakeRegistry final : public IRegistry {
-public:
-    std::map<std::pair<std::string, std::string>, std::string> strings;
-
-    std::optional<RegistryValue> queryValue(const std::string& subKey,
-                                            const std::string& name) const override {
-        const auto it = strings.find({subKey, name});
-        if (it == strings.end())
-            return std::nullopt;
-        RegistryValue value;
-        value.type = RegistryValue::Type::String;
-        value.data = it->second + '\0';
-        return value;
-    }
-    std::optional<std::string> enumSubKey(const std::string&, std::int32_t) const override {
-        return std::nullopt;
     }
 };
 

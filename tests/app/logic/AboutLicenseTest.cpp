@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct VersionCase {
     int major, minor, revision;
     const char* expected;
 };
+
+// Names the case in test listings.
+void PrintTo(const VersionCase& c, std::ostream* os) {
+    *os << c.expected;
+}
 
 class AboutVersion : public ::testing::TestWithParam<VersionCase> {};
 
@@ -124,6 +130,11 @@ struct FitCase {
     int outerWidth, outerHeight;
     LicenseBoxSize current, expected;
 };
+
+// Names the case in test listings.
+void PrintTo(const FitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LicenseBoxFit : public ::testing::TestWithParam<FitCase> {};
 

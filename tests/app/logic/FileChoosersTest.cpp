@@ -5,6 +5,7 @@
 #include "platform/IFileDialog.h"
 #include "platform/PathUtil.h"
 #include "settings/Settings.h"
+#include "support/FakeRegistry.h"
 #include "support/ShellFakes.h"
 #include "support/TestSupport.h"
 
@@ -12,6 +13,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -49,7 +51,7 @@ protected:
 
     void SetUp() override {
         fs.folders = {kProgramDir, kDocuments, kDocuments + kPathSeparator};
-        registry.strings[{kShellFoldersKey, "Personal"}] = kDocuments;
+        registry.setString(kShellFoldersKey, "Personal", kDocuments);
     }
 };
 
@@ -63,6 +65,11 @@ struct StartFolderCase {
     std::string expected;
 };
 
+// Names the case in test listings.
+void PrintTo(const StartFolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class OutputStartFolder : public ::testing::TestWithParam<StartFolderCase> {};
 
 TEST_P(OutputStartFolder, FollowsTheFolderBoxThenDocumentsThenProgram) {
@@ -71,7 +78,7 @@ TEST_P(OutputStartFolder, FollowsTheFolderBoxThenDocumentsThenProgram) {
     form.dir = c.txtDir;
     FakeRegistry registry;
     if (c.personal)
-        registry.strings[{kShellFoldersKey, "Personal"}] = *c.personal;
+        registry.setString(kShellFoldersKey, "Personal", *c.personal);
     FakeFileSystem fs;
     fs.folders = {kProgramDir, kProgramDir + kPathSeparator, kDocuments,
                   Abs({"exports"}) + kPathSeparator};
@@ -119,6 +126,11 @@ struct SplitCase {
     std::string dir;
     std::string fileName;
 };
+
+// Names the case in test listings.
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OutputSplit : public ::testing::TestWithParam<SplitCase> {};
 
@@ -262,6 +274,11 @@ struct HelpCase {
     const char* fileName;
 };
 
+// Names the case in test listings.
+void PrintTo(const HelpCase& c, std::ostream* os) {
+    *os << c.fileName;
+}
+
 class HelpDocuments : public ::testing::TestWithParam<HelpCase> {};
 
 TEST_P(HelpDocuments, OpenTheDocumentBesideTheProgram) {
@@ -285,6 +302,11 @@ struct GeneralHelpCase {
     const char* sourceTag;
     std::optional<HelpDocument> expected;
 };
+
+// Names the case in test listings.
+void PrintTo(const GeneralHelpCase& c, std::ostream* os) {
+    *os << '"' << c.sourceTag << '"';
+}
 
 class GeneralHelp : public ::testing::TestWithParam<GeneralHelpCase> {};
 

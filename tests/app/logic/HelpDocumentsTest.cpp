@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,11 @@ struct RtfCase {
     bool wellFormed;
 };
 
+// Names the case in test listings.
+void PrintTo(const RtfCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class RtfChecker : public ::testing::TestWithParam<RtfCase> {};
 
 TEST_P(RtfChecker, TellsWellFormedFromBroken) {
@@ -83,6 +89,11 @@ struct DocumentCase {
     HelpDocument document;
     std::vector<std::string> mustMention;
 };
+
+// Names the case in test listings.
+void PrintTo(const DocumentCase& c, std::ostream* os) {
+    *os << HelpDocumentName(c.document);
+}
 
 class HelpDocumentFiles : public ::testing::TestWithParam<DocumentCase> {};
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ struct DefaultCase {
     std::string expectedNorvik;
     std::string expectedKestle;
 };
+
+// Names the case in test listings.
+void PrintTo(const DefaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ManagerPathDefaults : public ::testing::TestWithParam<DefaultCase> {};
 
@@ -239,6 +245,11 @@ struct InitialFolderCase {
     bool storedExistsAsFolder;
     std::string expected; // "" = the stored path itself
 };
+
+// Names the case in test listings.
+void PrintTo(const InitialFolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LocateInitialFolder : public ::testing::TestWithParam<InitialFolderCase> {};
 
