@@ -161,6 +161,10 @@ public:
     }
 
     bool askManager(Window window) const {
+        // Only errors of the request itself count, not those of windows that
+        // vanished while the titles were read.
+        XSync(m_display, False);
+        g_errorCount = 0;
         XEvent event{};
         event.xclient.type = ClientMessage;
         event.xclient.window = window;
@@ -176,6 +180,8 @@ public:
     }
 
     bool raiseAndFocus(const Candidate& candidate) const {
+        XSync(m_display, False);
+        g_errorCount = 0;
         XRaiseWindow(m_display, candidate.topLevel);
         XSetInputFocus(m_display, candidate.client, RevertToParent, CurrentTime);
         XSync(m_display, False);

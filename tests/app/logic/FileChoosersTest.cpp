@@ -178,19 +178,6 @@ TEST_F(FileChoosersTest, CancelledOutputDialogChangesNothing) {
     EXPECT_EQ(commonDialog1.fileName, Abs({"before.csv"}));
 }
 
-TEST_F(FileChoosersTest, OutputDialogPresetsTheLastChoice) {
-    const std::string first = kDocuments + kPathSeparator + "first.csv";
-    dialog.answers = {first};
-    cmdBrowseClick(form, commonDialog1, services);
-
-    cmdBrowseClick(form, commonDialog1, services);
-
-    ASSERT_EQ(dialog.shown.size(), 2u);
-    EXPECT_EQ(dialog.shown[0].fileName, "");
-    EXPECT_EQ(dialog.shown[1].fileName, first);
-    EXPECT_EQ(dialog.shown[1].initialDir, kDocuments + kPathSeparator);
-}
-
 // The output chooser and the manager's locate step share CommonDialog1.
 TEST_F(FileChoosersTest, LocateStepAndOutputChooserShareTheirDialog) {
     const std::string output = kDocuments + kPathSeparator + "NorvikaddressBook.csv";

@@ -301,26 +301,5 @@ TEST_F(LaunchNorvikMgrTest, EmptyStoredPathAsksAndOpensInTheProgramFolder) {
     EXPECT_EQ(settings.NorvikEXEFilePath, "");
 }
 
-TEST_F(LaunchNorvikMgrTest, LocateKeepsTheOutputChoosersNameAndFlag) {
-    const std::string lastOutput = Abs({"exports", "NorvikaddressBook.csv"});
-    commonDialog1.kind = FileDialogRequest::Kind::Save;
-    commonDialog1.fileName = lastOutput;
-    commonDialog1.pathMustExist = true;
-    commonDialog1.title = "Select File Name";
-    messages.answers = {MsgAnswer::Yes};
-    dialog.answers = {located};
-    shell.startable.insert(located);
-
-    LaunchNorvikMgr(settings, services);
-
-    ASSERT_EQ(dialog.shown.size(), 1u);
-    EXPECT_EQ(dialog.shown[0].fileName, lastOutput);
-    EXPECT_TRUE(dialog.shown[0].pathMustExist);
-    EXPECT_EQ(dialog.shown[0].kind, FileDialogRequest::Kind::Open);
-    // The dialog remembers the last choice, as the output chooser will see it.
-    EXPECT_EQ(commonDialog1.fileName, located);
-    EXPECT_EQ(commonDialog1.title, "Locate NorvikMgr.exe");
-}
-
 } // namespace
 } // namespace addrix
