@@ -1,6 +1,8 @@
 #include "app/cli/CommandLine.h"
+#include "ivro/IvroBackupLocation.h"
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
+#include "platform/UserRegistry.h"
 #include "platform/qt/QtServices.h"
 
 #include <QCoreApplication>
@@ -18,6 +20,10 @@ int main(int argc, char* argv[]) {
     QtProgramLocation program;
     StdFileSystem files;
     IniFile ini;
-    CommandLineServices services{std::cout, std::cerr, program, files, ini, {}, nullptr};
+    const auto defaultIvroFile = [] {
+        return GetIvroBackupFile(*OpenUserRegistry(SystemEnvironment()));
+    };
+    CommandLineServices services{std::cout, std::cerr,       program, files,
+                                 ini,       defaultIvroFile, nullptr};
     return RunCommandLine(args, services);
 }

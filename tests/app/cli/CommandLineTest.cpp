@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -59,8 +60,8 @@ protected:
     std::ostringstream out;
     std::ostringstream err;
     std::string proposedBackup = "nowhere.adr";
-    CommandLineServices services{out, err, program, files, ini,
-                                 [this] { return proposedBackup; }, nullptr};
+    CommandLineServices services{
+        out, err, program, files, ini, [this] { return proposedBackup; }, nullptr};
 
     int run(std::vector<std::string> args) {
         out.str("");
@@ -68,8 +69,7 @@ protected:
         return RunCommandLine(args, services);
     }
     void setting(const std::string& key, const std::string& value) {
-        ini.values[WithTrailingSeparator(programDir.path()) + "addrix.INI|Settings|" + key] =
-            value;
+        ini.values[WithTrailingSeparator(programDir.path()) + "addrix.INI|Settings|" + key] = value;
     }
 };
 
@@ -95,7 +95,8 @@ TEST_F(CommandLineTest, UsageErrorsExitWith64AndPointToHelp) {
     for (const auto& args : cases) {
         EXPECT_EQ(run(args), kExitUsage) << ::testing::PrintToString(args);
         EXPECT_NE(err.str().find("--help"), std::string::npos) << err.str();
-        EXPECT_EQ(std::count(err.str().begin(), err.str().end(), '\n'), 1) << err.str();
+        const std::string message = err.str();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
     }
 }
 
@@ -130,9 +131,9 @@ TEST_F(CommandLineTest, FailuresPrintTheBoxAndExitWithTwo) {
               kExitExportFailed);
     EXPECT_EQ(err.str(), "Error Occurred: Error occurred in DoExport\nType mismatch\n");
 
-    EXPECT_EQ(run({"export", "--source", "ivro", "--input", input, "--dir",
-                   work.file("no-such-folder")}),
-              kExitExportFailed);
+    EXPECT_EQ(
+        run({"export", "--source", "ivro", "--input", input, "--dir", work.file("no-such-folder")}),
+        kExitExportFailed);
     EXPECT_EQ(err.str(), "File Access Error: Could not open the file specified for writing\n"
                          "Please make sure you specified the correct directory and file name.\n");
 }
@@ -165,9 +166,9 @@ TEST_F(CommandLineTest, NoInputAnywhereUsesTheProposedBackup) {
 
 TEST_F(CommandLineTest, EmptyFileNameIsUsedAsGiven) {
     const std::string input = work.write("a.adr", kHeader + Entry("Ann"));
-    EXPECT_EQ(run({"export", "--source", "ivro", "--input", input, "--dir", work.path(),
-                   "--file", ""}),
-              kExitExportFailed);
+    EXPECT_EQ(
+        run({"export", "--source", "ivro", "--input", input, "--dir", work.path(), "--file", ""}),
+        kExitExportFailed);
     EXPECT_EQ(err.str().rfind("File Access Error: ", 0), 0u);
 }
 
