@@ -1,6 +1,7 @@
 #include "app/gui/frmWelcome.h"
 
 #include "app/gui/Twips.h"
+#include "app/gui/WizardActions.h"
 #include "app/logic/ManagerLaunch.h"
 #include "app/logic/PortList.h"
 #include "app/logic/WizardStartup.h"
@@ -720,6 +721,7 @@ void frmWelcome::setLblMaxRecords(const std::string& caption) {
 
 std::unique_ptr<frmWelcome> Main(WizardServices& services) {
     auto wizard = std::make_unique<frmWelcome>(services);
+    ConnectWizardActions(*wizard, services);
     wizard->show();
     return wizard;
 }

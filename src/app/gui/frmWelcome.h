@@ -31,7 +31,7 @@ namespace addrix {
 // "OptGetFrom").
 //
 // The Browse and Help buttons and the Help menu only announce their clicks
-// through the signals below; whoever runs the wizard connects the actions.
+// through the signals below; ConnectWizardActions gives them their actions.
 class frmWelcome final : public QMainWindow, public IWizardForm {
     Q_OBJECT
 
@@ -178,8 +178,9 @@ private:
     QAction* m_mnuAbout = nullptr;
 };
 
-// The start procedure: creates the wizard, shows it (not modally) and returns
-// it; the program then runs on the wizard's events until it is unloaded.
+// The start procedure: creates the wizard, gives its Browse and Help buttons
+// and menu their actions, shows it (not modally) and returns it; the program then runs on the
+// wizard's events until it is unloaded.
 std::unique_ptr<frmWelcome> Main(WizardServices& services);
 
 } // namespace addrix

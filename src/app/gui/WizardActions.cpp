@@ -1,0 +1,43 @@
+#include "app/gui/WizardActions.h"
+
+#include "app/gui/frmAbout.h"
+#include "app/gui/frmSLA.h"
+#include "app/gui/frmWelcome.h"
+#include "app/logic/FileChoosers.h"
+
+namespace addrix {
+
+void ConnectWizardActions(frmWelcome& wizard, WizardServices& services) {
+    frmWelcome* const window = &wizard;
+    WizardServices* const s = &services;
+    const auto choosers = [s] {
+        return FileChooserServices{s->fileDialog, s->registry, s->files, s->program};
+    };
+    QObject::connect(window, &frmWelcome::cmdBrowseClicked, window, [window, choosers] {
+        FileChooserServices chooser = choosers();
+        cmdBrowseClick(*window, window->CommonDialog1(), chooser);
+    });
+    QObject::connect(window, &frmWelcome::cmdIvroBrowseClicked, window, [window, choosers] {
+        FileChooserServices chooser = choosers();
+        cmdIvroBrowseClick(*window, window->CommonDialog2(), chooser);
+    });
+
+    const auto help = [window, s](HelpDocument document) {
+        QObject::connect(window,
+                         document == HelpDocument::Galder ? &frmWelcome::galderHelpRequested
+                         : document == HelpDocument::Ivro ? &frmWelcome::ivroHelpRequested
+                                                          : &frmWelcome::kestleHelpRequested,
+                         window,
+                         [s, document] { ShowHelpDocument(document, s->shell, s->program); });
+    };
+    help(HelpDocument::Galder);
+    help(HelpDocument::Ivro);
+    help(HelpDocument::Kestle);
+
+    QObject::connect(window, &frmWelcome::mnuSLAClicked, window,
+                     [window] { ShowLicenseAgreement(window); });
+    QObject::connect(window, &frmWelcome::mnuAboutClicked, window,
+                     [window] { ShowAboutWindow(window); });
+}
+
+} // namespace addrix
