@@ -1,11 +1,15 @@
 #include "app/cli/CommandLine.h"
+#include "app/cli/ConsoleDownload.h"
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
+#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +22,12 @@ int main(int argc, char* argv[]) {
     QtProgramLocation program;
     StdFileSystem files;
     IniFile ini;
-    CommandLineServices services{std::cout, std::cerr, program, files, ini, {}, nullptr};
+    const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
+    CommandLineServices services{std::cout, std::cerr, program, files, ini, {}, {}};
+    services.galderWindow = [&](const Settings& settings) {
+        return std::make_unique<ConsoleDownload>(std::cerr,
+                                                 ConsoleDownload::StandardErrorIsTerminal(),
+                                                 settings, program.programDir(), ports);
+    };
     return RunCommandLine(args, services);
 }
