@@ -77,6 +77,58 @@ public:
 
     // True once the download has ended and the window was asked to close.
     bool finished() const;
+
+    // Read-only views of the download variables, for tests and diagnostics.
+    std::int16_t linkState() const { return LinkState; }
+    std::int16_t parserState() const { return ParserState; }
+    std::int16_t retryCount() const { return RetryCount; }
+    std::int16_t recordType() const { return RecordType; }
+    std::int16_t recordTotal() const { return RecordTotal; }
+    bool cancelRequested() const { return CancelRequested; }
+    Clock::time_point deadline() const { return Deadline; }
+    const std::string& rxBuffer() const { return RxBuffer; }
+    const std::string& debugLogPath() const { return DebugLogPath; }
+    int progressValue() const { return m_progress; }
+
+private:
+    void HandleReceipt(const std::string& received);
+    void Send(const std::string& bytes);
+    void WriteTrace(const std::string& text);
+    // The first steps of every ending: the time-out is disarmed and the tick
+    // switched off, so that a message shows once and no tick or receipt acts
+    // while it is displayed.
+    void BeginEnding();
+    // Shows an error box with the critical icon and the caption "Error Occurred".
+    void ShowError(const std::string& text, const char* caption = "Error Occurred");
+    // The last steps of every ending: the port closed when asked, the result
+    // left in GalderCount and the window asked to close.
+    void EndDownload(bool closePort, std::int16_t result);
+
+    GalderServices m_services;
+    const Settings& m_settings;
+    std::string m_programDir;
+
+    // Window variables.
+    bool CancelRequested = false;
+    Clock::time_point Deadline{};
+    std::string DebugLogPath;
+    std::int16_t RetryCount = 0;
+    std::int16_t LastLoggedState = 0;
+    long ByteCount = 0;
+
+    // Link and parser variables.
+    std::int16_t LinkState = 0;
+    std::string RxBuffer;
+    std::int16_t ParserState = 0;
+    std::int16_t RecordType = 0;
+    std::int16_t RecordTotal = 0;
+    std::string PendingReply;
+
+    int m_progress = 0;        // ProgressBar1's value
+    bool m_running = false;    // a download started and has not ended
+    bool m_closeAsked = false; // closeWindow() was called
+    bool m_inReceipt = false;  // OnDataReceived is draining the port
+    bool m_inPass = false;     // ProcessGalderRXData is running
 };
 
 } // namespace addrix
