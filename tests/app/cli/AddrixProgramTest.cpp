@@ -77,8 +77,8 @@ protected:
 };
 
 TEST_F(AddrixProgramTest, ConvertsTheSample) {
-    const Run r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE, "--dir",
-                       work.path(), "--file", "book.csv"});
+    const Run r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE, "--dir", work.path(),
+                       "--file", "book.csv"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "20 records exported.\n" + work.file("book.csv") + "\n");
     const auto lines = SplitCrLf(ReadFile(work.file("book.csv")));
@@ -106,8 +106,8 @@ TEST_F(AddrixProgramTest, ReadsTheSettingsFileButNeverWritesIt) {
 
 TEST_F(AddrixProgramTest, ExitStatusTellsWhatHappened) {
     const std::string empty = work.write("empty.adr", "");
-    const std::string bad = work.write("bad.adr", "#Record Address\r\n1\t\tx" +
-                                                      std::string(21, '\t') + "\r\n");
+    const std::string bad =
+        work.write("bad.adr", "#Record Address\r\n1\t\tx" + std::string(21, '\t') + "\r\n");
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -136,8 +136,8 @@ TEST_F(AddrixProgramTest, ExitStatusTellsWhatHappened) {
 TEST_F(AddrixProgramTest, FullDiskFailsTheExport) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full here";
-    const Run r = run(
-        {"export", "--source", "ivro", "--input", ADDRIX_SAMPLE, "--dir", "/dev", "--file", "full"});
+    const Run r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE, "--dir", "/dev",
+                       "--file", "full"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("Error Occurred: Error occurred in DoExport\nDisk full", 0), 0u) << r.err;
     EXPECT_EQ(r.out, "");
