@@ -200,7 +200,6 @@ TEST_F(GalderProgramTest, FailedDownloadsExitWithTwoAndKeepTheFile) {
          "Addrix: You have exceeded the maximum number of records allowed by the device.\n"
          "Additional records will not be exported.\n",
          3},
-        {{"--count", "0"}, {}, 1, "Starting download...\n", 1},
     };
     for (const auto& c : cases) {
         SimulatorProcess sim(GALDER_SIM, c.simArgs);
