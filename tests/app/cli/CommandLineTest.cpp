@@ -98,7 +98,8 @@ TEST_F(CommandLineTest, UsageErrorsExitWith64AndPointToHelp) {
     for (const auto& args : cases) {
         EXPECT_EQ(run(args), kExitUsage) << ::testing::PrintToString(args);
         EXPECT_NE(err.str().find("--help"), std::string::npos) << err.str();
-        EXPECT_EQ(std::count(err.str().begin(), err.str().end(), '\n'), 1) << err.str();
+        const std::string printed = err.str();
+        EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
     }
 }
 
