@@ -237,12 +237,14 @@ public:
             std::this_thread::sleep_for(timeout);
             return {};
         }
+        m_receivedAt = SteadyClock::now();
         // The PC's bytes take their time on a real line before the device hears them.
         if (m_pace)
             std::this_thread::sleep_for(kByteTime * n);
         return std::string(buf, static_cast<std::size_t>(n));
     }
 
+    // On a paced line each byte reaches the PC when its 10 bits have crossed.
     void send(const std::string& bytes) {
         if (!m_pace) {
             writeAll(bytes.data(), bytes.size());
@@ -250,11 +252,13 @@ public:
         }
         const auto start = SteadyClock::now();
         for (std::size_t i = 0; i < bytes.size(); ++i) {
-            std::this_thread::sleep_until(start + kByteTime * static_cast<long>(i));
+            std::this_thread::sleep_until(start + kByteTime * static_cast<long>(i + 1));
             writeAll(&bytes[i], 1);
         }
-        std::this_thread::sleep_until(start + kByteTime * static_cast<long>(bytes.size()));
     }
+
+    // When the bytes that receive() returned last came in.
+    SteadyClock::time_point receivedAt() const { return m_receivedAt; }
 
     // Waits until the PC has read everything sent (a pseudo-terminal only).
     void drain(std::chrono::milliseconds most) {
@@ -297,6 +301,7 @@ private:
     int m_slave = -1;
     std::string m_path;
     bool m_pace;
+    SteadyClock::time_point m_receivedAt;
 };
 
 // The device's 37-byte answer to the identification command; its last byte
@@ -395,7 +400,9 @@ private:
                 const auto at = m_in.find(static_cast<char>(kAck));
                 if (at == std::string::npos)
                     return false;
-                m_latencies.push_back(SteadyClock::now() - m_lastByte);
+                // The PC's reaction: from the record's last byte to the
+                // first bit of its acknowledgement.
+                m_latencies.push_back(m_line.receivedAt() - m_lastByte);
                 m_in.erase(0, at + 1);
                 ++m_acked;
                 if (m_o.hangupAfter >= 0 && m_acked >= m_o.hangupAfter)
