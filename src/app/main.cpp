@@ -1,7 +1,9 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleDownload.h"
+#include "ivro/IvroBackupLocation.h"
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
+#include "platform/UserRegistry.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
 #include "settings/Settings.h"
@@ -22,8 +24,11 @@ int main(int argc, char* argv[]) {
     QtProgramLocation program;
     StdFileSystem files;
     IniFile ini;
+    const auto defaultIvroFile = [] {
+        return GetIvroBackupFile(*OpenUserRegistry(SystemEnvironment()));
+    };
     const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
-    CommandLineServices services{std::cout, std::cerr, program, files, ini, {}, {}};
+    CommandLineServices services{std::cout, std::cerr, program, files, ini, defaultIvroFile, {}};
     services.galderWindow = [&](const Settings& settings) {
         return std::make_unique<ConsoleDownload>(std::cerr,
                                                  ConsoleDownload::StandardErrorIsTerminal(),

@@ -23,15 +23,15 @@ using test::SplitCommas;
 using test::SplitCrLf;
 using test::TempDir;
 
-struct Outcome {
+struct ProgramRun {
     int status = -1;
     std::string out;
     std::string err;
 };
 
 // Runs `program` with `args`, capturing both output streams into files.
-Outcome RunProgram(const std::string& program, const std::vector<std::string>& args,
-                   const TempDir& scratch) {
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const TempDir& scratch) {
     std::vector<std::string> all = {program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -48,7 +48,7 @@ Outcome RunProgram(const std::string& program, const std::vector<std::string>& a
                                      0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
-    Outcome run;
+    ProgramRun run;
     pid_t pid = 0;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
@@ -73,12 +73,12 @@ protected:
         addrix = programDir.file("addrix");
         std::filesystem::copy_file(ADDRIX_PROGRAM, addrix);
     }
-    Outcome run(const std::vector<std::string>& args) { return RunProgram(addrix, args, work); }
+    ProgramRun run(const std::vector<std::string>& args) { return RunProgram(addrix, args, work); }
 };
 
 TEST_F(AddrixProgramTest, ConvertsTheSample) {
-    const Outcome r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE, "--dir",
-                           work.path(), "--file", "book.csv"});
+    const ProgramRun r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE, "--dir",
+                              work.path(), "--file", "book.csv"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "20 records exported.\n" + work.file("book.csv") + "\n");
     const auto lines = SplitCrLf(ReadFile(work.file("book.csv")));
@@ -96,7 +96,7 @@ TEST_F(AddrixProgramTest, ReadsTheSettingsFileButNeverWritesIt) {
     const std::string ini = "; hand-made\r\n[Settings]\r\nExportPath=" + work.path() +
                             "\r\nExportFile=fromini.csv\r\nMaxDeviceRecords=5\r\n";
     const std::string iniPath = programDir.write("addrix.INI", ini);
-    const Outcome r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE});
+    const ProgramRun r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("5 records exported.", 0), 0u) << r.out;
     EXPECT_NE(r.err.find("maximum number of records"), std::string::npos);
@@ -127,7 +127,7 @@ TEST_F(AddrixProgramTest, ExitStatusTellsWhatHappened) {
         {{"export", "--source", "ivro", "--bad"}, 64, "addrix: unknown option"},
     };
     for (const auto& c : cases) {
-        const Outcome r = run(c.args);
+        const ProgramRun r = run(c.args);
         EXPECT_EQ(r.status, c.status) << ::testing::PrintToString(c.args) << r.err;
         EXPECT_EQ(r.err.rfind(c.errStart, 0), 0u) << r.err;
     }
@@ -136,8 +136,8 @@ TEST_F(AddrixProgramTest, ExitStatusTellsWhatHappened) {
 TEST_F(AddrixProgramTest, FullDiskFailsTheExport) {
     if (!std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full here";
-    const Outcome r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE, "--dir", "/dev",
-                           "--file", "full"});
+    const ProgramRun r = run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE, "--dir",
+                              "/dev", "--file", "full"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("Error Occurred: Error occurred in DoExport\nDisk full", 0), 0u) << r.err;
     EXPECT_EQ(r.out, "");
@@ -145,7 +145,7 @@ TEST_F(AddrixProgramTest, FullDiskFailsTheExport) {
 
 TEST_F(AddrixProgramTest, VersionAndHelp) {
     EXPECT_EQ(run({"--version"}).out, "Addrix 2.0.0\n");
-    const Outcome help = run({"--help"});
+    const ProgramRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("export --source ivro"), std::string::npos);
 }

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 
@@ -98,8 +99,8 @@ TEST_F(CommandLineTest, UsageErrorsExitWith64AndPointToHelp) {
     for (const auto& args : cases) {
         EXPECT_EQ(run(args), kExitUsage) << ::testing::PrintToString(args);
         EXPECT_NE(err.str().find("--help"), std::string::npos) << err.str();
-        const std::string printed = err.str();
-        EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+        const std::string message = err.str();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
     }
 }
 

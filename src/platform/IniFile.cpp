@@ -1,0 +1,290 @@
+#include "platform/IniFile.h"
+
+#include "platform/FilePath.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <system_error>
+#include <vector>
+
+namespace addrix {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kLineEnd = "\r\n";
+
+// Blanks around names and values; a stray CR counts as one.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// What ends the line that stops at `end` of `content`: nothing when it has its
+// line end, else the missing part of a CR LF.
+std::string MissingLineEnd(const std::string& content, std::size_t end) {
+    if (end == 0 || content[end - 1] == '\n')
+        return std::string();
+    return content[end - 1] == '\r' ? "\n" : kLineEnd;
+}
+
+std::string Trim(const std::string& text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+std::string Unquote(const std::string& value) {
+    if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// A value that reading would alter is written inside double quotes.
+std::string QuoteForWriting(const std::string& value) {
+    if (value.empty())
+        return value;
+    const bool blanksAtEnds = IsBlank(value.front()) || IsBlank(value.back());
+    if (blanksAtEnds || Unquote(value).size() != value.size())
+        return '"' + value + '"';
+    return value;
+}
+
+struct Line {
+    enum class Kind { Blank, Comment, Section, Key, Other };
+    std::size_t begin = 0; // first byte of the line
+    std::size_t end = 0;   // after the line end
+    Kind kind = Kind::Blank;
+    std::string name;  // section name or key, trimmed
+    std::string value; // a key's value as read
+};
+
+std::vector<Line> ParseLines(const std::string& content) {
+    std::vector<Line> lines;
+    std::size_t pos = 0;
+    // A byte-order mark left by an editor is not part of the first line's text.
+    if (content.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        pos = 3;
+    std::size_t lineBegin = 0;
+    while (pos < content.size()) {
+        Line line;
+        line.begin = lineBegin;
+        const std::size_t newline = content.find('\n', pos);
+        line.end = newline == std::string::npos ? content.size() : newline + 1;
+        // Trimming drops the CR of a CR LF with the other blanks.
+        const std::size_t textEnd = newline == std::string::npos ? content.size() : newline;
+        const std::string text = Trim(content.substr(pos, textEnd - pos));
+        if (text.empty()) {
+            line.kind = Line::Kind::Blank;
+        } else if (text.front() == ';') {
+            line.kind = Line::Kind::Comment;
+        } else if (text.front() == '[') {
+            line.kind = Line::Kind::Section;
+            const std::size_t close = text.find(']');
+            line.name =
+                Trim(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+        } else if (const std::size_t eq = text.find('='); eq != std::string::npos) {
+            line.kind = Line::Kind::Key;
+            line.name = Trim(text.substr(0, eq));
+            line.value = Unquote(Trim(text.substr(eq + 1)));
+        } else {
+            line.kind = Line::Kind::Other;
+        }
+        lines.push_back(std::move(line));
+        pos = lineBegin = lines.back().end;
+    }
+    return lines;
+}
+
+// Where a section and a key stand among the lines.
+struct Place {
+    std::optional<std::size_t> section; // the section's header line
+    std::size_t lastNonBlank = 0;       // the section's last non-blank line
+    std::optional<std::size_t> key;     // the key's line
+};
+
+Place Find(const std::vector<Line>& lines, const std::string& section, const std::string& key) {
+    Place place;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind == Line::Kind::Section && SameName(lines[i].name, section)) {
+            place.section = i;
+            break;
+        }
+    }
+    if (!place.section)
+        return place;
+    place.lastNonBlank = *place.section;
+    for (std::size_t i = *place.section + 1; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (line.kind == Line::Kind::Section)
+            break;
+        if (line.kind != Line::Kind::Blank)
+            place.lastNonBlank = i;
+        if (!place.key && line.kind == Line::Kind::Key && SameName(line.name, key))
+            place.key = i;
+    }
+    return place;
+}
+
+// The file's bytes; nothing when it does not exist. `readable` turns false
+// when the file exists but cannot be read.
+std::optional<std::string> ReadAll(const std::string& file, bool& readable) {
+    readable = true;
+    std::error_code ec;
+    const fs::path path = ToFsPath(file);
+    if (!fs::exists(path, ec)) {
+        readable = !ec;
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in || fs::is_directory(path, ec)) {
+        readable = false;
+        return std::nullopt;
+    }
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        readable = false;
+        return std::nullopt;
+    }
+    return content;
+}
+
+std::string CutTo(const std::string& text, std::size_t bufferSize) {
+    if (bufferSize == 0)
+        return std::string();
+    return text.size() < bufferSize ? text : text.substr(0, bufferSize - 1);
+}
+
+std::string TempSuffix() {
+    static std::atomic<unsigned> counter{0};
+    unsigned long long seed = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    try {
+        std::random_device random;
+        seed = (seed << 16) ^ random();
+    } catch (...) {
+        // The clock and the counter alone keep the name apart.
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, ".~%llx%x", seed & 0xffffffffffffULL, counter++);
+    return text;
+}
+
+// Writes `bytes` to a new file beside `target` and renames it over `target`.
+bool ReplaceFile(fs::path target, const std::string& bytes) {
+    std::error_code ec;
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    const fs::file_status status = fs::status(target, ec);
+    const bool existed = !ec && fs::exists(status);
+    if (existed && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return false; // a read-only settings file stays as it is
+
+    fs::path temp = target;
+    temp += fs::path(TempSuffix());
+    std::FILE* out = std::fopen(temp.string().c_str(), "wb");
+    if (!out)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    ok = std::fflush(out) == 0 && ok;
+    ok = std::fclose(out) == 0 && ok;
+    if (ok && existed)
+        fs::permissions(temp, status.permissions(), ec); // keep the old file's access rights
+    if (ok) {
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok)
+        fs::remove(temp, ec);
+    return ok;
+}
+
+bool HasLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
+} // namespace
+
+std::string IniFile::readString(const std::string& section, const std::string& key,
+                                const std::string& defaultValue, std::size_t bufferSize,
+                                const std::string& file) const {
+    bool readable = true;
+    const std::optional<std::string> content = ReadAll(file, readable);
+    if (!content)
+        return CutTo(defaultValue, bufferSize);
+    const std::vector<Line> lines = ParseLines(*content);
+    const Place place = Find(lines, Trim(section), Trim(key));
+    if (!place.key)
+        return CutTo(defaultValue, bufferSize);
+    return CutTo(lines[*place.key].value, bufferSize);
+}
+
+bool IniFile::writeString(const std::string& section, const std::string& key,
+                          const std::string& value, const std::string& file) {
+    const std::string sectionName = Trim(section);
+    const std::string keyName = Trim(key);
+    // Names and values that would not read back as the same section and key.
+    if (sectionName.find(']') != std::string::npos || HasLineBreak(sectionName))
+        return false;
+    if (keyName.empty() || keyName.find('=') != std::string::npos || keyName.front() == '[' ||
+        keyName.front() == ';' || HasLineBreak(keyName) || HasLineBreak(value))
+        return false;
+
+    bool readable = true;
+    const std::optional<std::string> old = ReadAll(file, readable);
+    if (!readable)
+        return false;
+    const std::string content = old.value_or(std::string());
+    const std::vector<Line> lines = ParseLines(content);
+    const Place place = Find(lines, sectionName, keyName);
+
+    std::string updated;
+    if (place.key) {
+        const Line& line = lines[*place.key];
+        updated = content.substr(0, line.begin) + line.name + '=' + QuoteForWriting(value) +
+                  kLineEnd + content.substr(line.end);
+    } else if (place.section) {
+        const Line& last = lines[place.lastNonBlank];
+        updated = content.substr(0, last.end) + MissingLineEnd(content, last.end);
+        updated += keyName + '=' + QuoteForWriting(value) + kLineEnd + content.substr(last.end);
+    } else {
+        updated = content + MissingLineEnd(content, content.size());
+        updated +=
+            '[' + sectionName + ']' + kLineEnd + keyName + '=' + QuoteForWriting(value) + kLineEnd;
+    }
+    if (old && updated == content)
+        return true;
+    return ReplaceFile(ToFsPath(file), updated);
+}
+
+} // namespace addrix

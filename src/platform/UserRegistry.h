@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Environment.h"
+#include "platform/IRegistry.h"
+
+#include <memory>
+
+namespace addrix {
+
+// The current user's registry: the system's own on Windows; elsewhere the
+// registry file that DefaultRegistryFilePath names, with the desktop's
+// documents folder standing in for a documents folder the file lacks.
+std::unique_ptr<IRegistry> OpenUserRegistry(const EnvLookup& env);
+
+} // namespace addrix

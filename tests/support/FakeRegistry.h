@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/IRegistry.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace addrix::test {
+
+// A registry held in maps. Key paths and value names are compared exactly as
+// given; `enumCalls` counts the sub-key questions asked.
+class FakeRegistry final : public IRegistry {
+public:
+    std::map<std::pair<std::string, std::string>, RegistryValue> values;
+    std::map<std::string, std::vector<std::string>> subKeys;
+    mutable int enumCalls = 0;
+
+    void set(const std::string& key, const std::string& name, RegistryValue::Type type,
+             std::string data) {
+        values[{key, name}] = RegistryValue{type, std::move(data)};
+    }
+    // A string value, stored with its terminating NUL.
+    void setString(const std::string& key, const std::string& name, const std::string& text) {
+        set(key, name, RegistryValue::Type::String, text + '\0');
+    }
+
+    std::optional<RegistryValue> queryValue(const std::string& subKey,
+                                            const std::string& name) const override {
+        const auto found = values.find({subKey, name});
+        if (found == values.end())
+            return std::nullopt;
+        return found->second;
+    }
+    std::optional<std::string> enumSubKey(const std::string& subKey,
+                                          std::int32_t index) const override {
+        ++enumCalls;
+        const auto found = subKeys.find(subKey);
+        if (found == subKeys.end() || index < 0 ||
+            static_cast<std::size_t>(index) >= found->second.size())
+            return std::nullopt;
+        return found->second[static_cast<std::size_t>(index)];
+    }
+};
+
+} // namespace addrix::test
