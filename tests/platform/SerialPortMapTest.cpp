@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <map>
 #include <set>
 
@@ -37,6 +39,11 @@ struct MapCase {
     std::set<std::string> withUart;
     std::map<int, std::string> expected;
 };
+
+// Cases print as their names.
+void PrintTo(const MapCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SerialPortMapTest : public ::testing::TestWithParam<MapCase> {};
 

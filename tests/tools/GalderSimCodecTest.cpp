@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace addrix {
 namespace {
 
@@ -17,6 +19,11 @@ struct CodecCase {
     SimContact contact;
     GalderRecord expected; // as the program decodes it
 };
+
+// Cases print as their names.
+void PrintTo(const CodecCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GalderSimCodec : public ::testing::TestWithParam<CodecCase> {};
 

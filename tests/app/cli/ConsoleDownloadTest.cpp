@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -24,6 +26,11 @@ struct ConsoleCase {
     RecordCount result;
     std::string printed;
 };
+
+// Cases print as their names.
+void PrintTo(const ConsoleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ConsoleDownloadTest : public ::testing::TestWithParam<ConsoleCase> {};
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -117,6 +119,11 @@ struct DownloadCase {
     std::string email; // --email
     std::vector<std::string> lines;
 };
+
+// Cases print as their names.
+void PrintTo(const DownloadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GalderProgramDownload : public GalderProgramTest,
                               public ::testing::WithParamInterface<DownloadCase> {};

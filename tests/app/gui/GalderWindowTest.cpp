@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -105,6 +107,11 @@ struct WindowCase {
     std::size_t lines;
     std::vector<std::string> messages;
 };
+
+// Cases print as their names.
+void PrintTo(const WindowCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GalderWindowEndings : public GalderWindowTest,
                             public ::testing::WithParamInterface<WindowCase> {};

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -80,6 +82,11 @@ struct OpenCase {
     SerialOpenResult::Status status;
     std::string description; // with "<dev>" standing for the device
 };
+
+// Cases print as their names.
+void PrintTo(const OpenCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class QtSerialPortOpen : public ::testing::TestWithParam<OpenCase> {};
 
