@@ -23,23 +23,21 @@ std::vector<std::string> SystemSerialDevices() {
         {QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
         QDir::System | QDir::Files | QDir::NoDotAndDotDot);
     for (const QString& name : names)
-        devices.push_back(dev.absoluteFilePath(name).toStdString());
+        devices.push_back(dev.absoluteFilePath(name).toLocal8Bit().toStdString());
     return devices;
 }
 
-// A ttyS node is a port only with a driver bound to it; the 8250 driver also
-// binds the legacy nodes, whose port type 0 says that no UART answered.
+// A ttyS node is a port only with a driver bound to it. The 8250 driver (and
+// the serial-base port driver of newer kernels) also binds the legacy nodes,
+// whose port type 0 says that no UART answered.
 bool SystemHasUart(const std::string& device) {
     const QString sys =
         QStringLiteral("/sys/class/tty/") + QFileInfo(DevicePath(device)).fileName();
-    const QFileInfo driver(sys + QStringLiteral("/device/driver"));
-    if (!driver.exists())
+    if (!QFileInfo::exists(sys + QStringLiteral("/device/driver")))
         return false;
-    if (QFileInfo(driver.symLinkTarget()).fileName() != QStringLiteral("serial8250"))
-        return true;
     QFile type(sys + QStringLiteral("/type"));
     if (!type.open(QIODevice::ReadOnly))
-        return false;
+        return true;
     return type.readAll().trimmed().toInt() != 0;
 }
 #endif
