@@ -155,16 +155,6 @@ const WindowCase kEndings[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, GalderWindowEndings, ::testing::ValuesIn(kEndings),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(GalderWindowTest, WritesEachRecordAsOneLine) {
-    auto sim = startSim({"--count", "2", "--layout", "4"});
-    ASSERT_EQ(download(sim->device(), 1), 2);
-    ASSERT_EQ(sink.lines.size(), 2u);
-    EXPECT_EQ(sink.lines[0], "1,0,0,Name001,Family,1@pager.example.com,,user1@example.com,1,;,;,;,,"
-                             "0201000001,0301000001,0401000001,0501000001,,,,,Generated contact 1");
-    EXPECT_EQ(sink.lines[1], "2,1,0,Name002,Family,2@pager.example.com,,user2@example.com,1,;,;,;,,"
-                             "0201000002,0301000002,0401000002,,,,,,Generated contact 2");
-}
-
 TEST_F(GalderWindowTest, LooksAsDesigned) {
     auto sim = startSim({"--silent"});
     bool checked = false;
