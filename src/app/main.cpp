@@ -1,13 +1,17 @@
 #include "app/cli/CommandLine.h"
+#include "app/cli/ConsoleDownload.h"
 #include "ivro/IvroBackupLocation.h"
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
 #include "platform/UserRegistry.h"
+#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,7 +27,12 @@ int main(int argc, char* argv[]) {
     const auto defaultIvroFile = [] {
         return GetIvroBackupFile(*OpenUserRegistry(SystemEnvironment()));
     };
-    CommandLineServices services{std::cout, std::cerr,       program, files,
-                                 ini,       defaultIvroFile, nullptr};
+    const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
+    CommandLineServices services{std::cout, std::cerr, program, files, ini, defaultIvroFile, {}};
+    services.galderWindow = [&](const Settings& settings) {
+        return std::make_unique<ConsoleDownload>(std::cerr,
+                                                 ConsoleDownload::StandardErrorIsTerminal(),
+                                                 settings, program.programDir(), ports);
+    };
     return RunCommandLine(args, services);
 }

@@ -4,6 +4,7 @@
 #include "export/ExportDriver.h"
 #include "export/IWizardForm.h"
 #include "export/NumberText.h"
+#include "galder/GalderExportJob.h"
 #include "platform/IFileSystem.h"
 #include "settings/Settings.h"
 
@@ -72,6 +73,28 @@ void LoadWizardValues(FormValues& form, Settings& settings, CommandLineServices&
         form.ivroFile = services.defaultIvroFile();
 }
 
+// The COM number of --port: 1 to 255.
+int PortNumber(const std::string& text) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        throw UsageError{"--port takes a COM number from 1 to 255"};
+    const int number = std::stoi(text);
+    if (number < 1 || number > 255)
+        throw UsageError{"--port takes a COM number from 1 to 255"};
+    return number;
+}
+
+// The position of --email in the e-mail column list.
+int EmailPosition(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const char* const choices[] = {"work", "home", "alternate"};
+    for (int i = 0; i < 3; ++i)
+        if (text == choices[i])
+            return i;
+    throw UsageError{"--email takes work, home or alternate"};
+}
+
 int RunExport(const std::vector<std::string>& args, CommandLineServices& services) {
     const ExportArgs parsed = ParseExportArgs(args);
     std::string source = parsed.get("--source");
@@ -85,6 +108,10 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
         throw UsageError{"--input belongs to --source ivro"};
     if (source == "galder" && !services.galderWindow)
         throw UsageError{"this build cannot read a Galder device"};
+    if (source == "galder" && !parsed.has("--port"))
+        throw UsageError{"--source galder needs --port N, the COM number of the cradle"};
+    const int port = source == "galder" ? PortNumber(parsed.get("--port")) : 0;
+    const int email = parsed.has("--email") ? EmailPosition(parsed.get("--email")) : -1;
 
     FormValues form;
     form.emailIndex = 0;
@@ -98,9 +125,18 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
         form.ivroFile = parsed.get("--input");
     if (parsed.has("--max-records"))
         settings.MaxDeviceRecords = NumericValue(parsed.get("--max-records"));
+    std::unique_ptr<IGalderDownloadWindow> galderWindow;
+    if (source == "galder") {
+        // The port list holds the one port asked for, selected.
+        form.ports = {port};
+        form.portIndex = 0;
+        if (email >= 0)
+            form.emailIndex = email;
+        galderWindow = services.galderWindow(settings);
+    }
 
     ConsoleMessageBox messages(services.err);
-    ExportContext context{messages, settings, services.galderWindow};
+    ExportContext context{messages, settings, galderWindow.get()};
     const RecordCount count = DoExport(source, form, context);
     if (count < 0)
         return kExitExportFailed;
@@ -119,6 +155,8 @@ std::string UsageText() {
            "  addrix                      open the wizard\n"
            "  addrix export --source ivro [--input FILE] [--dir DIR] [--file NAME]\n"
            "                [--max-records N]\n"
+           "  addrix export --source galder --port N [--email work|home|alternate]\n"
+           "                [--dir DIR] [--file NAME] [--max-records N]\n"
            "  addrix --help | --version\n"
            "\n"
            "Turns an address book into a Norvik address-book file (CSV).\n"
@@ -126,6 +164,10 @@ std::string UsageText() {
            "Options of export:\n"
            "  --source ivro      read an Ivro backup file (*.adr)\n"
            "  --input FILE       the Ivro backup file\n"
+           "  --source galder    read a Galder device in its cradle\n"
+           "  --port N           the serial port of the cradle: COM1 is 1\n"
+           "  --email COLUMN     where the device's e-mail goes: work, home or alternate\n"
+           "                     (alternate writes it nowhere)\n"
            "  --dir DIR          folder of the output file\n"
            "  --file NAME        name of the output file\n"
            "  --max-records N    most records to export (the MaxDeviceRecords setting)\n"
@@ -133,6 +175,11 @@ std::string UsageText() {
            "An option not given takes the value the wizard would show: the settings\n"
            "file beside the program (addrix.INI), then the program folder and\n"
            "\"NorvikaddressBook.csv\". The settings file is never written.\n"
+           "\n"
+           "Where the system has no COM ports of its own, COM numbers go to the serial\n"
+           "devices present (ttyS with a UART, then ttyUSB, then ttyACM) unless the\n"
+           "[Ports] section of the settings file names them, e.g. COM1=/dev/ttyUSB0.\n"
+           "Ctrl-C cancels a download; the records received so far stay in the file.\n"
            "\n"
            "Exit status: 0 records written, 1 no records, 2 export failed, 64 usage error.\n";
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ class IFileSystem;
 class IGalderDownloadWindow;
 class IIniService;
 class IProgramLocation;
+struct Settings;
 
 // Exit statuses of the command line.
 enum ExitStatus : int {
@@ -29,8 +31,9 @@ struct CommandLineServices {
     IIniService& ini;
     // The proposed Ivro backup file when neither --input nor the settings name one.
     std::function<std::string()> defaultIvroFile;
-    // Runs a Galder download without a window; null where no serial port can be used.
-    IGalderDownloadWindow* galderWindow = nullptr;
+    // Makes the download without a window that runs a Galder export with the
+    // run's settings; empty where no serial port can be used.
+    std::function<std::unique_ptr<IGalderDownloadWindow>(const Settings&)> galderWindow;
 };
 
 // Runs `addrix` with `args` (without the program name) and returns its exit status.

@@ -1,9 +1,13 @@
 #include "app/cli/CommandLine.h"
 
 #include "export/ContactRecord.h"
+#include "galder/GalderExportJob.h"
+#include "galder/GalderProcess.h"
 #include "platform/IIniService.h"
 #include "platform/PathUtil.h"
 #include "platform/StdFileSystem.h"
+#include "platform/TextFile.h"
+#include "settings/Settings.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -195,6 +199,148 @@ TEST_F(CommandLineTest, MaxRecordsReplacesTheSettingForThisRun) {
     EXPECT_EQ(run({"export", "--source", "ivro", "--input", input, "--dir", work.path()}),
               kExitRecordsWritten);
     EXPECT_EQ(out.str().rfind("1 record exported.", 0), 0u);
+}
+
+// The download without a window, as the export job sees it: records what it
+// was asked and writes `lines` or throws as told.
+struct ScriptedDownload {
+    int made = 0;
+    Settings settings;
+    std::int16_t port = 0;
+    std::int16_t email = -9;
+    RecordCount result = 0;
+    std::vector<std::string> lines;
+    std::string failure; // thrown as a SerialPortError when not empty
+};
+
+class FakeDownloadWindow final : public IGalderDownloadWindow {
+public:
+    explicit FakeDownloadWindow(ScriptedDownload& script) : m_script(script) {}
+    RecordCount runDownload(ILineSink& file, std::int16_t portNumber,
+                            std::int16_t emailOption) override {
+        m_script.port = portNumber;
+        m_script.email = emailOption;
+        if (!m_script.failure.empty())
+            throw SerialPortError(m_script.failure);
+        for (const auto& line : m_script.lines)
+            file.writeLine(line);
+        return m_script.result;
+    }
+
+private:
+    ScriptedDownload& m_script;
+};
+
+class GalderCommandLineTest : public CommandLineTest {
+protected:
+    ScriptedDownload script;
+    void SetUp() override {
+        services.galderWindow = [this](const Settings& settings) {
+            ++script.made;
+            script.settings = settings;
+            return std::make_unique<FakeDownloadWindow>(script);
+        };
+    }
+};
+
+TEST_F(GalderCommandLineTest, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"export", "--source", "galder"},
+        {"export", "--source", "galder", "--port", "0"},
+        {"export", "--source", "galder", "--port", "256"},
+        {"export", "--source", "galder", "--port", "-1"},
+        {"export", "--source", "galder", "--port", "COM1"},
+        {"export", "--source", "galder", "--port", ""},
+        {"export", "--source", "galder", "--port", "1", "--email", "office"},
+        {"export", "--source", "galder", "--port", "1", "--input", "a.adr"},
+        {"export", "--source", "ivro", "--email", "work"},
+    };
+    for (const auto& args : cases) {
+        EXPECT_EQ(run(args), kExitUsage) << ::testing::PrintToString(args);
+        EXPECT_NE(err.str().find("--help"), std::string::npos) << err.str();
+    }
+    EXPECT_EQ(script.made, 0);
+}
+
+TEST_F(GalderCommandLineTest, PassesPortAndEmailColumn) {
+    struct Case {
+        std::vector<std::string> extra;
+        std::string galderEmailSetting; // empty: none in the settings file
+        std::int16_t port;
+        std::int16_t email;
+    };
+    const Case cases[] = {
+        {{"--port", "1"}, "", 1, 0},
+        {{"--port", "16", "--email", "home"}, "", 16, 1},
+        {{"--port=255", "--email=Alternate"}, "", 255, 2},
+        {{"--port", "3", "--email", "WORK"}, "2", 3, 0},
+        {{"--port", "3"}, "2", 3, 2}, // the wizard's choice in the settings file
+        {{"--port", "3"}, "7", 3, 0}, // outside the list: the list's own default
+    };
+    for (const auto& c : cases) {
+        if (!c.galderEmailSetting.empty())
+            setting("GalderEmail", c.galderEmailSetting);
+        std::vector<std::string> args = {"export", "--source", "galder", "--dir", work.path()};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        script.result = 0;
+        run(args);
+        EXPECT_EQ(script.port, c.port) << ::testing::PrintToString(args);
+        EXPECT_EQ(script.email, c.email) << ::testing::PrintToString(args);
+        ini.values.clear();
+    }
+}
+
+TEST_F(GalderCommandLineTest, TheDownloadGetsTheRunsSettings) {
+    setting("Debug", "true");
+    setting("MaxDeviceRecords", "40");
+    run({"export", "--source", "galder", "--port", "2", "--dir", work.path()});
+    EXPECT_EQ(script.made, 1);
+    EXPECT_TRUE(script.settings.DebugEnabled);
+    EXPECT_EQ(script.settings.MaxDeviceRecords, 40);
+    run({"export", "--source", "galder", "--port", "2", "--dir", work.path(), "--max-records",
+         "7"});
+    EXPECT_EQ(script.settings.MaxDeviceRecords, 7);
+}
+
+TEST_F(GalderCommandLineTest, ResultsBecomeOutputAndExitStatus) {
+    struct Case {
+        RecordCount result;
+        std::vector<std::string> lines;
+        std::string failure;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const std::string path = WithTrailingSeparator(work.path()) + "g.csv";
+    const Case cases[] = {
+        {2, {"a", "b"}, "", kExitRecordsWritten, "2 records exported.\n" + path + "\n", ""},
+        {1, {"a"}, "", kExitRecordsWritten, "1 record exported.\n" + path + "\n", ""},
+        {0, {}, "", kExitNoRecords, "", ""},
+        {-1, {"a"}, "", kExitExportFailed, "", ""},
+        {-2, {}, "", kExitExportFailed, "", ""},
+        {0,
+         {},
+         "COM4 (/dev/ttyUSB0): the port is in use by another program",
+         kExitExportFailed,
+         "",
+         "Error Occurred: Error occurred in DoExport\nCOM4 (/dev/ttyUSB0): the port is in use by "
+         "another program\n"},
+    };
+    for (const auto& c : cases) {
+        script.result = c.result;
+        script.lines = c.lines;
+        script.failure = c.failure;
+        EXPECT_EQ(run({"export", "--source", "galder", "--port", "4", "--dir", work.path(),
+                       "--file", "g.csv"}),
+                  c.status)
+            << c.result;
+        EXPECT_EQ(out.str(), c.out);
+        EXPECT_EQ(err.str(), c.err);
+        // What the download wrote stays in the file, whatever the ending.
+        const auto written = SplitCrLf(ReadFile(path));
+        ASSERT_EQ(written.size(), c.lines.size() + 1);
+        EXPECT_EQ(written[0], kNorvikCsvHeader);
+    }
 }
 
 } // namespace

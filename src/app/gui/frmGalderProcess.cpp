@@ -1,0 +1,82 @@
+#include "app/gui/frmGalderProcess.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace addrix {
+
+frmGalderProcess::frmGalderProcess(QWidget* owner, const Settings& settings,
+                                   const std::string& programDir, PortLocator locate)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      MSComm1(std::move(locate)), Timer1([this] { m_process.OnTick(); }), m_messages(this),
+      m_process(GalderServices{MSComm1, m_clock, Timer1, m_messages, *this}, settings, programDir) {
+    setObjectName(QStringLiteral("frmGalderProcess"));
+    setWindowTitle(QStringLiteral("Galder"));
+
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setMinimumWidth(320);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAutoDefault(false);
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { m_process.OnCancel(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblStatus);
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(cmdCancel, 0, Qt::AlignHCenter);
+    // A fixed, non-sizable border.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    MSComm1.setDataReceivedHandler([this] { m_process.OnDataReceived(); });
+}
+
+frmGalderProcess::~frmGalderProcess() {
+    // No tick or receipt may reach the engine while the window goes.
+    Timer1.stop();
+    MSComm1.setDataReceivedHandler({});
+}
+
+void frmGalderProcess::setStatus(const std::string& text) {
+    lblStatus->setText(ToQString(text));
+}
+
+void frmGalderProcess::setProgress(int value) {
+    ProgressBar1->setValue(value);
+}
+
+void frmGalderProcess::closeWindow() {
+    done(QDialog::Accepted);
+}
+
+void frmGalderProcess::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+void frmGalderProcess::closeEvent(QCloseEvent* event) {
+    if (!m_process.finished()) {
+        m_closedByUser = true;
+        Timer1.stop();
+        MSComm1.close();
+    }
+    event->accept();
+    done(QDialog::Rejected);
+}
+
+void frmGalderProcess::reject() {
+    m_process.OnCancel();
+}
+
+} // namespace addrix
