@@ -1,5 +1,6 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleDownload.h"
+#include "app/gui/WizardMain.h"
 #include "ivro/IvroBackupLocation.h"
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
@@ -17,6 +18,9 @@
 
 int main(int argc, char* argv[]) {
     using namespace addrix;
+    // Without arguments the wizard opens; with them the command line runs.
+    if (argc <= 1)
+        return RunWizard(argc, argv);
 
     QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -54,20 +54,11 @@ struct WizardRig {
     FakeGalderDownloadWindow galder;
     Settings settings;
     int endProgramCalls = 0;
-    WizardServices services{messages,
-                            files,
-                            program,
-                            ini,
-                            registry,
-                            ports,
-                            &galder,
-                            shell,
-                            activator,
-                            dialog,
-                            settings,
-                            [this] {
-                                ++endProgramCalls;
-                            }};
+    // The port the wizard probes and the download it runs; the fakes above
+    // unless a test puts real ones in before start().
+    ISerialPort* probePort = &ports;
+    IGalderDownloadWindow* galderWindow = &galder;
+    std::unique_ptr<WizardServices> services;
     std::unique_ptr<frmWelcome> window;
 
     WizardRig() {
@@ -85,7 +76,11 @@ struct WizardRig {
     }
 
     frmWelcome& start() {
-        window = Main(services);
+        services.reset(new WizardServices{messages, files, program, ini, registry, *probePort,
+                                          galderWindow, shell, activator, dialog, settings, [this] {
+                                              ++endProgramCalls;
+                                          }});
+        window = Main(*services);
         return *window;
     }
 
