@@ -273,13 +273,16 @@ void GalderProcess::ProcessGalderRXData(std::string& buffer) {
                 buffer.erase(0, start);
             if (buffer.size() < kHeaderSize)
                 break;
-            if (buffer[2] == '\0') {
+            const bool announced = buffer[2] == '\0';
+            if (announced) {
                 RecordType = static_cast<unsigned char>(buffer[1]);
                 RecordTotal = static_cast<unsigned char>(buffer[3]);
             }
             buffer.erase(0, kHeaderSize);
-            ParserState = kExpectRecords;
             GalderCount = 0;
+            // An empty address book is complete at once; waiting for records
+            // that never come would end it as a time-out.
+            ParserState = announced && RecordTotal == 0 ? kDownloadComplete : kExpectRecords;
             again = true;
             break;
         }

@@ -218,6 +218,17 @@ TEST(GalderRecords, HeaderWithoutZeroThirdByteKeepsLayoutAndTotal) {
     EXPECT_EQ(rig.result(), 2);
 }
 
+TEST(GalderRecords, AnEmptyAddressBookCompletesWithoutATimeOut) {
+    GalderRig rig;
+    rig.load();
+    rig.reachRecords(GalderHeader(1, 0));
+    EXPECT_TRUE(rig.process->finished());
+    EXPECT_EQ(rig.result(), 0);
+    EXPECT_TRUE(rig.messages.shown.empty());
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_TRUE(rig.sink.lines.empty());
+}
+
 struct LimitCase {
     int announced;
     double limit;

@@ -1,19 +1,13 @@
 // Runs the real `addrix` program the way a script would.
 
 #include "export/ContactRecord.h"
+#include "support/ChildProcess.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace addrix {
 namespace {
@@ -29,38 +23,6 @@ struct ProgramRun {
     std::string err;
 };
 
-// Runs `program` with `args`, capturing both output streams into files.
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const TempDir& scratch) {
-    std::vector<std::string> all = {program};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    const std::string outPath = scratch.file("stdout.txt");
-    const std::string errPath = scratch.file("stderr.txt");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    ProgramRun run;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = ReadFile(outPath);
-    run.err = ReadFile(errPath);
-    return run;
-}
-
 // A copy of the program in a folder of its own, so that its settings file
 // beside it belongs to the test.
 class AddrixProgramTest : public ::testing::Test {
@@ -73,7 +35,11 @@ protected:
         addrix = programDir.file("addrix");
         std::filesystem::copy_file(ADDRIX_PROGRAM, addrix);
     }
-    ProgramRun run(const std::vector<std::string>& args) { return RunProgram(addrix, args, work); }
+    ProgramRun run(const std::vector<std::string>& args) {
+        test::ChildProcess child(addrix, args, work);
+        const int status = child.wait();
+        return {status, child.out(), child.err()};
+    }
 };
 
 TEST_F(AddrixProgramTest, ConvertsTheSample) {

@@ -1,6 +1,7 @@
 // Runs the real `addrix` program against galder-sim over a pseudo-terminal.
 
 #include "export/ContactRecord.h"
+#include "support/ChildProcess.h"
 #include "support/SimulatorProcess.h"
 #include "support/TestSupport.h"
 
@@ -12,17 +13,12 @@
 #include <filesystem>
 #include <thread>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace addrix {
 namespace {
 
+using test::ChildProcess;
 using test::ReadFile;
 using test::SimulatorProcess;
 using test::SplitCrLf;
@@ -37,54 +33,6 @@ const char* const kContacts = "# three contacts\n"
                               "\n"
                               "Prince\t\t\t0123456789\t\tp@example.com\n"
                               "Mary Ann Smith\t1\t\t\t\t\tm@pager.example.com\tcomma, kept\r\n";
-
-// The program as started, with its output streams in files.
-class Program {
-public:
-    Program(const std::string& path, const std::vector<std::string>& args, const TempDir& scratch)
-        : m_outPath(scratch.file("stdout.txt")), m_errPath(scratch.file("stderr.txt")) {
-        std::vector<std::string> all = {path};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, m_outPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, m_errPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (posix_spawn(&m_pid, path.c_str(), &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~Program() {
-        if (m_pid > 0 && m_status < 0) {
-            ::kill(m_pid, SIGKILL);
-            wait();
-        }
-    }
-    // Waits for the exit; the status, or 128 + signal.
-    int wait() {
-        if (m_pid > 0 && m_status < 0) {
-            int status = 0;
-            ::waitpid(m_pid, &status, 0);
-            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        return m_status;
-    }
-    void signal(int number) { ::kill(m_pid, number); }
-    std::string out() const { return ReadFile(m_outPath); }
-    std::string err() const { return ReadFile(m_errPath); }
-
-private:
-    std::string m_outPath;
-    std::string m_errPath;
-    pid_t m_pid = -1;
-    int m_status = -1;
-};
 
 // A copy of addrix in a folder of its own whose settings file maps COM1 to
 // the simulator's pseudo-terminal.
@@ -133,7 +81,7 @@ TEST_P(GalderProgramDownload, WritesEveryContactFieldByField) {
     SimulatorProcess sim(GALDER_SIM, {"--contacts", contacts, "--layout", c.layout, "--once"});
     ASSERT_FALSE(sim.device().empty());
     settings(sim.device());
-    Program run(addrix, exportArgs({"--email", c.email}), work);
+    ChildProcess run(addrix, exportArgs({"--email", c.email}), work);
     ASSERT_EQ(run.wait(), 0) << run.err();
     EXPECT_EQ(run.out(), "3 records exported.\n" + work.file("out.csv") + "\n");
     EXPECT_EQ(run.err(), "Connecting to device...\nStarting download...\nReceived 1 of 3 "
@@ -214,7 +162,7 @@ TEST_F(GalderProgramTest, FailedDownloadsExitWithTwoAndKeepTheFile) {
         SimulatorProcess sim(GALDER_SIM, c.simArgs);
         ASSERT_FALSE(sim.device().empty());
         settings(sim.device());
-        Program run(addrix, exportArgs(c.extra), work);
+        ChildProcess run(addrix, exportArgs(c.extra), work);
         EXPECT_EQ(run.wait(), c.status) << ::testing::PrintToString(c.simArgs) << run.err();
         const std::string err = run.err();
         EXPECT_GE(err.size(), c.errEnd.size());
@@ -225,7 +173,7 @@ TEST_F(GalderProgramTest, FailedDownloadsExitWithTwoAndKeepTheFile) {
 
 TEST_F(GalderProgramTest, AMissingDeviceIsReported) {
     settings(work.file("ttyUSB0"));
-    Program run(addrix, exportArgs({}), work);
+    ChildProcess run(addrix, exportArgs({}), work);
     EXPECT_EQ(run.wait(), 2);
     EXPECT_EQ(run.err(),
               "Connecting to device...\nError Occurred: Error occurred in DoExport\nCOM1 (" +
@@ -236,7 +184,7 @@ TEST_F(GalderProgramTest, AMissingDeviceIsReported) {
 TEST_F(GalderProgramTest, CtrlCCancelsTheDownload) {
     SimulatorProcess sim(GALDER_SIM, {"--silent"});
     settings(sim.device());
-    Program run(addrix, exportArgs({}), work);
+    ChildProcess run(addrix, exportArgs({}), work);
     // Once the program waits for the device, interrupt it.
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (run.err().find("Connecting") == std::string::npos &&
@@ -253,7 +201,7 @@ TEST_F(GalderProgramTest, CtrlCCancelsTheDownload) {
 TEST_F(GalderProgramTest, DebugSettingWritesTheTrace) {
     SimulatorProcess sim(GALDER_SIM, {"--count", "1", "--once"});
     settings(sim.device(), "Debug=True\r\n");
-    Program run(addrix, exportArgs({}), work);
+    ChildProcess run(addrix, exportArgs({}), work);
     ASSERT_EQ(run.wait(), 0) << run.err();
     const std::string trace = ReadFile(programDir.file("debug.log"));
     EXPECT_EQ(trace.rfind("\r\nStart Of Operation\r\n\r\nTX:\xAA\r\n", 0), 0u) << trace;
