@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/gui/frmWelcome.h"
+#include "app/logic/FileChoosers.h"
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
 #include "settings/Settings.h"
+#include "support/FakeRegistry.h"
 #include "support/ShellFakes.h"
 #include "support/TestSupport.h"
 #include "support/WizardFakes.h"
@@ -45,7 +47,7 @@ struct WizardRig {
     FakeProgramLocation program{programDir.path(), "addrix"};
     StdFileSystem files;
     IniFile ini;
-    FakeDocumentsRegistry registry;
+    FakeRegistry registry;
     FakePortBank ports;
     FakeMessageBox messages;
     FakeShell shell;
@@ -64,7 +66,7 @@ struct WizardRig {
     WizardRig() {
         ports.ports = {{1, SerialOpenResult::Status::Opened},
                        {3, SerialOpenResult::Status::Failed}};
-        registry.documents = programDir.file("Documents");
+        registry.setString(kShellFoldersKey, kPersonalValue, programDir.file("Documents"));
     }
 
     std::string iniPath() const { return SettingsFilePath(program); }

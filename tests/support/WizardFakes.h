@@ -1,7 +1,6 @@
 #pragma once
 
 #include "galder/GalderExportJob.h"
-#include "platform/IRegistry.h"
 #include "platform/ISerialPort.h"
 #include "platform/TextFile.h"
 
@@ -48,23 +47,6 @@ public:
 
 private:
     bool m_open = false;
-};
-
-// A registry that knows only the user's documents folder.
-class FakeDocumentsRegistry final : public IRegistry {
-public:
-    std::string documents;
-
-    std::optional<RegistryValue> queryValue(const std::string& subKey,
-                                            const std::string& name) const override {
-        if (subKey != "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders" ||
-            name != "Personal" || documents.empty())
-            return std::nullopt;
-        return RegistryValue{RegistryValue::Type::String, documents + '\0'};
-    }
-    std::optional<std::string> enumSubKey(const std::string&, std::int32_t) const override {
-        return std::nullopt;
-    }
 };
 
 // A download that writes `contacts` lines and returns `result` (the

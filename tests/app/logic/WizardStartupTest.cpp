@@ -1,5 +1,6 @@
 #include "app/logic/WizardStartup.h"
 
+#include "app/logic/FileChoosers.h"
 #include "app/logic/ManagerLaunch.h"
 #include "export/IWizardForm.h"
 #include "ivro/IvroBackupLocation.h"
@@ -7,6 +8,7 @@
 #include "platform/PathUtil.h"
 #include "platform/StdFileSystem.h"
 #include "settings/Settings.h"
+#include "support/FakeRegistry.h"
 #include "support/TestSupport.h"
 #include "support/WizardFakes.h"
 
@@ -26,13 +28,13 @@ protected:
     test::FakeProgramLocation program{programDir.path(), "addrix"};
     StdFileSystem files;
     IniFile ini;
-    test::FakeDocumentsRegistry registry;
+    test::FakeRegistry registry;
     FormValues form;
     Settings settings;
 
     void SetUp() override {
         form.emailIndex = 0;
-        registry.documents = programDir.file("Documents");
+        registry.setString(kShellFoldersKey, kPersonalValue, programDir.file("Documents"));
     }
     void writeSettings(const std::string& lines) {
         std::ofstream(SettingsFilePath(program), std::ios::binary) << "[Settings]\r\n" << lines;
