@@ -69,7 +69,9 @@ public:
     void OnDataReceived();
     // cmdCancel clicked.
     void OnCancel();
-    // Window destroyed: stops the timer and closes a port still open.
+    // Window destroyed, or closed with its title-bar button: the download
+    // stops where it is (GalderCount keeps the records written), the timer
+    // stops and a port still open closes.
     void Unload();
 
     void TimerReset(std::int32_t interval);

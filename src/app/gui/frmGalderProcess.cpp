@@ -68,8 +68,9 @@ void frmGalderProcess::processEvents() {
 void frmGalderProcess::closeEvent(QCloseEvent* event) {
     if (!m_process.finished()) {
         m_closedByUser = true;
-        Timer1.stop();
-        MSComm1.close();
+        // Stops the download where it is, also when the close comes while a
+        // pass lets window events run: nothing more is written or shown.
+        m_process.Unload();
     }
     event->accept();
     done(QDialog::Rejected);
