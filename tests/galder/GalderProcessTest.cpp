@@ -2,769 +2,349 @@
 
 #include "platform/PathUtil.h"
 #include "support/GalderFakes.h"
-#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <ostream>
+
 #include <filesystem>
-#include <functional>
+#include <variant>
 
 namespace addrix {
 namespace {
 
 using namespace std::chrono_literals;
-using test::GalderHeader;
-using test::GalderRecordBytes;
-using test::GalderRecordFields;
-using test::GalderRig;
-using test::IdentificationAnswer;
-using test::SplitCommas;
+using namespace test;
+using Bytes = std::vector<std::string>;
 
 const std::string kWake = "\xAA";
 const std::string kIdentify("\x87\x01\x00\x00\x00\x00\x00\x00", 8);
 const std::string kStart = "\x19";
-const std::string kCommand = "\x19"
-                             "03"
-                             "\x19";
+const std::string kCommand("\x19\x30\x33\x19", 4);
 const std::string kAck = "\x06";
-
-const char* const kNoAnswerText = "A timeout occurred Connectiong with the device.";
-const char* const kTimeoutText = "A timeout occurred waiting for data from the device.";
-const char* const kLimitText =
-    "You have exceeded the maximum number of records allowed by the device.\r\n"
-    "Additional records will not be exported.";
-
-GalderRecordFields Person(int n) {
-    GalderRecordFields f;
-    f.name = "Name" + std::to_string(n) + " Family";
-    f.homePhone = "555" + std::to_string(1000 + n);
-    f.email = "p" + std::to_string(n) + "@example.com";
-    return f;
-}
+const std::string kNoAnswer = "A timeout occurred Connectiong with the device.";
+const std::string kTimeout = "A timeout occurred waiting for data from the device.";
+const std::string kEl0 = kTimeout + " (EL-0)";
+const std::string kDisabled =
+    "The device is permanently disabled and the address book cannot be accessed.";
+const std::string kOverflow = "An overflow error occurred processing the address book";
+const std::string kLimit = "You have exceeded the maximum number of records allowed by the "
+                           "device.\r\nAdditional records will not be exported.";
 
 std::string Record(int n, int layout = 1) {
-    return GalderRecordBytes(layout, Person(n));
+    return GalderRecordBytes(n, layout);
 }
 
-int CountWrites(const test::FakeSerialPort& port, const std::string& bytes) {
-    return static_cast<int>(std::count_if(port.writes.begin(), port.writes.end(),
-                                          [&](const auto& w) { return w.bytes == bytes; }));
-}
+struct LayoutCase {
+    const char* name;
+    friend void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
+    int layout;
+    std::int16_t email;
+    std::string line; // of the first record
+};
 
-std::vector<std::string> Writes(const test::FakeSerialPort& port) {
-    std::vector<std::string> out;
-    for (const auto& w : port.writes)
-        out.push_back(w.bytes);
-    return out;
-}
+class GalderConversation : public ::testing::TestWithParam<LayoutCase> {};
 
-TEST(GalderConversation, ByteForByte) {
-    GalderRig rig;
-    rig.load();
-    EXPECT_EQ(rig.port.openedPorts, std::vector<int>{1});
-    EXPECT_EQ(rig.view.status(), "Connecting to device...");
-    EXPECT_EQ(Writes(rig.port), std::vector<std::string>{kWake});
-
+TEST_P(GalderConversation, ByteForByte) {
+    const LayoutCase& c = GetParam();
+    TempDir dir;
+    GalderRig rig(250, false, dir.path());
+    rig.load(3, c.email);
+    EXPECT_EQ(rig.port.openedPort, 3);
+    EXPECT_EQ(rig.statuses, Bytes{"Connecting to device..."});
     rig.receive("\x8B");
-    EXPECT_EQ(rig.port.writes.back().bytes, kIdentify);
-    EXPECT_EQ(rig.process->parserState(), 6);
-
     rig.receive(IdentificationAnswer());
-    EXPECT_EQ(rig.port.writes.back().bytes, kStart);
-    EXPECT_EQ(rig.view.status(), "Starting download...");
-    EXPECT_EQ(rig.process->linkState(), 3);
-
-    ASSERT_TRUE(rig.tick());
-    EXPECT_EQ(rig.port.writes.back().bytes, kCommand);
-    EXPECT_EQ(rig.secondsSinceLoad(rig.port.writes.back().at), 1);
-    EXPECT_EQ(rig.process->linkState(), 4);
-
-    rig.receive(GalderHeader(1, 2) + Record(1));
-    EXPECT_EQ(rig.port.writes.back().bytes, kAck);
-    EXPECT_EQ(rig.view.status(), "Received 1 of 2 Records...");
-    EXPECT_FALSE(rig.process->finished());
-
-    rig.receive(Record(2));
+    EXPECT_EQ(rig.statuses.back(), "Starting download...");
+    EXPECT_EQ(rig.port.writes.size(), 3u) << "the command waits for the next tick";
+    rig.ticks();
+    rig.receive(GalderHeader(c.layout, 2) +
+                GalderRecordBytes({"Mary Ann Lee", "5551234", "1", "", "6135550100",
+                                   "mary@example.com", "12 34", "one\r\ntwo\x01", "42"},
+                                  c.layout));
+    EXPECT_EQ(rig.statuses.back(), "Received 1 of 2 Records...");
+    rig.receive(Record(2, c.layout));
     // The last record is not acknowledged: the port is closed by then.
-    EXPECT_EQ(Writes(rig.port),
-              (std::vector<std::string>{kWake, kIdentify, kStart, kCommand, kAck}));
-    EXPECT_EQ(rig.view.status(), "Received 2 of 2 Records...");
-    EXPECT_TRUE(rig.process->finished());
+    EXPECT_EQ(rig.port.writes, (Bytes{kWake, kIdentify, kStart, kCommand, kAck}));
+    EXPECT_EQ(rig.statuses.back(), "Received 2 of 2 Records...");
     EXPECT_EQ(rig.result(), 2);
+    ASSERT_EQ(rig.sink.lines.size(), 2u);
+    EXPECT_EQ(rig.sink.lines[0], c.line);
+    EXPECT_EQ(SplitCommas(rig.sink.lines[1])[3], "Name002");
+    EXPECT_TRUE(rig.shown.empty());
     EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_FALSE(rig.timer.isActive());
-    EXPECT_EQ(rig.view.closeCount, 1);
-    EXPECT_TRUE(rig.messages.shown.empty());
-    ASSERT_EQ(rig.sink.lines.size(), 2u);
-    EXPECT_EQ(SplitCommas(rig.sink.lines[1])[3], "Name2");
-    EXPECT_EQ(rig.port.writesWhileClosed, 0);
+    EXPECT_EQ(rig.timer.interval, 1000ms);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log"))) << "Debug is off";
 }
 
-TEST(GalderConversation, EveryReceiptRearmsTheTenSecondTimeOut) {
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GalderConversation,
+    ::testing::Values(LayoutCase{"Layout1WorkEmail", 1, 0,
+                                 "1,0,0,Mary,Ann Lee,1234,mary@example.com,,1,;,;,;,,5551234,1,,"
+                                 "6135550100,,,,,one two\x01"},
+                      LayoutCase{"Layout4HomeEmail", 4, 1,
+                                 "1,0,0,Mary,Ann Lee,1234,,mary@example.com,1,;,;,;,,5551234,1,,"
+                                 "6135550100,,,,,one two\x01"}));
+
+TEST(GalderHeader, WithoutZeroThirdByteKeepsLayoutAndTotal) {
     GalderRig rig;
     rig.load();
-    EXPECT_EQ(rig.timer.interval(), 1000ms);
-    rig.clock.advance(300ms);
-    rig.receive("\x8B");
-    EXPECT_EQ(rig.process->deadline(), rig.clock.now() + 10s);
-    EXPECT_TRUE(rig.timer.isActive());
-    EXPECT_EQ(rig.timer.interval(), 1000ms);
-}
-
-class GalderLayoutTest : public ::testing::TestWithParam<int> {};
-
-TEST_P(GalderLayoutTest, RecordsAreDecodedAndWritten) {
-    GalderRig rig;
-    rig.load(1, 1);
-    rig.reachRecords(GalderHeader(GetParam(), 2));
-    GalderRecordFields first;
-    first.name = "Mary Ann Lee";
-    first.homePhone = "5551234";
-    first.workPhone = "1";
-    first.fax = "6135550100";
-    first.email = "mary@example.com";
-    first.wirelessAddress = "12 34";
-    first.note = "one\r\ntwo\x01";
-    GalderRecordFields second;
-    second.name = "Bo";
-    rig.receive(GalderRecordBytes(GetParam(), first, '\x33'));
-    rig.receive(GalderRecordBytes(GetParam(), second));
-    ASSERT_EQ(rig.sink.lines.size(), 2u);
-    EXPECT_EQ(rig.sink.lines[0], "1,0,0,Mary,Ann Lee,1234,,mary@example.com,1,;,;,;,,5551234,1,,"
-                                 "6135550100,,,,,one two\x01");
-    EXPECT_EQ(rig.sink.lines[1], "2,1,0,Bo,,,,,1,;,;,;,,,,,,,,,,");
-    EXPECT_EQ(rig.result(), 2);
-}
-
-INSTANTIATE_TEST_SUITE_P(Layouts, GalderLayoutTest, ::testing::Values(1, 4));
-
-TEST(GalderRecords, ARecordSplitOverReceiptsIsWrittenOnceComplete) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3));
-    const std::string record = Record(1);
-    const auto writesBefore = rig.port.writes.size();
-    rig.receive(record.substr(0, 100));
-    rig.receive(record.substr(100, 156));
-    EXPECT_TRUE(rig.sink.lines.empty());
-    EXPECT_EQ(rig.port.writes.size(), writesBefore);
-    rig.receive(record.substr(256));
-    EXPECT_EQ(rig.sink.lines.size(), 1u);
-    EXPECT_EQ(rig.port.writes.size(), writesBefore + 1);
-    EXPECT_EQ(rig.port.writes.back().bytes, kAck);
-}
-
-TEST(GalderRecords, TwoRecordsInOneReceiptGetOneAcknowledgement) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3));
-    const auto writesBefore = rig.port.writes.size();
-    rig.receive(Record(1) + Record(2) + Record(3).substr(0, 10));
-    EXPECT_EQ(rig.sink.lines.size(), 2u);
-    ASSERT_EQ(rig.port.writes.size(), writesBefore + 1);
-    EXPECT_EQ(rig.port.writes.back().bytes, kAck);
-    EXPECT_EQ(rig.view.status(), "Received 2 of 3 Records...");
-    EXPECT_EQ(rig.process->rxBuffer().size(), 10u);
-}
-
-TEST(GalderRecords, HeaderAndRecordsInOneReceipt) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(4, 2) + Record(1, 4) + Record(2, 4));
-    EXPECT_EQ(rig.sink.lines.size(), 2u);
-    EXPECT_TRUE(rig.process->finished());
-    EXPECT_EQ(rig.result(), 2);
-}
-
-TEST(GalderRecords, JunkBeforeTheHeaderIsDropped) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(std::string("\x00\x12\x06\x01\x00\x03", 6));
-    EXPECT_EQ(rig.process->parserState(), 8);
-    EXPECT_EQ(rig.process->recordType(), 1);
-    EXPECT_EQ(rig.process->recordTotal(), 3);
-    EXPECT_TRUE(rig.process->rxBuffer().empty());
-    rig.receive(Record(1));
-    EXPECT_EQ(rig.view.status(), "Received 1 of 3 Records...");
-    EXPECT_EQ(SplitCommas(rig.sink.lines.at(0))[3], "Name1");
-}
-
-TEST(GalderRecords, AHeaderSplitOverReceiptsWaits) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(std::string("\x06\x04", 2));
-    EXPECT_EQ(rig.process->parserState(), 7);
-    rig.receive(std::string("\x00\x01", 2) + Record(1, 4));
-    EXPECT_EQ(rig.process->recordType(), 4);
-    EXPECT_TRUE(rig.process->finished());
-    EXPECT_EQ(rig.result(), 1);
-}
-
-TEST(GalderRecords, HeaderWithoutZeroThirdByteKeepsLayoutAndTotal) {
-    GalderRig rig(2);
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3, '\x05'));
-    EXPECT_EQ(rig.process->recordType(), 0);
-    EXPECT_EQ(rig.process->recordTotal(), 0);
-    rig.receive(Record(1));
-    EXPECT_EQ(rig.view.status(), "Received 1 of 0 Records...");
-    rig.receive(Record(2));
+    rig.reachRecords(GalderHeader(1, 3, '\x05') + Record(1) + Record(2));
+    EXPECT_EQ(rig.statuses.back(), "Received 2 of 0 Records...");
     // No layout: the records carry nothing but their numbers.
-    EXPECT_EQ(rig.sink.lines, (std::vector<std::string>{"1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,,",
-                                                        "2,1,0,Unknown,,,,,1,;,;,;,,,,,,,,,,"}));
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].box.text, kLimitText);
-    EXPECT_EQ(rig.result(), 2);
+    EXPECT_EQ(rig.sink.lines, (Bytes{"1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,,",
+                                     "2,1,0,Unknown,,,,,1,;,;,;,,,,,,,,,,"}));
 }
 
-TEST(GalderRecords, AnEmptyAddressBookCompletesWithoutATimeOut) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 0));
-    EXPECT_TRUE(rig.process->finished());
-    EXPECT_EQ(rig.result(), 0);
-    EXPECT_TRUE(rig.messages.shown.empty());
-    EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_TRUE(rig.sink.lines.empty());
+// A scenario after the load: bytes arrive (text), seconds pass (a number),
+// or the Cancel button is pressed (kCancel).
+using Step = std::variant<int, std::string>;
+using Steps = std::vector<Step>;
+constexpr int kCancel = 0;
+
+void Play(GalderRig& rig, const Steps& steps) {
+    for (const Step& step : steps) {
+        if (const int* seconds = std::get_if<int>(&step))
+            *seconds == kCancel ? rig.process->OnCancel() : rig.ticks(*seconds);
+        else
+            rig.receive(std::get<std::string>(step));
+    }
 }
 
-struct LimitCase {
-    int announced;
-    double limit;
-    int expectedCount;
-    bool notice;
+// Wake-up answer, identification, the tick of the download command, `data`, then `after`.
+Steps Download(const std::string& data, Steps after = Steps()) {
+    Steps steps{"\x8B", IdentificationAnswer(), 1, data};
+    steps.insert(steps.end(), after.begin(), after.end());
+    return steps;
+}
+
+const std::string kNul(1, '\0');
+
+template <class... T> Steps S(T... steps) {
+    return {Step(steps)...};
+}
+
+struct Scenario {
+    const char* name;
+    friend void PrintTo(const Scenario& c, std::ostream* os) { *os << c.name; }
+    Steps steps;
+    std::size_t sent;    // writes to the port
+    int result;          // GalderCount
+    std::size_t lines;   // lines written
+    std::string message; // the one message shown, if any
+    bool ended = true;
+    Steps meanwhile = Steps(); // while the pass for the last step lets window events run
+    double limit = 250;
+    std::size_t okLines = SIZE_MAX; // lines the output file takes
 };
 
-class GalderLimitTest : public ::testing::TestWithParam<LimitCase> {};
+class GalderScenario : public ::testing::TestWithParam<Scenario> {};
 
-TEST_P(GalderLimitTest, StopsAtTheRecordLimit) {
-    const LimitCase c = GetParam();
+// An ending comes once: its message with the tick off and the port still
+// open, then the port closed (but for a cancel noticed by the tick) and the
+// window asked to close; what happens while the message is up or afterwards
+// counts for nothing.
+TEST_P(GalderScenario, EndsAsTheDeviceLeadsIt) {
+    const Scenario& c = GetParam();
+    FailingSink out(c.okLines);
     GalderRig rig(c.limit);
-    rig.load();
-    rig.reachRecords(GalderHeader(1, c.announced));
-    for (int n = 1; n <= c.announced; ++n)
-        rig.receive(Record(n));
-    EXPECT_EQ(rig.result(), c.expectedCount);
-    EXPECT_EQ(static_cast<int>(rig.sink.lines.size()), c.expectedCount);
-    // Every record but the last one written is acknowledged.
-    EXPECT_EQ(CountWrites(rig.port, kAck), c.expectedCount - 1);
-    EXPECT_TRUE(rig.process->finished());
-    EXPECT_FALSE(rig.port.isOpen());
-    if (c.notice) {
-        ASSERT_EQ(rig.messages.shown.size(), 1u);
-        const auto& box = rig.messages.shown[0].box;
-        EXPECT_EQ(box.caption, kAppTitle);
-        EXPECT_EQ(box.text, kLimitText);
-        EXPECT_EQ(box.icon, MsgIcon::None);
-        EXPECT_EQ(box.buttons, MsgButtons::Ok);
-        EXPECT_EQ(rig.process->parserState(), 8);
-    } else {
-        EXPECT_TRUE(rig.messages.shown.empty());
-        EXPECT_EQ(rig.process->parserState(), 0);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Limits, GalderLimitTest,
-                         ::testing::Values(LimitCase{3, 3, 3, false}, LimitCase{5, 3, 3, true},
-                                           LimitCase{2, 3, 2, false}, LimitCase{5, 2.5, 3, true},
-                                           LimitCase{1, 1, 1, false}));
-
-struct IdentCase {
-    const char* name;
-    std::string firstPart;
-    std::string secondPart;
-    bool disabled;
-};
-
-class GalderIdentificationTest : public ::testing::TestWithParam<IdentCase> {};
-
-TEST_P(GalderIdentificationTest, JudgedByTheLastByteOfAtLeast37) {
-    const IdentCase c = GetParam();
-    GalderRig rig;
-    rig.load();
-    rig.receive("\x8B");
-    rig.receive(c.firstPart);
-    EXPECT_EQ(rig.process->parserState(), 6) << "36 bytes must wait";
-    EXPECT_TRUE(rig.messages.shown.empty());
-    rig.receive(c.secondPart);
-    if (c.disabled) {
-        ASSERT_EQ(rig.messages.shown.size(), 1u);
-        EXPECT_EQ(rig.messages.shown[0].box.caption, "Disabled Device");
-        EXPECT_EQ(rig.result(), -1);
-        EXPECT_EQ(CountWrites(rig.port, kStart), 0);
-    } else {
-        EXPECT_TRUE(rig.messages.shown.empty());
-        EXPECT_EQ(rig.process->parserState(), 7);
-        EXPECT_EQ(rig.port.writes.back().bytes, kStart);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, GalderIdentificationTest,
-    ::testing::Values(IdentCase{"LastByteD", IdentificationAnswer(36), "D", true},
-                      IdentCase{"DBeforeTheLast", IdentificationAnswer(36, 'D'), "x", false},
-                      IdentCase{"LowerCaseD", IdentificationAnswer(36, 'D'), "d", false},
-                      IdentCase{"LongerEndingD", IdentificationAnswer(30), std::string(10, 'D'),
-                                true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct FirstAnswerCase {
-    const char* name;
-    std::vector<std::string> receipts;
-    bool error;
-};
-
-class GalderFirstAnswerTest : public ::testing::TestWithParam<FirstAnswerCase> {};
-
-TEST_P(GalderFirstAnswerTest, OnlyExactly8BIsAccepted) {
-    GalderRig rig;
-    rig.load();
-    for (const auto& r : GetParam().receipts)
-        rig.receive(r);
-    if (GetParam().error) {
-        ASSERT_EQ(rig.messages.shown.size(), 1u);
-        EXPECT_EQ(rig.messages.shown[0].box.text,
-                  "A timeout occurred waiting for data from the device. (EL-0)");
-        EXPECT_EQ(rig.result(), -1);
-        EXPECT_EQ(Writes(rig.port), std::vector<std::string>{kWake});
-    } else {
-        EXPECT_TRUE(rig.messages.shown.empty());
-        EXPECT_FALSE(rig.process->finished());
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, GalderFirstAnswerTest,
-    ::testing::Values(FirstAnswerCase{"Twice8B", {"\x8B\x8B"}, true},
-                      FirstAnswerCase{"TwoOtherBytes", {std::string(2, '\0')}, true},
-                      FirstAnswerCase{"OneByteThen8B", {std::string(1, '\0'), "\x8B"}, true},
-                      FirstAnswerCase{"OneOtherByteWaits", {std::string(1, '\0')}, false},
-                      FirstAnswerCase{"Exactly8B", {"\x8B"}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(GalderRecords, OutOfStepStreamIsAnOverflowOnlyFrom258Bytes) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3));
-    rig.receive(std::string(257, '\0'));
-    EXPECT_TRUE(rig.messages.shown.empty());
-    EXPECT_FALSE(rig.process->finished());
-    rig.receive(std::string(1, '\x7F'));
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].box.text,
-              "An overflow error occurred processing the address book");
-    EXPECT_EQ(rig.result(), -1);
-    EXPECT_TRUE(rig.sink.lines.empty());
-}
-
-// Every ending that shows a message: the box comes once, with the tick off
-// and the port still open; afterwards the port is closed, the window asked
-// to close, and neither ticks nor bytes do anything more.
-struct EndingCase {
-    const char* name;
-    std::function<void(GalderRig&)> run;
-    std::string caption;
-    std::string text;
-    MsgIcon icon;
-    int result;
-    std::size_t linesWritten;
-};
-
-class GalderEndingTest : public ::testing::TestWithParam<EndingCase> {};
-
-TEST_P(GalderEndingTest, MessageOnceThenNothingMore) {
-    const EndingCase& c = GetParam();
-    test::FailingSink failing(1);
-    GalderRig rig(2);
-    if (std::string(c.name) == "WriteFailed")
-        rig.process->Galderfhandle = &failing;
-    // Whatever happens while the box is up must be ignored.
-    rig.messages.whileShown = [&] {
-        rig.process->OnCancel();
-        rig.receive(Record(9));
-        rig.process->OnTick();
+    rig.process->Galderfhandle = &out;
+    const Steps more{kCancel, Record(9), 20};
+    rig.whileShown = [&] {
+        Play(rig, more);
     };
     rig.load();
-    c.run(rig);
-
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    const auto& shown = rig.messages.shown[0];
-    EXPECT_EQ(shown.box.caption, c.caption);
-    EXPECT_EQ(shown.box.text, c.text);
-    EXPECT_EQ(shown.box.icon, c.icon);
-    EXPECT_EQ(shown.box.buttons, MsgButtons::Ok);
-    EXPECT_FALSE(shown.timerActive);
-    EXPECT_TRUE(shown.portOpen);
-
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+        if (i + 1 == c.steps.size() && !c.meanwhile.empty())
+            rig.pendingEvents.push_back([&] { Play(rig, c.meanwhile); });
+        Play(rig, {c.steps[i]});
+    }
+    if (c.ended)
+        Play(rig, more);
+    EXPECT_EQ(rig.port.writes.size(), c.sent);
     EXPECT_EQ(rig.result(), c.result);
-    EXPECT_TRUE(rig.process->finished());
-    EXPECT_EQ(rig.view.closeCount, 1);
-    EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_FALSE(rig.timer.isActive());
-    const std::size_t lines = rig.sink.lines.size() + failing.lines.size();
-    EXPECT_EQ(lines, c.linesWritten);
-
-    const auto writes = rig.port.writes.size();
-    rig.receive(Record(10));
-    rig.process->OnTick();
-    rig.ticks(20);
-    EXPECT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.port.writes.size(), writes);
-    EXPECT_EQ(rig.sink.lines.size() + failing.lines.size(), lines);
-    EXPECT_EQ(rig.result(), c.result);
-    EXPECT_EQ(rig.view.closeCount, 1);
+    EXPECT_EQ(out.lines.size(), c.lines);
+    EXPECT_EQ(rig.closeCount, c.ended ? 1 : 0);
+    EXPECT_EQ(rig.port.isOpen(), !c.ended || c.result == -2);
+    EXPECT_EQ(rig.timer.isActive(), !c.ended);
     EXPECT_EQ(rig.port.writesWhileClosed, 0);
+    ASSERT_EQ(rig.shown.size(), c.message.empty() ? 0u : 1u);
+    if (!c.message.empty()) {
+        const auto& shown = rig.shown[0];
+        const bool limit = c.message == kLimit;
+        EXPECT_EQ(shown.box.text, c.message);
+        EXPECT_EQ(shown.box.caption, limit                    ? kAppTitle
+                                     : c.message == kDisabled ? "Disabled Device"
+                                                              : "Error Occurred");
+        EXPECT_EQ(shown.box.icon, limit ? MsgIcon::None : MsgIcon::Critical);
+        EXPECT_EQ(shown.box.buttons, MsgButtons::Ok);
+        EXPECT_FALSE(shown.timerActive);
+        EXPECT_TRUE(shown.portOpen);
+    }
 }
+
+const std::string kWriteFailed = "An error occurred processing the address book";
+const std::string kR123 = Record(1) + Record(2) + Record(3);
 
 INSTANTIATE_TEST_SUITE_P(
-    Endings, GalderEndingTest,
+    Cases, GalderScenario,
     ::testing::Values(
-        EndingCase{"NoAnswer", [](GalderRig& r) { r.ticks(6); }, "Error Occurred", kNoAnswerText,
-                   MsgIcon::Critical, -1, 0},
-        EndingCase{"DataTimeOut",
-                   [](GalderRig& r) {
-                       r.receive("\x8B");
-                       r.ticks(11);
-                   },
-                   "Error Occurred", kTimeoutText, MsgIcon::Critical, -1, 0},
-        EndingCase{"FirstAnswer", [](GalderRig& r) { r.receive("\x8B\x8B"); }, "Error Occurred",
-                   "A timeout occurred waiting for data from the device. (EL-0)", MsgIcon::Critical,
-                   -1, 0},
-        EndingCase{"Disabled",
-                   [](GalderRig& r) {
-                       r.receive("\x8B");
-                       r.receive(IdentificationAnswer(37, 'D'));
-                   },
-                   "Disabled Device",
-                   "The device is permanently disabled and the address book cannot be accessed.",
-                   MsgIcon::Critical, -1, 0},
-        EndingCase{"Overflow",
-                   [](GalderRig& r) { r.reachRecords(GalderHeader(1, 5) + std::string(300, 'x')); },
-                   "Error Occurred", "An overflow error occurred processing the address book",
-                   MsgIcon::Critical, -1, 0},
-        EndingCase{"WriteFailed",
-                   [](GalderRig& r) { r.reachRecords(GalderHeader(1, 5) + Record(1) + Record(2)); },
-                   "Error Occurred", "An error occurred processing the address book",
-                   MsgIcon::Critical, -1, 1},
-        EndingCase{"Limit",
-                   [](GalderRig& r) {
-                       r.reachRecords(GalderHeader(1, 5) + Record(1) + Record(2) + Record(3));
-                   },
-                   kAppTitle, kLimitText, MsgIcon::None, 2, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(GalderRecords, AFullDiskKeepsTheLinesWrittenBefore) {
-    test::FailingSink failing(2);
-    GalderRig rig;
-    rig.process->Galderfhandle = &failing;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 5));
-    for (int n = 1; n <= 4; ++n)
-        rig.receive(Record(n));
-    EXPECT_EQ(failing.lines.size(), 2u);
-    EXPECT_EQ(rig.result(), -1);
-    EXPECT_EQ(rig.process->parserState(), 0);
-    EXPECT_EQ(CountWrites(rig.port, kAck), 2);
-}
-
-TEST(GalderCancel, NoticedByTheTickLeavesThePortOpenUntilUnload) {
-    GalderRig rig;
-    rig.load();
-    rig.process->OnCancel();
-    EXPECT_FALSE(rig.process->finished()); // the button only sets the flag
-    ASSERT_TRUE(rig.tick());
-    EXPECT_EQ(rig.result(), -2);
-    EXPECT_TRUE(rig.process->finished());
-    EXPECT_TRUE(rig.messages.shown.empty());
-    EXPECT_TRUE(rig.port.isOpen());
-    EXPECT_FALSE(rig.timer.isActive());
-    const auto writes = rig.port.writes.size();
-    rig.receive("\x8B");
-    EXPECT_EQ(rig.port.writes.size(), writes);
-    rig.process->Unload();
-    EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_EQ(rig.result(), -2);
-}
-
-TEST(GalderCancel, NoticedOnReceiptClosesThePort) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3));
-    const auto writes = rig.port.writes.size();
-    rig.process->OnCancel();
-    rig.receive(Record(1));
-    EXPECT_EQ(rig.result(), -1);
-    EXPECT_TRUE(rig.messages.shown.empty());
-    EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_TRUE(rig.sink.lines.empty());
-    EXPECT_EQ(rig.port.writes.size(), writes);
-    EXPECT_EQ(rig.process->parserState(), 0);
-}
-
-TEST(GalderWakeUp, SilentDeviceFailsAfterSevenWakeUpBytes) {
-    GalderRig rig;
-    rig.load();
-    rig.ticks(5);
-    EXPECT_TRUE(rig.messages.shown.empty());
-    EXPECT_EQ(rig.process->retryCount(), 5);
-    rig.tick();
-    ASSERT_EQ(rig.port.writes.size(), 7u);
-    for (std::size_t i = 0; i < rig.port.writes.size(); ++i) {
-        EXPECT_EQ(rig.port.writes[i].bytes, kWake);
-        EXPECT_EQ(rig.secondsSinceLoad(rig.port.writes[i].at), static_cast<long long>(i));
-    }
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].box.text, kNoAnswerText);
-    EXPECT_EQ(rig.result(), -1);
-}
-
-class GalderAnswerAfterTicksTest : public ::testing::TestWithParam<int> {};
-
-TEST_P(GalderAnswerAfterTicksTest, AnAnswerStopsTheWakeUpBytes) {
-    GalderRig rig;
-    rig.load();
-    rig.ticks(GetParam());
-    rig.receive("\x8B");
-    EXPECT_EQ(rig.process->retryCount(), 0);
-    rig.receive(IdentificationAnswer());
-    rig.ticks(5);
-    EXPECT_EQ(CountWrites(rig.port, kWake), 1 + GetParam());
-    EXPECT_EQ(CountWrites(rig.port, kCommand), 1);
-    EXPECT_TRUE(rig.messages.shown.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Ticks, GalderAnswerAfterTicksTest, ::testing::Values(0, 3, 5));
-
-TEST(GalderTimeOut, MoreThanTenSilentSecondsEndTheDownload) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 5));
-    const auto lastData = rig.clock.now();
-    rig.ticks(10);
-    EXPECT_TRUE(rig.messages.shown.empty());
-    rig.tick();
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].box.text, kTimeoutText);
-    EXPECT_EQ(rig.clock.now() - lastData, 11s);
-    EXPECT_EQ(rig.result(), -1);
-}
-
-TEST(GalderTimeOut, DataEveryNineSecondsNeverTimesOut) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 6));
-    const std::string record = Record(1);
-    for (int n = 0; n < 12; ++n) {
-        rig.ticks(9);
-        rig.receive(record.substr((n % 2) * 128, n % 2 == 0 ? 128 : 129));
-    }
-    EXPECT_TRUE(rig.messages.shown.empty());
-    EXPECT_EQ(rig.sink.lines.size(), 6u);
-    EXPECT_EQ(rig.result(), 6);
-}
+        Scenario{"Exactly8B", S("\x8B"), 2, 0, 0, "", false},
+        Scenario{"OneOtherByteWaits", S(kNul), 1, 0, 0, "", false},
+        Scenario{"Twice8BInOneReceipt", S("\x8B\x8B"), 1, -1, 0, kEl0},
+        Scenario{"OneByteThen8B", S(kNul, "\x8B"), 1, -1, 0, kEl0},
+        Scenario{"IdentificationOf36Waits", S("\x8B", IdentificationAnswer(36)), 2, 0, 0, "",
+                 false},
+        Scenario{"LastByteD", S("\x8B", IdentificationAnswer(36), "D"), 2, -1, 0, kDisabled},
+        Scenario{"LowerCaseD", S("\x8B", IdentificationAnswer(36), "d"), 3, 0, 0, "", false},
+        Scenario{"DBeforeTheLast", S("\x8B", IdentificationAnswer(36, 'D'), "x"), 3, 0, 0, "",
+                 false},
+        Scenario{"LongAnswerEndingD", S("\x8B", IdentificationAnswer(38, 'D')), 2, -1, 0,
+                 kDisabled},
+        Scenario{"LongAnswerWithDBeforeTheLast", S("\x8B", IdentificationAnswer(37, 'D') + "x"), 3,
+                 0, 0, "", false},
+        Scenario{"DataBeforeTheCommandTickSkipsIt",
+                 S("\x8B", IdentificationAnswer(), GalderHeader(1, 2), 1), 3, 0, 0, "", false},
+        Scenario{"FiveSilentSeconds", S(5), 6, 0, 0, "", false},
+        Scenario{"SixSilentSeconds", S(6), 7, -1, 0, kNoAnswer},
+        Scenario{"AnswerAfterFiveSeconds", S(5, "\x8B", IdentificationAnswer(), 9), 9, 0, 0, "",
+                 false},
+        Scenario{"TenSecondsWithoutData", Download(GalderHeader(1, 5), S(10)), 4, 0, 0, "", false},
+        Scenario{"ElevenSecondsWithoutData", Download(GalderHeader(1, 5), S(11)), 4, -1, 0,
+                 kTimeout},
+        Scenario{
+            "DataEveryNineSeconds",
+            Download(GalderHeader(1, 2), S(9, Record(1).substr(0, 99), 9, Record(1).substr(99), 9,
+                                           Record(2).substr(0, 99), 9, Record(2).substr(99))),
+            5, 2, 2, ""},
+        Scenario{"HeaderAndRecordSplitOverReceipts",
+                 S("\x8B", IdentificationAnswer(), 1, "\x06\x04", std::string("\0\x01\x7F", 3),
+                   Record(1, 4).substr(1, 200), Record(1, 4).substr(201)),
+                 4, 1, 1, ""},
+        Scenario{"AHalfRecordWaits", Download(GalderHeader(1, 2) + Record(1).substr(0, 256)), 4, 0,
+                 0, "", false},
+        Scenario{"TwoRecordsInOneReceiptGetOneAcknowledgement",
+                 Download(GalderHeader(1, 3), S(Record(1) + Record(2) + Record(3).substr(0, 10))),
+                 5, 2, 2, "", false},
+        Scenario{"JunkBeforeTheHeader",
+                 Download(std::string("\x00\x12\x06\x01\x00\x03", 6) + kR123), 4, 3, 3, ""},
+        Scenario{"EmptyAddressBook", Download(GalderHeader(1, 0)), 4, 0, 0, ""},
+        Scenario{"ExactlyTheLimit", Download(GalderHeader(1, 3) + kR123), 4, 3, 3, "", true, S(),
+                 3},
+        Scenario{"MoreThanTheLimit", Download(GalderHeader(1, 5) + kR123 + Record(4)), 4, 3, 3,
+                 kLimit, true, S(), 3},
+        Scenario{"FractionalLimit", Download(GalderHeader(1, 5) + kR123), 4, 3, 3, kLimit, true,
+                 S(), 2.5},
+        Scenario{"OutOfStep257BytesWait", Download(GalderHeader(1, 5) + std::string(257, '\0')), 4,
+                 0, 0, "", false},
+        Scenario{"OutOfStep258Bytes",
+                 Download(GalderHeader(1, 5) + Record(1) + std::string(258, 'x')), 4, -1, 1,
+                 kOverflow},
+        Scenario{"WriteFailed", Download(GalderHeader(1, 5) + Record(1) + Record(2)), 4, -1, 1,
+                 kWriteFailed, true, S(), 250, 1},
+        Scenario{"CancelOnlySetsTheFlag", S(kCancel), 1, 0, 0, "", false},
+        Scenario{"CancelNoticedByTheTick", S(kCancel, 1), 2, -2, 0, ""},
+        Scenario{"CancelNoticedOnReceipt", Download(GalderHeader(1, 3), S(kCancel, Record(1))), 4,
+                 -1, 0, ""},
+        // Read at once, the identification answer would join 8B and spoil it.
+        Scenario{"DataWhileEventsRunWaitsForThePass", S("\x8B"), 3, 0, 0, "", false,
+                 S(IdentificationAnswer())},
+        Scenario{"TimeOutWhileEventsRun", Download(GalderHeader(1, 3), S(Record(1))), 4, -1, 0,
+                 kTimeout, true, S(11)},
+        Scenario{"CancelAndTickWhileEventsRun", Download(GalderHeader(1, 3), S(Record(1))), 4, -2,
+                 0, "", true, S(kCancel, 1)},
+        Scenario{"CancelWhileEventsRun", Download(GalderHeader(1, 3), S(Record(1))), 4, -1, 0, "",
+                 true, S(kCancel)}));
 
 TEST(GalderProgress, OneStepPer76BytesWrappingAt100) {
-    GalderRig rig(250);
+    GalderRig rig;
     rig.load();
-    // 1 + 37 + 4 bytes so far.
-    rig.reachRecords(GalderHeader(1, 120));
-    EXPECT_TRUE(rig.view.progress.empty());
+    rig.reachRecords(GalderHeader(1, 120)); // 1 + 37 + 4 bytes so far
     const std::string record = Record(1);
-    rig.receive(record.substr(0, 33)); // 75 bytes
-    EXPECT_TRUE(rig.view.progress.empty());
+    rig.receive(record.substr(0, 33)); // 75
+    EXPECT_TRUE(rig.progress.empty());
     rig.receive(record.substr(33, 1)); // 76
-    EXPECT_EQ(rig.view.progress, std::vector<int>{1});
-    rig.receive(record.substr(34, 75)); // the count started again
-    EXPECT_EQ(rig.view.progress.size(), 1u);
+    EXPECT_EQ(rig.progress, std::vector<int>{1});
+    rig.receive(record.substr(34, 75)); // counted afresh: 75
+    EXPECT_EQ(rig.progress.size(), 1u);
     rig.receive(record.substr(109));
-    EXPECT_EQ(rig.view.progress.back(), 2);
     for (int n = 2; n <= 99; ++n)
         rig.receive(Record(n));
-    EXPECT_EQ(rig.view.progress.back(), 0);
-    EXPECT_EQ(rig.view.progress[rig.view.progress.size() - 2], 99);
-    EXPECT_EQ(rig.process->progressValue(), 0);
+    ASSERT_EQ(rig.progress.size(), 100u);
+    EXPECT_EQ(rig.progress[98], 99);
+    EXPECT_EQ(rig.progress[99], 0);
 }
 
 TEST(GalderLoad, PortNumberZeroLoadsIdle) {
-    test::TempDir dir;
+    TempDir dir;
     GalderRig rig(250, true, dir.path());
     rig.load(0);
-    EXPECT_TRUE(rig.port.openedPorts.empty());
-    EXPECT_EQ(rig.timer.starts, 0);
-    rig.port.queue("\x8B");
-    rig.process->OnDataReceived();
+    rig.receive("\x8B");
     rig.process->OnTick();
-    EXPECT_TRUE(rig.port.writes.empty());
-    EXPECT_FALSE(rig.process->finished());
-    EXPECT_TRUE(rig.view.statuses.empty());
+    EXPECT_EQ(rig.port.openedPort, 0);
+    EXPECT_TRUE(rig.port.writes.empty() && rig.statuses.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log")));
 }
 
-struct OpenFailureCase {
-    SerialOpenResult::Status status;
-    std::string description;
-};
-
-class GalderOpenFailureTest : public ::testing::TestWithParam<OpenFailureCase> {};
-
-TEST_P(GalderOpenFailureTest, ThrowsWithTheDescription) {
+TEST(GalderLoad, AnOpenFailureGoesToTheCallerWithItsDescription) {
     GalderRig rig;
-    rig.port.openResult = {GetParam().status, GetParam().description};
+    rig.port.openResult = {SerialOpenResult::Status::Failed, "COM3 (/dev/ttyS2): in use"};
     try {
         rig.load(3);
-        FAIL() << "no SerialPortError";
+        ADD_FAILURE() << "no SerialPortError";
     } catch (const SerialPortError& error) {
-        EXPECT_EQ(std::string(error.what()), GetParam().description);
+        EXPECT_STREQ(error.what(), "COM3 (/dev/ttyS2): in use");
     }
-    EXPECT_EQ(rig.port.openedPorts, std::vector<int>{3});
-    EXPECT_TRUE(rig.port.writes.empty());
-    EXPECT_FALSE(rig.timer.isActive());
-    rig.process->OnTick();
+    rig.ticks();
     rig.receive("\x8B");
     EXPECT_TRUE(rig.port.writes.empty());
-    EXPECT_TRUE(rig.messages.shown.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Failures, GalderOpenFailureTest,
-                         ::testing::Values(OpenFailureCase{SerialOpenResult::Status::NoSuchPort,
-                                                           "COM3 (ttyS2): no such port"},
-                                           OpenFailureCase{SerialOpenResult::Status::Failed,
-                                                           "COM3 (ttyS2): the port is in use"}));
-
-std::string Traced(const std::string& bytes) {
-    return "\r\nTX:" + bytes + "\r\n";
-}
-
-std::string State(int state) {
-    return "\r\nState:" + std::to_string(state) + "\r\n";
 }
 
 TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
-    test::TempDir dir;
+    TempDir dir;
     GalderRig rig(250, true, dir.path());
     rig.load();
-    EXPECT_EQ(rig.process->debugLogPath(),
-              dir.path() + std::string(1, kPathSeparator) + "debug.log");
-    rig.receive("\x8B");
-    rig.receive(IdentificationAnswer());
-    rig.tick();
+    EXPECT_EQ(rig.process->debugLogPath(), dir.path() + kPathSeparator + "debug.log");
     const std::string data = GalderHeader(1, 1) + Record(1);
-    rig.receive(data);
+    rig.reachRecords(data);
     ASSERT_EQ(rig.result(), 1);
+    auto tx = [](const std::string& bytes) {
+        return "\r\nTX:" + bytes + "\r\n";
+    };
+    auto state = [](int n) {
+        return "\r\nState:" + std::to_string(n) + "\r\n";
+    };
+    const std::string expected = "\r\nStart Of Operation\r\n" + tx(kWake) + "\x8B" + tx(kIdentify) +
+                                 IdentificationAnswer() + state(6) + tx(kStart) + tx(kCommand) +
+                                 data + state(7) + state(8) + state(9);
+    EXPECT_EQ(ReadFile(dir.file("debug.log")), expected);
 
-    const std::string expected = "\r\nStart Of Operation\r\n" + Traced(kWake) + "\x8B" +
-                                 Traced(kIdentify) + IdentificationAnswer() + State(6) +
-                                 Traced(kStart) + Traced(kCommand) + data + State(7) + State(8) +
-                                 State(9);
-    EXPECT_EQ(test::ReadFile(dir.file("debug.log")), expected);
-
-    // A second download appends to the same file.
     GalderRig again(250, true, dir.path());
     again.load();
-    EXPECT_EQ(test::ReadFile(dir.file("debug.log")),
-              expected + "\r\nStart Of Operation\r\n" + Traced(kWake));
+    EXPECT_EQ(ReadFile(dir.file("debug.log")), expected + "\r\nStart Of Operation\r\n" + tx(kWake));
+
+    GalderRig unwritable(250, true, dir.file("missing"));
+    unwritable.load();
+    unwritable.reachRecords(data);
+    EXPECT_EQ(unwritable.result(), 1) << "the trace must not disturb the download";
 }
 
-TEST(GalderTrace, DebugOffWritesNoFile) {
-    test::TempDir dir;
-    GalderRig rig(250, false, dir.path());
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 1) + Record(1));
-    EXPECT_EQ(rig.result(), 1);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log")));
-}
-
-TEST(GalderTrace, AnUnwritableTraceIsIgnored) {
-    test::TempDir dir;
-    GalderRig rig(250, true, dir.file("missing-folder"));
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 1) + Record(1));
-    EXPECT_EQ(rig.result(), 1);
-    EXPECT_TRUE(rig.messages.shown.empty());
-}
-
-TEST(GalderReentry, DataDuringPendingEventsWaitsForThePass) {
-    GalderRig rig;
-    rig.load();
-    // The identification answer arrives while the pass for 8B lets events
-    // run; read at once it would join 8B and spoil the wake-up answer.
-    rig.view.pendingEvents.push_back([&] { rig.receive(IdentificationAnswer()); });
-    rig.receive("\x8B");
-    EXPECT_TRUE(rig.messages.shown.empty());
-    EXPECT_EQ(Writes(rig.port), (std::vector<std::string>{kWake, kIdentify, kStart}));
-    EXPECT_EQ(rig.process->parserState(), 7);
-    EXPECT_TRUE(rig.port.incoming().empty());
-}
-
-TEST(GalderReentry, PortReadInPiecesIsDrainedByOneNotification) {
+TEST(GalderReentry, OneNotificationDrainsThePort) {
     GalderRig rig;
     rig.load();
     rig.reachRecords(GalderHeader(1, 3));
     rig.port.readChunk = 100;
     rig.receive(Record(1) + Record(2) + Record(3));
-    EXPECT_EQ(rig.sink.lines.size(), 3u);
     EXPECT_EQ(rig.result(), 3);
-    EXPECT_TRUE(rig.port.incoming().empty());
-}
-
-TEST(GalderReentry, TimeOutDuringPendingEventsStopsThePass) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3));
-    const auto writes = rig.port.writes.size();
-    rig.view.pendingEvents.push_back([&] {
-        rig.clock.advance(11s);
-        rig.process->OnTick();
-    });
-    rig.receive(Record(1));
-    ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].box.text, kTimeoutText);
-    EXPECT_EQ(rig.result(), -1);
-    EXPECT_TRUE(rig.sink.lines.empty());
-    EXPECT_EQ(rig.port.writes.size(), writes);
-    EXPECT_EQ(rig.port.writesWhileClosed, 0);
-}
-
-TEST(GalderReentry, CancelAndTickDuringPendingEventsSendNothingMore) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3));
-    const auto writes = rig.port.writes.size();
-    rig.view.pendingEvents.push_back([&] {
-        rig.process->OnCancel();
-        rig.tick();
-    });
-    rig.receive(Record(1));
-    EXPECT_EQ(rig.result(), -2);
-    EXPECT_TRUE(rig.port.isOpen()); // the port closes with the window
-    EXPECT_EQ(rig.port.writes.size(), writes);
-    EXPECT_TRUE(rig.sink.lines.empty());
-    EXPECT_EQ(rig.view.closeCount, 1);
-}
-
-TEST(GalderReentry, CancelDuringPendingEventsEndsThePass) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3));
-    const auto writes = rig.port.writes.size();
-    rig.view.pendingEvents.push_back([&] { rig.process->OnCancel(); });
-    rig.receive(Record(1));
-    EXPECT_EQ(rig.result(), -1);
-    EXPECT_FALSE(rig.port.isOpen());
-    EXPECT_EQ(rig.port.writes.size(), writes);
-    EXPECT_TRUE(rig.sink.lines.empty());
 }
 
 TEST(GalderReentry, EventsRunAtEveryTenthRecord) {
     GalderRig rig;
     rig.load();
     rig.reachRecords(GalderHeader(1, 25));
-    const int before = rig.view.processEventsCount;
+    const int before = rig.processEventsCount;
     for (int n = 1; n <= 21; ++n)
         rig.receive(Record(n));
-    // Passes that start with 0, 10 and 20 records written.
-    EXPECT_EQ(rig.view.processEventsCount - before, 3);
+    EXPECT_EQ(rig.processEventsCount - before, 3) << "passes at 0, 10 and 20 records";
 }
 
 } // namespace

@@ -1,192 +1,110 @@
 #pragma once
 
+#include "GalderRecordCodec.h"
 #include "galder/GalderProcess.h"
-#include "platform/IClock.h"
 #include "platform/ISerialPort.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
-#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace addrix::test {
 
-// A serial port in memory: its open result is set by the test, every write
-// is recorded with the time of the clock given, and the bytes the test queues
-// are what readAll() hands out.
+// A serial port in memory: readAll() hands out what the test put in
+// `incoming`, at most `readChunk` bytes at a time (0: all).
 class FakeSerialPort final : public ISerialPort {
 public:
-    struct Write {
-        std::string bytes;
-        Clock::time_point at;
-    };
-
-    explicit FakeSerialPort(const IClock* clock = nullptr) : m_clock(clock) {}
-
-    // What the next open() reports.
     SerialOpenResult openResult{SerialOpenResult::Status::Opened, {}};
-    // Most bytes one readAll() hands out; 0 hands out everything.
     std::size_t readChunk = 0;
-    // When set, write() reports failure (and records nothing).
-    bool failWrites = false;
-
-    std::vector<int> openedPorts; // the number passed to every open()
-    int closeCount = 0;
-    std::vector<Write> writes;
+    std::string incoming;
+    int openedPort = 0;
+    std::vector<std::string> writes;
     int writesWhileClosed = 0;
 
     SerialOpenResult open(int portNumber) override;
-    void close() override;
+    void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
     bool write(const std::string& bytes) override;
     std::string readAll() override;
 
-    // Bytes that arrive from the device; the test then reports them.
-    void queue(const std::string& bytes) { m_incoming += bytes; }
-    const std::string& incoming() const { return m_incoming; }
-    // Every byte written, in order.
-    std::string sent() const;
-
 private:
-    const IClock* m_clock;
     bool m_open = false;
-    std::string m_incoming;
 };
 
-// A tick timer that never fires by itself: the test fires it.
+// A tick timer that fires only when the test says so.
 class FakeTickTimer final : public ITickTimer {
 public:
-    struct Call {
-        bool start; // false for stop()
-        std::chrono::milliseconds interval;
-    };
-    std::vector<Call> calls;
-    int starts = 0;
-    int stops = 0;
-
-    void start(std::chrono::milliseconds interval) override;
-    void stop() override;
-    bool isActive() const override { return m_active; }
-    std::chrono::milliseconds interval() const { return m_interval; }
-
-private:
-    bool m_active = false;
-    std::chrono::milliseconds m_interval{0};
+    std::chrono::milliseconds interval{0};
+    bool active = false;
+    void start(std::chrono::milliseconds every) override {
+        active = true;
+        interval = every;
+    }
+    void stop() override { active = false; }
+    bool isActive() const override { return active; }
 };
 
-// The download window's status line, progress bar and event loop.
-class FakeGalderView final : public IGalderView {
-public:
-    std::vector<std::string> statuses;
-    std::vector<int> progress; // every value set
-    int closeCount = 0;
-    int processEventsCount = 0;
-    // Window events waiting to run; processEvents() runs them in order,
-    // including any they post themselves.
-    std::deque<std::function<void()>> pendingEvents;
-
-    void setStatus(const std::string& text) override { statuses.push_back(text); }
-    void setProgress(int value) override { progress.push_back(value); }
-    void closeWindow() override { ++closeCount; }
-    void processEvents() override;
-
-    int progressValue() const { return progress.empty() ? 0 : progress.back(); }
-    std::string status() const { return statuses.empty() ? std::string() : statuses.back(); }
-};
-
-// A message box that notes, for every box, whether the tick timer was still
-// running and the port still open when it was shown.
-class ProbingMessageBox final : public IMessageBox {
-public:
-    struct Shown {
-        FakeMessageBox::Shown box;
-        bool timerActive;
-        bool portOpen;
-    };
-    ProbingMessageBox(const ITickTimer& timer, const ISerialPort& port)
-        : m_timer(timer), m_port(port) {}
-    std::vector<Shown> shown;
-    // Runs while the box is displayed, as the box's own event loop would.
-    std::function<void()> whileShown;
-
-    MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
-                   MsgIcon icon) override;
-
-private:
-    const ITickTimer& m_timer;
-    const ISerialPort& m_port;
-};
-
-// One download window with every service faked, and the moves of a test:
-// load, receive bytes, let seconds pass, cancel.
-class GalderRig {
+// One download window with every service faked; the rig itself is the
+// window's view and message box.
+class GalderRig final : public IGalderView, public IMessageBox {
 public:
     explicit GalderRig(double maxDeviceRecords = 250, bool debug = false,
                        std::string programDir = {});
 
     FakeClock clock;
-    FakeSerialPort port{&clock};
+    FakeSerialPort port;
     FakeTickTimer timer;
-    ProbingMessageBox messages{timer, port};
-    FakeGalderView view;
     MemorySink sink;
     Settings settings;
     std::unique_ptr<GalderProcess> process;
 
-    // Sets the window's variables and loads it.
+    // The view: status lines and progress values set, closes asked for, and
+    // the window events that processEvents() runs (those they post included).
+    std::vector<std::string> statuses;
+    std::vector<int> progress;
+    int closeCount = 0;
+    int processEventsCount = 0;
+    std::deque<std::function<void()>> pendingEvents;
+    std::function<void()> onClose;
+
+    // The messages shown, each noting whether the tick was on and the port
+    // open; `whileShown` runs once, as a box's own event loop would.
+    struct Shown {
+        FakeMessageBox::Shown box;
+        bool timerActive;
+        bool portOpen;
+    };
+    std::vector<Shown> shown;
+    std::function<void()> whileShown;
+
     void load(std::int16_t portNumber = 1, std::int16_t emailOption = 0);
     // `bytes` arrive and the port reports them.
     void receive(const std::string& bytes);
-    // One second passes; the timer fires when it is on. True when it fired.
-    bool tick();
-    // `seconds` ticks.
-    void ticks(int seconds);
-    // The time since load() in whole seconds.
-    long long secondsSinceLoad(Clock::time_point at) const;
-
-    // Brings a loaded download to the records: wake-up answer, identification
-    // answer, the tick that sends the download command, and `header`.
+    // Seconds pass; the timer fires at each one while it is on.
+    void ticks(int seconds = 1);
+    // Wake-up answer, identification answer, the tick of the download
+    // command, then `header`.
     void reachRecords(const std::string& header);
-
-    std::string sent() const { return port.sent(); }
     std::int16_t result() const { return process->GalderCount; }
 
-private:
-    Clock::time_point m_loadedAt{};
+    void setStatus(const std::string& text) override { statuses.push_back(text); }
+    void setProgress(int value) override { progress.push_back(value); }
+    void closeWindow() override;
+    void processEvents() override;
+    MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
+                   MsgIcon icon) override;
 };
 
-// The identification answer of an enabled device: 37 bytes, not ending in "D".
+// The identification answer: `size` blanks, the last one replaced by `last`.
 std::string IdentificationAnswer(std::size_t size = 37, char last = '\x01');
-
-// A download header: 06, layout, 00, record count.
+// 06, layout, `third` (00 in a good header), record count.
 std::string GalderHeader(int layout, int count, char third = '\0');
-
-// Digits as packed decimal, padded with F to whole bytes.
-std::string EncodeBcd(const std::string& digits);
-
-// The fields of a record to send, as text; numbers are digits.
-struct GalderRecordFields {
-    std::string name;
-    std::string secondNumber;
-    std::string homePhone;
-    std::string workPhone;
-    std::string mobilePhone;
-    std::string fax;
-    std::string email;
-    std::string wirelessAddress;
-    std::string note;
-};
-
-// 256 data bytes of a layout 1 or 4 record: each field in its place, cut to
-// its width and followed by 0xFF; bytes that belong to no field are `unused`.
-std::string GalderRecordData(int layout, const GalderRecordFields& fields, char unused = '\xFF');
-
-// A whole record on the wire: 0x7F and its 256 data bytes.
-std::string GalderRecordBytes(int layout, const GalderRecordFields& fields, char unused = '\xFF');
+// A record on the line: 0x7F and the 256 data bytes.
+std::string GalderRecordBytes(const galdersim::SimContact& contact, int layout = 1);
+// The record of generated contact `n` ("Name001 Family" ...).
+std::string GalderRecordBytes(int n, int layout = 1);
 
 } // namespace addrix::test
