@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -41,7 +42,10 @@ protected:
         EXPECT_FALSE(sim.device().empty());
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* window = qobject_cast<frmGalderProcess*>(QApplication::activeModalWidget());
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                box->reject(); // none is expected: fail rather than wait
+            auto* window = qobject_cast<frmGalderProcess*>(modal);
             if (window && act)
                 std::exchange(act, nullptr)(*window);
         });
