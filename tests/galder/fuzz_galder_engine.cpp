@@ -82,7 +82,7 @@ void Operation(Script& s, Harness& h, int depth, bool now) {
     const std::string bytes = op == 0 ? s.chunk() : op == 1 ? Canned(s) : std::string();
     const int arg = op == 2 || op == 4 ? s.byte() : 0;
     if (op >= 6 && depth < 3) {
-        const Script later{s.data, s.size, s.pos};
+        Script later{s.data, s.size, s.pos};
         Operation(s, h, depth + 1, false);
         std::function<void()> run = [&h, later, depth]() mutable {
             Operation(later, h, depth + 1, true);
