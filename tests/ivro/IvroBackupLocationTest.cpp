@@ -51,21 +51,24 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"BinaryUpperHex", Type::Binary, "\x0A\x1F", "0A1F"},
         ValueCase{"BinaryAllBytes", Type::Binary, std::string("\0\x80\xFF", 3), "0080FF"},
         ValueCase{"BinaryEmpty", Type::Binary, "", ""},
-        ValueCase{"BinaryCutAtBuffer", Type::Binary, std::string(3000, '\xAB'),
+        ValueCase{"BinaryFillsTheBuffer", Type::Binary, std::string(2048, '\xAB'),
                   [] {
                       std::string hex;
                       for (int i = 0; i < 2048; ++i)
                           hex += "AB";
                       return hex;
                   }()},
+        ValueCase{"BinaryBeyondTheBuffer", Type::Binary, std::string(2049, '\xAB'), "Not Found"},
         ValueCase{"StringWithoutNul", Type::String, std::string("C:\\Docs\0", 8), "C:\\Docs"},
         ValueCase{"ExpandString", Type::ExpandString, std::string("%HOME%\0", 7), "%HOME%"},
         ValueCase{"StringLengthMinusOne", Type::String, "abc", "ab"},
         ValueCase{"EmptyString", Type::String, std::string(1, '\0'), ""},
         ValueCase{"NoData", Type::String, "", ""},
         ValueCase{"OtherTypeAsText", Type::Other, std::string("xyz\0", 4), "xyz"},
-        ValueCase{"StringCutAtBuffer", Type::String, std::string(3000, 's') + '\0',
-                  std::string(2047, 's')}),
+        ValueCase{"StringFillsTheBuffer", Type::String, std::string(2047, 's') + '\0',
+                  std::string(2047, 's')},
+        ValueCase{"StringBeyondTheBuffer", Type::String, std::string(2048, 's') + '\0',
+                  "Not Found"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A registry whose every call fails.
@@ -91,10 +94,11 @@ TEST(RegistryAccessTest, MissingOrFailingGivesNotFound) {
 
 TEST(RegistryAccessTest, SubKeyNameEndsAtItsFirstNul) {
     FakeRegistry registry;
-    registry.subKeys["Key"] = {"first", std::string("two\0junk", 8)};
+    registry.subKeys["Key"] = {"first", std::string("two\0junk", 8), std::string(2048, 'n')};
     EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 0), "first");
     EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 1), "two");
-    EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 2), "Not Found");
+    EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 2), "Not Found"); // longer than the buffer
+    EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 3), "Not Found");
     EXPECT_EQ(EnumRegistrySubKey(registry, "Key", -1), "Not Found");
 }
 
