@@ -87,6 +87,9 @@ TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
     EXPECT_EQ(run("galder", dir.file("missing"), "book.csv"), fileAccess);
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
     EXPECT_EQ(run("galder", dir.path(), ""), fileAccess);
+    form.ivroFile = dir.write("book.adr", "the backup"); // never emptied by its own export
+    EXPECT_EQ(run("IVRO", dir.file("."), "book.adr"), fileAccess);
+    EXPECT_EQ(test::ReadFile(form.ivroFile), "the backup");
     // Without a selected port the download would wait for ever.
     EXPECT_EQ(run("galder", dir.path(), "book.csv", -1), failed + "No serial port is selected");
     EXPECT_EQ(output(), kHeaderLine);
