@@ -11,9 +11,7 @@
 #include "support/WizardFakes.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -23,21 +21,12 @@
 
 namespace addrix::test {
 
-inline const QStringList kPages = {"FrameWelcome",      "FrameFileLocation", "frameGalderMappings",
-                                   "frameIvroMappings", "frameExport",       "frameComplete"};
-
-// One Ivro backup file line of 24 fields.
-inline std::string IvroEntry(int n) {
-    std::string line = std::to_string(n) + "\tx\t0\tFirst" + std::to_string(n) + "\tLast";
-    for (int field = 6; field <= 24; ++field)
-        line += '\t';
-    return line;
-}
-
+// An Ivro backup file of `entries` entries of 24 fields each.
 inline std::string IvroBackup(int entries) {
     std::string text = "#Record\tName\tAddress\r\n";
     for (int n = 1; n <= entries; ++n)
-        text += IvroEntry(n) + "\r\n";
+        text += std::to_string(n) + "\tx\t0\tFirst" + std::to_string(n) + "\tLast" +
+                std::string(19, '\t') + "\r\n";
     return text;
 }
 
@@ -56,16 +45,19 @@ struct WizardRig {
     FakeGalderDownloadWindow galder;
     Settings settings;
     int endProgramCalls = 0;
-    // The port the wizard probes and the download it runs; the fakes above
+    // The port probed, the download run and the shell used: the fakes above
     // unless a test puts real ones in before start().
     ISerialPort* probePort = &ports;
     IGalderDownloadWindow* galderWindow = &galder;
+    IShell* shellService = &shell;
     std::unique_ptr<WizardServices> services;
     std::unique_ptr<frmWelcome> window;
 
     WizardRig() {
+        // COM1 opens, COM3 is busy, COM17 is never probed.
         ports.ports = {{1, SerialOpenResult::Status::Opened},
-                       {3, SerialOpenResult::Status::Failed}};
+                       {3, SerialOpenResult::Status::Failed},
+                       {17, SerialOpenResult::Status::Opened}};
         registry.setString(kShellFoldersKey, kPersonalValue, programDir.file("Documents"));
     }
 
@@ -79,7 +71,8 @@ struct WizardRig {
 
     frmWelcome& start() {
         services.reset(new WizardServices{messages, files, program, ini, registry, *probePort,
-                                          galderWindow, shell, activator, dialog, settings, [this] {
+                                          galderWindow, *shellService, activator, dialog, settings,
+                                          [this] {
                                               ++endProgramCalls;
                                           }});
         window = Main(*services);
@@ -92,14 +85,13 @@ struct WizardRig {
             qFatal("no control %s", name);
         return widget;
     }
-    QAction* action(const char* name) const { return find<QAction>(name); }
 
     // The page panels in view.
     QStringList visiblePages() const {
         QStringList shown;
-        for (const QString& page : kPages)
-            if (window->findChild<QGroupBox*>(page)->isVisible())
-                shown << page;
+        for (QGroupBox* page : window->findChildren<QGroupBox*>())
+            if (page->isVisible() && page->parentWidget() == window->centralWidget())
+                shown << page->objectName();
         return shown;
     }
 
@@ -113,12 +105,11 @@ struct WizardRig {
     }
     bool enabled(const char* name) const { return find<QWidget>(name)->isEnabled(); }
     bool visible(const char* name) const { return find<QWidget>(name)->isVisible(); }
+    // The text of a label, box or button, or the caption of a page.
     QString text(const char* name) const {
-        if (auto* edit = window->findChild<QLineEdit*>(QString::fromLatin1(name)))
-            return edit->text();
-        if (auto* label = window->findChild<QLabel*>(QString::fromLatin1(name)))
-            return label->text();
-        return find<QAbstractButton>(name)->text();
+        const QWidget* widget = find<QWidget>(name);
+        const QVariant text = widget->property("text");
+        return text.isValid() ? text.toString() : widget->property("title").toString();
     }
     void setText(const char* name, const std::string& value) const {
         find<QLineEdit>(name)->setText(QString::fromStdString(value));

@@ -5,7 +5,6 @@
 #include "platform/IShell.h"
 
 #include <deque>
-#include <functional>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -14,12 +13,11 @@
 
 namespace addrix::test {
 
-// Answers from a script, then finds a window for the titles in `running`;
-// records every title asked for.
+// Finds a window while `answers` says so (none once it runs out); records
+// every title asked for.
 class FakeWindowActivator final : public IWindowActivator {
 public:
     std::deque<bool> answers;
-    std::set<std::string> running;
     std::vector<std::string> asked;
     bool throws = false; // fails the way a broken window system does
 
@@ -27,12 +25,10 @@ public:
         asked.push_back(title);
         if (throws)
             throw std::runtime_error("window system gone");
-        if (!answers.empty()) {
-            const bool found = answers.front();
+        const bool found = !answers.empty() && answers.front();
+        if (!answers.empty())
             answers.pop_front();
-            return found;
-        }
-        return running.count(title) > 0;
+        return found;
     }
 };
 
@@ -41,10 +37,7 @@ class FakeShell final : public IShell {
 public:
     std::set<std::string> startable;
     std::vector<std::string> startAttempts;
-    std::vector<std::string> started;
     std::vector<std::string> opened;
-    // Called on each successful start, so a test can make the window appear.
-    std::function<void(const std::string&)> onStarted;
 
     bool openDocument(const std::string& path) override {
         opened.push_back(path);
@@ -52,19 +45,14 @@ public:
     }
     bool startProgram(const std::string& path, std::string& error) override {
         startAttempts.push_back(path);
-        if (startable.count(path) == 0) {
-            error = "cannot start " + path;
-            return false;
-        }
-        started.push_back(path);
-        if (onStarted)
-            onStarted(path);
-        return true;
+        if (startable.count(path) > 0)
+            return true;
+        error = "cannot start " + path;
+        return false;
     }
 };
 
-// Answers from a script (cancel when it runs out) and keeps a copy of every
-// request it was shown.
+// Answers from a script (cancel when it runs out); keeps every request shown.
 class FakeFileDialog final : public IFileDialog {
 public:
     std::deque<std::optional<std::string>> answers;
@@ -72,10 +60,11 @@ public:
 
     std::optional<std::string> show(const FileDialogRequest& request) override {
         shown.push_back(request);
-        if (answers.empty())
-            return std::nullopt;
-        auto answer = answers.front();
-        answers.pop_front();
+        std::optional<std::string> answer;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
         return answer;
     }
 };

@@ -9,7 +9,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 // Fakes of the services the wizard window reaches; header-only, so that both
@@ -17,19 +16,18 @@
 namespace addrix::test {
 
 // A machine's serial ports: each port number answers open() as configured
-// (ports not named do not exist). Records every open and watches that no
-// port is opened twice or left open.
+// (ports not named do not exist). Records every open and counts opens made
+// while a port was still open.
 class FakePortBank final : public ISerialPort {
 public:
     std::map<int, SerialOpenResult::Status> ports;
-    std::vector<int> opened; // every port number open() was asked for
-    int doubleOpens = 0;     // open() while a port was still open
+    std::vector<int> opened;
+    int doubleOpens = 0;
     bool throwOnClose = false;
 
     SerialOpenResult open(int portNumber) override {
         opened.push_back(portNumber);
-        if (m_open)
-            ++doubleOpens;
+        doubleOpens += m_open ? 1 : 0;
         SerialOpenResult result;
         const auto it = ports.find(portNumber);
         result.status = it == ports.end() ? SerialOpenResult::Status::NoSuchPort : it->second;
@@ -49,22 +47,18 @@ private:
     bool m_open = false;
 };
 
-// A download that writes `contacts` lines and returns `result` (the
-// number of lines unless set); `during` runs while the download "shows".
+// A download that writes `contacts` lines and returns `result` (the number
+// of lines unless set); `during` runs while the download "shows".
 class FakeGalderDownloadWindow final : public IGalderDownloadWindow {
 public:
     std::vector<std::string> contacts;
     std::optional<RecordCount> result;
     std::function<void()> during;
-    struct Call {
-        std::int16_t portNumber;
-        std::int16_t emailOption;
-    };
-    std::vector<Call> calls;
+    std::vector<std::pair<int, int>> calls; // port number, e-mail column
 
     RecordCount runDownload(ILineSink& file, std::int16_t portNumber,
                             std::int16_t emailOption) override {
-        calls.push_back({portNumber, emailOption});
+        calls.emplace_back(portNumber, emailOption);
         if (during)
             during();
         for (const std::string& line : contacts)

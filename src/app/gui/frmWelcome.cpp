@@ -122,6 +122,17 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int left,
     return label;
 }
 
+// A caption on the same row as a text box or list: as high as the box, its
+// text centred on the box's text.
+constexpr int kBoxHeight = 315;
+
+QLabel* MakeRowLabel(QWidget* parent, const char* name, const char* text, int left, int top,
+                     int width) {
+    QLabel* label = MakeLabel(parent, name, text, left, top, width, kBoxHeight);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top,
                         int width, int height) {
     return Place(new QPushButton(QString::fromLatin1(caption), parent), name, left, top, width,
@@ -244,10 +255,10 @@ void frmWelcome::BuildFileLocationPage(QWidget* client) {
         MakeLabel(page, "lblFileLocationPrompt",
                   "Tell me where you want the Norvik address file saved.", 1080, 480, 6615, 375);
     SetPointSize(prompt, kLargeType);
-    MakeLabel(page, "lblFileDirectory", "File Directory", 240, 1110, 1155, 255);
-    m_txtDir = Place(new QLineEdit(page), "txtDir", 1440, 1080, 6255, 315);
-    MakeLabel(page, "lblFileName", "File Name", 240, 1590, 1155, 255);
-    m_txtFileName = Place(new QLineEdit(page), "txtFileName", 1440, 1560, 4215, 315);
+    MakeRowLabel(page, "lblFileDirectory", "File Directory", 240, 1080, 1155);
+    m_txtDir = Place(new QLineEdit(page), "txtDir", 1440, 1080, 6255, kBoxHeight);
+    MakeRowLabel(page, "lblFileName", "File Name", 240, 1560, 1155);
+    m_txtFileName = Place(new QLineEdit(page), "txtFileName", 1440, 1560, 4215, kBoxHeight);
     m_cmdBrowse = MakeButton(page, "cmdBrowse", "&Browse", 6000, 1560, 1215, 375);
     connect(m_cmdBrowse, &QPushButton::clicked, this, &frmWelcome::cmdBrowseClicked);
 }
@@ -258,9 +269,10 @@ void frmWelcome::BuildGalderPage(QWidget* client) {
     QWidget* page = m_frameGalderMappings;
     QLabel* serialPort = MakeLabel(page, "lblSerialPort", "Serial Port", 240, 360, 1215, 255);
     SetPointSize(serialPort, kBaseType, true);
-    m_lstGalderCommPort = Place(new QComboBox(page), "lstGalderCommPort", 120, 600, 1335, 315);
-    MakeLabel(page, "lblSerialPortPrompt", "What Serial Port is the Galder connected to?", 1680,
-              630, 5415, 255);
+    m_lstGalderCommPort =
+        Place(new QComboBox(page), "lstGalderCommPort", 120, 600, 1335, kBoxHeight);
+    MakeRowLabel(page, "lblSerialPortPrompt", "What Serial Port is the Galder connected to?", 1680,
+                 600, 5415);
 
     auto* mapping = Place(new QGroupBox(QStringLiteral("Galder to Norvik Field Mapping"), page),
                           "frameGalderFieldMapping", 120, 1080, 8895, 3135);
@@ -276,17 +288,20 @@ void frmWelcome::BuildGalderPage(QWidget* client) {
         {"lblGalderFieldHeading", "Galder Field", 240, 1680, 915, true},
         {"lblArrowHeading", "---->", 1200, 1680, 675, true},
         {"lblNorvikFieldHeading", "Norvik Field", 1920, 1680, 1455, true},
-        {"lblEmailField", "Email", 240, 1950, 915, false},
-        {"lblEmailArrow", "---->", 1200, 1950, 675, false},
+        {"lblEmailField", "Email", 240, 1920, 915, false},
+        {"lblEmailArrow", "---->", 1200, 1920, 675, false},
     };
     for (const auto& l : labels) {
-        QLabel* label = MakeLabel(mapping, l.name, l.text, l.left, l.top, l.width, 255);
+        // The mapping row stands beside its list, the headings above it.
+        QLabel* label = l.bold ? MakeLabel(mapping, l.name, l.text, l.left, l.top, l.width, 255)
+                               : MakeRowLabel(mapping, l.name, l.text, l.left, l.top, l.width);
         SetPointSize(label, kBaseType, l.bold);
         // The arrows stand clear of the field names on either side.
         if (std::string_view(l.text) == "---->")
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            label->setAlignment(Qt::AlignHCenter | (label->alignment() & Qt::AlignVertical_Mask));
     }
-    m_lstGalderEmail = Place(new QComboBox(mapping), "lstGalderEmail", 1920, 1920, 1455, 315);
+    m_lstGalderEmail =
+        Place(new QComboBox(mapping), "lstGalderEmail", 1920, 1920, 1455, kBoxHeight);
 }
 
 void frmWelcome::BuildIvroPage(QWidget* client) {
@@ -297,8 +312,8 @@ void frmWelcome::BuildIvroPage(QWidget* client) {
         MakeLabel(page, "lblIvroPrompt", "Tell me where your Ivro Import file is located.", 240,
                   480, 7935, 375);
     SetPointSize(prompt, kLargeType);
-    MakeLabel(page, "lblIvroFileCaption", "Ivro Import File", 240, 1110, 1155, 255);
-    m_txtIvroFile = Place(new QLineEdit(page), "txtIvroFile", 1440, 1080, 7335, 315);
+    MakeRowLabel(page, "lblIvroFileCaption", "Ivro Import File", 240, 1080, 1155);
+    m_txtIvroFile = Place(new QLineEdit(page), "txtIvroFile", 1440, 1080, 7335, kBoxHeight);
     m_cmdIvroBrowse = MakeButton(page, "cmdIvroBrowse", "&Browse", 120, 1440, 1215, 375);
     connect(m_cmdIvroBrowse, &QPushButton::clicked, this, &frmWelcome::cmdIvroBrowseClicked);
 }

@@ -7,9 +7,6 @@
 #include "platform/IShell.h"
 #include "platform/PathUtil.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace addrix {
 
 std::string OutputBrowseStartFolder(const IWizardForm& wizard, const IRegistry& registry,
@@ -87,22 +84,6 @@ std::string HelpDocumentPath(HelpDocument document, const IProgramLocation& prog
 void ShowHelpDocument(HelpDocument document, IShell& shell, const IProgramLocation& program) {
     // Nothing to tell the user when the document is missing or will not open.
     (void)shell.openDocument(HelpDocumentPath(document, program));
-}
-
-std::optional<HelpDocument> GeneralHelpDocument(const std::string& sourceTag) {
-    std::string tag = sourceTag;
-    std::transform(tag.begin(), tag.end(), tag.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (tag == "galder")
-        return HelpDocument::Galder;
-    if (tag == "ivro")
-        return HelpDocument::Ivro;
-    return std::nullopt;
-}
-
-void cmdHelpClick(const std::string& sourceTag, IShell& shell, const IProgramLocation& program) {
-    if (const auto document = GeneralHelpDocument(sourceTag))
-        ShowHelpDocument(*document, shell, program);
 }
 
 } // namespace addrix

@@ -53,15 +53,8 @@ const char* HelpDocumentName(HelpDocument document);
 // The program folder, a separator and the document's name.
 std::string HelpDocumentPath(HelpDocument document, const IProgramLocation& program);
 
-// cmdGalderHelp, cmdIvroHelp, cmdKestleHelp and their menu entries: opens the
+// cmdGalderHelp, cmdIvroHelp, cmdKestleHelp, their menu entries and cmdHelp: opens the
 // document with its associated program. A missing document is not reported.
 void ShowHelpDocument(HelpDocument document, IShell& shell, const IProgramLocation& program);
-
-// The document of the general Help button for the chosen source ("galder" or
-// "ivro", in any case); nothing for any other source.
-std::optional<HelpDocument> GeneralHelpDocument(const std::string& sourceTag);
-
-// cmdHelp: the help of the chosen source, or nothing at all.
-void cmdHelpClick(const std::string& sourceTag, IShell& shell, const IProgramLocation& program);
 
 } // namespace addrix

@@ -1,329 +1,165 @@
 #include "app/logic/FileChoosers.h"
-#include "app/logic/ManagerLaunch.h"
 #include "export/IWizardForm.h"
 #include "ivro/IvroBackupLocation.h"
 #include "platform/IFileDialog.h"
 #include "platform/PathUtil.h"
-#include "settings/Settings.h"
 #include "support/FakeRegistry.h"
 #include "support/ShellFakes.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace addrix {
 namespace {
 
 using test::FakeFileDialog;
 using test::FakeFileSystem;
-using test::FakeMessageBox;
 using test::FakeProgramLocation;
 using test::FakeRegistry;
-using test::FakeShell;
-using test::FakeWindowActivator;
 
-std::string Abs(std::initializer_list<const char*> parts) {
-    std::string path;
-    for (const char* part : parts)
-        path += std::string(1, kPathSeparator) + part;
-    return path;
-}
+const std::string kSep(1, kPathSeparator);
+const std::string kProgramDir = kSep + "apps";
+const std::string kDocuments = kSep + "Documents";
+const std::string kExports = kSep + "exports" + kSep;
 
-const std::string kProgramDir = Abs({"apps", "addrix"});
-const std::string kDocuments = Abs({"home", "ann", "Documents"});
-
-class FileChoosersTest : public ::testing::Test {
-protected:
+// The choosers around a form, with the documents folder in the registry.
+struct ChooserRig {
     FormValues form;
     FileDialogRequest commonDialog1;
     FileDialogRequest commonDialog2;
     FakeFileDialog dialog;
     FakeRegistry registry;
     FakeFileSystem fs;
-    FakeProgramLocation program{kProgramDir, "addrix"};
+    FakeProgramLocation program;
     FileChooserServices services{dialog, registry, fs, program};
 
-    void SetUp() override {
-        fs.folders = {kProgramDir, kDocuments, kDocuments + kPathSeparator};
+    explicit ChooserRig(std::string programDir = kProgramDir)
+        : program(std::move(programDir), "addrix") {
+        fs.folders = {kProgramDir, kProgramDir + kSep, kDocuments, kExports};
         registry.setString(kShellFoldersKey, "Personal", kDocuments);
     }
 };
 
 // ---- output file ----
 
-struct StartFolderCase {
+struct OutputCase {
     const char* name;
     std::string txtDir;
     std::optional<std::string> personal; // nothing: no such registry value
     std::string programDir;
-    std::string expected;
+    std::string startFolder;
+    std::optional<std::string> chosen; // nothing: cancelled
+    std::string dir;                   // txtDir afterwards
+    std::string fileName;              // txtFileName afterwards
 };
 
-// Names the case in test listings.
-void PrintTo(const StartFolderCase& c, std::ostream* os) {
+void PrintTo(const OutputCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class OutputStartFolder : public ::testing::TestWithParam<StartFolderCase> {};
+class OutputChooser : public ::testing::TestWithParam<OutputCase> {};
 
-TEST_P(OutputStartFolder, FollowsTheFolderBoxThenDocumentsThenProgram) {
-    const StartFolderCase& c = GetParam();
-    FormValues form;
-    form.dir = c.txtDir;
-    FakeRegistry registry;
+TEST_P(OutputChooser, StartsInTheRightFolderAndSplitsTheChoice) {
+    const OutputCase& c = GetParam();
+    ChooserRig rig(c.programDir);
+    rig.registry.values.clear();
     if (c.personal)
-        registry.setString(kShellFoldersKey, "Personal", *c.personal);
-    FakeFileSystem fs;
-    fs.folders = {kProgramDir, kProgramDir + kPathSeparator, kDocuments,
-                  Abs({"exports"}) + kPathSeparator};
-    FakeProgramLocation program{c.programDir, "addrix"};
-    FakeFileDialog dialog;
-    FileChooserServices services{dialog, registry, fs, program};
-    FileDialogRequest commonDialog1;
+        rig.registry.setString(kShellFoldersKey, "Personal", *c.personal);
+    rig.form.dir = c.txtDir;
+    rig.form.fileName = "old.csv";
+    // As the manager's locate step may have left the shared dialog.
+    rig.commonDialog1 = {FileDialogRequest::Kind::Open,
+                         "Locate NorvikMgr.exe",
+                         "Program File (*.exe)|*.exe",
+                         "exe",
+                         "",
+                         "NorvikMgr.exe",
+                         false};
+    rig.dialog.answers = {c.chosen};
+    cmdBrowseClick(rig.form, rig.commonDialog1, rig.services);
 
-    cmdBrowseClick(form, commonDialog1, services);
-
-    ASSERT_EQ(dialog.shown.size(), 1u);
-    EXPECT_EQ(dialog.shown[0].initialDir, c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OutputStartFolder,
-    ::testing::Values(
-        StartFolderCase{"EmptyBoxUsesDocuments", "", kDocuments, kProgramDir, kDocuments},
-        StartFolderCase{"EmptyBoxNoDocumentsValue", "", std::nullopt, kProgramDir, kProgramDir},
-        StartFolderCase{"DocumentsFolderGone", "", Abs({"gone"}), kProgramDir,
-                        kProgramDir + kPathSeparator},
-        StartFolderCase{"FolderBoxUsed", Abs({"exports"}) + kPathSeparator, kDocuments, kProgramDir,
-                        Abs({"exports"}) + kPathSeparator},
-        StartFolderCase{"FolderBoxGone", Abs({"old", "place"}) + kPathSeparator, kDocuments,
-                        kProgramDir, kProgramDir + kPathSeparator},
-        StartFolderCase{"ProgramFolderSeparatorNotDoubled", Abs({"gone"}), kDocuments,
-                        kProgramDir + kPathSeparator, kProgramDir + kPathSeparator}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(FileChoosersTest, OutputDialogIsASaveDialogForAddressFiles) {
-    cmdBrowseClick(form, commonDialog1, services);
-
-    ASSERT_EQ(dialog.shown.size(), 1u);
-    const FileDialogRequest& request = dialog.shown[0];
+    ASSERT_EQ(rig.dialog.shown.size(), 1u);
+    const FileDialogRequest& request = rig.dialog.shown[0];
+    EXPECT_EQ(request.initialDir, c.startFolder);
     EXPECT_EQ(request.kind, FileDialogRequest::Kind::Save);
     EXPECT_EQ(request.title, "Select File Name");
     EXPECT_EQ(request.filter, "Address File (*.csv)|*.csv");
     EXPECT_EQ(request.defaultExtension, "csv");
     EXPECT_TRUE(request.pathMustExist);
+    EXPECT_EQ(request.fileName, "NorvikMgr.exe"); // the name stays as it was left
+    EXPECT_EQ(rig.form.dir, c.dir);
+    EXPECT_EQ(rig.form.fileName, c.fileName);
+    EXPECT_TRUE(rig.commonDialog2.title.empty()); // the other dialog is not touched
 }
 
-struct SplitCase {
-    const char* name;
-    std::string chosen;
-    std::string dir;
-    std::string fileName;
-};
-
-// Names the case in test listings.
-void PrintTo(const SplitCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class OutputSplit : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(OutputSplit, ChosenPathFillsFolderAndNameBoxes) {
-    const SplitCase& c = GetParam();
-    FormValues form;
-    form.dir = kProgramDir;
-    form.fileName = "old.csv";
-    FakeRegistry registry;
-    FakeFileSystem fs;
-    fs.folders = {kProgramDir};
-    FakeProgramLocation program{kProgramDir, "addrix"};
-    FakeFileDialog dialog;
-    dialog.answers = {c.chosen};
-    FileChooserServices services{dialog, registry, fs, program};
-    FileDialogRequest commonDialog1;
-
-    cmdBrowseClick(form, commonDialog1, services);
-
-    EXPECT_EQ(form.dir, c.dir);
-    EXPECT_EQ(form.fileName, c.fileName);
-    EXPECT_EQ(commonDialog1.fileName, c.chosen);
-}
+const std::string kNested = kSep + "a" + kSep + "b c" + kSep;
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, OutputSplit,
-    ::testing::Values(SplitCase{"Nested", Abs({"Exports", "NorvikaddressBook.csv"}),
-                                Abs({"Exports"}) + kPathSeparator, "NorvikaddressBook.csv"},
-                      SplitCase{"Deep", Abs({"a", "b c", "list.csv"}),
-                                Abs({"a", "b c"}) + kPathSeparator, "list.csv"},
-                      SplitCase{"InRoot", Abs({"list.csv"}), std::string(1, kPathSeparator),
-                                "list.csv"}),
+    Cases, OutputChooser,
+    ::testing::Values(OutputCase{"EmptyBoxUsesDocuments", "", kDocuments, kProgramDir, kDocuments,
+                                 kNested + "list.csv", kNested, "list.csv"},
+                      OutputCase{"EmptyBoxNoDocumentsValue", "", std::nullopt, kProgramDir,
+                                 kProgramDir, kSep + "list.csv", kSep, "list.csv"},
+                      OutputCase{"DocumentsFolderGone", "", kSep + "gone", kProgramDir,
+                                 kProgramDir + kSep, std::nullopt, "", "old.csv"},
+                      OutputCase{"FolderBoxUsed", kExports, kDocuments, kProgramDir, kExports,
+                                 std::nullopt, kExports, "old.csv"},
+                      OutputCase{"FolderBoxGone", kSep + "old", kDocuments, kProgramDir,
+                                 kProgramDir + kSep, std::nullopt, kSep + "old", "old.csv"},
+                      OutputCase{"SeparatorNotDoubled", kSep + "old", kDocuments,
+                                 kProgramDir + kSep, kProgramDir + kSep, std::nullopt, kSep + "old",
+                                 "old.csv"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(FileChoosersTest, CancelledOutputDialogChangesNothing) {
-    form.dir = kDocuments;
-    form.fileName = "NorvikaddressBook.csv";
-    commonDialog1.fileName = Abs({"before.csv"});
-
-    cmdBrowseClick(form, commonDialog1, services);
-
-    EXPECT_EQ(dialog.shown.size(), 1u);
-    EXPECT_EQ(form.dir, kDocuments);
-    EXPECT_EQ(form.fileName, "NorvikaddressBook.csv");
-    EXPECT_EQ(commonDialog1.fileName, Abs({"before.csv"}));
-}
-
-// The output chooser and the manager's locate step share CommonDialog1.
-TEST_F(FileChoosersTest, LocateStepAndOutputChooserShareTheirDialog) {
-    const std::string output = kDocuments + kPathSeparator + "NorvikaddressBook.csv";
-    const std::string located = Abs({"tools", "NorvikMgr.exe"});
-    dialog.answers = {output, located};
-    cmdBrowseClick(form, commonDialog1, services);
-
-    FakeWindowActivator windows;
-    FakeShell shell;
-    shell.startable = {located};
-    FakeMessageBox messages;
-    messages.answers = {MsgAnswer::Yes};
-    Settings settings;
-    settings.NorvikEXEFilePath = Abs({"missing", "NorvikMgr.exe"});
-    LaunchServices launch{windows, shell, messages, dialog, commonDialog1, fs, program};
-    LaunchNorvikMgr(settings, launch);
-
-    ASSERT_EQ(dialog.shown.size(), 2u);
-    EXPECT_EQ(dialog.shown[1].fileName, output);
-    EXPECT_TRUE(dialog.shown[1].pathMustExist);
-    EXPECT_EQ(dialog.shown[1].title, "Locate NorvikMgr.exe");
-
-    // Browsing again after the launch sets the output dialog up afresh.
-    cmdBrowseClick(form, commonDialog1, services);
-    ASSERT_EQ(dialog.shown.size(), 3u);
-    const FileDialogRequest& again = dialog.shown[2];
-    EXPECT_EQ(again.kind, FileDialogRequest::Kind::Save);
-    EXPECT_EQ(again.title, "Select File Name");
-    EXPECT_EQ(again.filter, "Address File (*.csv)|*.csv");
-    EXPECT_EQ(again.defaultExtension, "csv");
-    EXPECT_EQ(again.fileName, located);
-    EXPECT_EQ(form.fileName, "NorvikaddressBook.csv");
-}
 
 // ---- Ivro backup file ----
 
-TEST_F(FileChoosersTest, IvroDialogStartsAtTheBoxAndTakesTheChoice) {
-    const std::string current = kDocuments + kPathSeparator + "old.adr";
-    const std::string chosen = kDocuments + kPathSeparator + "new.adr";
-    form.ivroFile = current;
-    dialog.answers = {chosen};
+struct IvroCase {
+    const char* name;
+    std::string box;
+    std::optional<std::string> chosen;
+    std::string startFile; // "" = the proposed backup file
+    std::string result;
+};
 
-    cmdIvroBrowseClick(form, commonDialog2, services);
+void PrintTo(const IvroCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
-    ASSERT_EQ(dialog.shown.size(), 1u);
-    const FileDialogRequest& request = dialog.shown[0];
+class IvroChoice : public ::testing::TestWithParam<IvroCase> {};
+
+TEST_P(IvroChoice, StartsAtTheBoxAndTakesTheChoice) {
+    const IvroCase& c = GetParam();
+    ChooserRig rig;
+    rig.form.ivroFile = c.box;
+    rig.dialog.answers = {c.chosen};
+    cmdIvroBrowseClick(rig.form, rig.commonDialog2, rig.services);
+
+    ASSERT_EQ(rig.dialog.shown.size(), 1u);
+    const FileDialogRequest& request = rig.dialog.shown[0];
     EXPECT_EQ(request.kind, FileDialogRequest::Kind::Open);
     EXPECT_EQ(request.title, "Select Ivro File");
     EXPECT_EQ(request.filter, "Address File (*.adr)|*.adr");
     EXPECT_EQ(request.defaultExtension, "adr");
-    EXPECT_EQ(request.fileName, current);
     EXPECT_TRUE(request.pathMustExist);
-    EXPECT_EQ(form.ivroFile, chosen);
+    EXPECT_EQ(request.fileName,
+              c.startFile.empty() ? GetIvroBackupFile(rig.registry) : c.startFile);
+    EXPECT_EQ(rig.form.ivroFile, c.result);
+    EXPECT_TRUE(rig.commonDialog1.title.empty());
 }
 
-TEST_F(FileChoosersTest, EmptyIvroBoxStartsAtTheProposedBackupFile) {
-    cmdIvroBrowseClick(form, commonDialog2, services);
+const std::string kOld = kDocuments + kSep + "old.adr";
+const std::string kNew = kDocuments + kSep + "new.adr";
 
-    ASSERT_EQ(dialog.shown.size(), 1u);
-    const std::string proposed = GetIvroBackupFile(registry);
-    EXPECT_NE(proposed.find("addressBook.adr"), std::string::npos);
-    EXPECT_EQ(dialog.shown[0].fileName, proposed);
-    EXPECT_EQ(form.ivroFile, ""); // cancelled: the box stays empty
-}
-
-TEST_F(FileChoosersTest, CancelledIvroDialogChangesNothing) {
-    form.ivroFile = kDocuments + kPathSeparator + "mine.adr";
-    form.dir = kDocuments;
-
-    cmdIvroBrowseClick(form, commonDialog2, services);
-
-    EXPECT_EQ(form.ivroFile, kDocuments + kPathSeparator + "mine.adr");
-    EXPECT_EQ(form.dir, kDocuments);
-    EXPECT_TRUE(commonDialog1.title.empty()); // the other dialog is not touched
-}
-
-// ---- help ----
-
-struct HelpCase {
-    HelpDocument document;
-    const char* fileName;
-};
-
-// Names the case in test listings.
-void PrintTo(const HelpCase& c, std::ostream* os) {
-    *os << c.fileName;
-}
-
-class HelpDocuments : public ::testing::TestWithParam<HelpCase> {};
-
-TEST_P(HelpDocuments, OpenTheDocumentBesideTheProgram) {
-    const HelpCase& c = GetParam();
-    FakeProgramLocation program{kProgramDir, "addrix"};
-    FakeShell shell;
-    const std::string expected = kProgramDir + kPathSeparator + c.fileName;
-
-    EXPECT_EQ(HelpDocumentPath(c.document, program), expected);
-    ShowHelpDocument(c.document, shell, program);
-    EXPECT_EQ(shell.opened, std::vector<std::string>{expected});
-    EXPECT_TRUE(shell.startAttempts.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, HelpDocuments,
-                         ::testing::Values(HelpCase{HelpDocument::Galder, "GalderExporter.rtf"},
-                                           HelpCase{HelpDocument::Ivro, "IvroExporter.rtf"},
-                                           HelpCase{HelpDocument::Kestle, "KestletoNorvik.rtf"}));
-
-struct GeneralHelpCase {
-    const char* sourceTag;
-    std::optional<HelpDocument> expected;
-};
-
-// Names the case in test listings.
-void PrintTo(const GeneralHelpCase& c, std::ostream* os) {
-    *os << '"' << c.sourceTag << '"';
-}
-
-class GeneralHelp : public ::testing::TestWithParam<GeneralHelpCase> {};
-
-TEST_P(GeneralHelp, FollowsTheChosenSource) {
-    const GeneralHelpCase& c = GetParam();
-    FakeProgramLocation program{kProgramDir, "addrix"};
-    FakeShell shell;
-
-    EXPECT_EQ(GeneralHelpDocument(c.sourceTag), c.expected);
-    cmdHelpClick(c.sourceTag, shell, program);
-    if (c.expected)
-        EXPECT_EQ(shell.opened, std::vector<std::string>{HelpDocumentPath(*c.expected, program)});
-    else
-        EXPECT_TRUE(shell.opened.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, GeneralHelp,
-                         ::testing::Values(GeneralHelpCase{"Galder", HelpDocument::Galder},
-                                           GeneralHelpCase{"galder", HelpDocument::Galder},
-                                           GeneralHelpCase{"IVRO", HelpDocument::Ivro},
-                                           GeneralHelpCase{"ivro", HelpDocument::Ivro},
-                                           GeneralHelpCase{"kestle", std::nullopt},
-                                           GeneralHelpCase{"", std::nullopt},
-                                           GeneralHelpCase{"galder ", std::nullopt}));
-
-TEST(HelpDocumentPathTest, ProgramFolderEndingInSeparatorGetsNoSecondOne) {
-    FakeProgramLocation program{kProgramDir + kPathSeparator, "addrix"};
-    EXPECT_EQ(HelpDocumentPath(HelpDocument::Ivro, program),
-              kProgramDir + kPathSeparator + "IvroExporter.rtf");
-}
+INSTANTIATE_TEST_SUITE_P(Cases, IvroChoice,
+                         ::testing::Values(IvroCase{"Chosen", kOld, kNew, kOld, kNew},
+                                           IvroCase{"Cancelled", kOld, std::nullopt, kOld, kOld},
+                                           IvroCase{"EmptyBoxStartsAtTheProposedFile", "", kNew, "",
+                                                    kNew}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace addrix
