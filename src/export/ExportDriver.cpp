@@ -4,12 +4,14 @@
 #include "export/IWizardForm.h"
 #include "galder/GalderExportJob.h"
 #include "ivro/IvroReader.h"
+#include "platform/FilePath.h"
 #include "platform/IMessageBox.h"
 #include "platform/PathUtil.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <new>
 
 namespace addrix {
@@ -31,6 +33,13 @@ RecordCount RunSource(const std::string& tag, ILineSink& file, IWizardForm& wiza
     return 0;
 }
 
+// True when `path` names the backup file the "ivro" source is to read.
+bool IsTheBackupFile(const std::string& tag, const IWizardForm& wizard, const std::string& path) {
+    std::error_code ec;
+    return tag == "ivro" &&
+           std::filesystem::equivalent(ToFsPath(path), ToFsPath(wizard.txtIvroFile()), ec);
+}
+
 } // namespace
 
 std::string OutputPath(const std::string& dir, const std::string& fileName) {
@@ -40,8 +49,12 @@ std::string OutputPath(const std::string& dir, const std::string& fileName) {
 RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportContext& context) {
     const std::string path = OutputPath(wizard.txtDir(), wizard.txtFileName());
 
+    const std::string tag = ToLower(sourceTag);
     TextFileWriter file;
     try {
+        // Opening the output empties it: never so for the backup about to be read.
+        if (IsTheBackupFile(tag, wizard, path))
+            throw FileError(path);
         file.open(path);
     } catch (const FileError&) {
         context.messages.show("File Access Error",
@@ -55,7 +68,7 @@ RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportCo
     std::string description;
     try {
         file.writeLine(kNorvikCsvHeader);
-        const RecordCount count = RunSource(ToLower(sourceTag), file, wizard, context);
+        const RecordCount count = RunSource(tag, file, wizard, context);
         // A full disk may only show when the last buffered lines are written.
         file.close();
         return count;

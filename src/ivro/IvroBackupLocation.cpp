@@ -42,8 +42,7 @@ std::string HexText(const std::string& data) {
 }
 
 std::string ValueText(const RegistryValue& value) {
-    // The buffer holds what fits of a longer value.
-    const std::string data = value.data.substr(0, kBufferSize);
+    const std::string& data = value.data;
     switch (value.type) {
     case RegistryValue::Type::DWord:
         return DwordText(data);
@@ -65,7 +64,8 @@ std::string ReadRegistryValue(const IRegistry& registry, const std::string& subK
                               const std::string& valueName) {
     try {
         const std::optional<RegistryValue> value = registry.queryValue(subKey, valueName);
-        if (value)
+        // A value too long for the buffer is a failed query, not a shorter value.
+        if (value && value->data.size() <= kBufferSize)
             return ValueText(*value);
     } catch (const std::exception&) {
         // A registry that fails answers like one without the value.
@@ -77,12 +77,9 @@ std::string EnumRegistrySubKey(const IRegistry& registry, const std::string& sub
                                std::int32_t index) {
     try {
         const std::optional<std::string> name = registry.enumSubKey(subKey, index);
-        if (name) {
-            std::string text = name->substr(0, name->find('\0'));
-            if (text.size() >= kBufferSize)
-                text.resize(kBufferSize - 1);
-            return text;
-        }
+        // The buffer must hold the name and its terminating NUL.
+        if (name && name->size() < kBufferSize)
+            return name->substr(0, name->find('\0'));
     } catch (const std::exception&) {
         // As for a missing sub-key.
     }

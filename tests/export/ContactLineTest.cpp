@@ -7,174 +7,74 @@
 namespace addrix {
 namespace {
 
-using test::SplitCommas;
+using C = ContactRecord;
+using Fields = std::vector<std::pair<std::string C::*, std::string>>;
 
-struct TextCase {
-    const char* name;
-    std::string input;
-    std::string expected;
-};
-
-class CleanTextTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(CleanTextTest, TurnsLineBreaksAndTabsIntoSpaces) {
-    EXPECT_EQ(CleanText(GetParam().input), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CleanTextTest,
-    ::testing::Values(
-        TextCase{"CrLfIsOneSpace", "A\r\nB", "A B"}, TextCase{"LfCrIsOneSpace", "A\n\rB", "A B"},
-        TextCase{"CrCrIsTwoSpaces", "A\r\rB", "A  B"},
-        TextCase{"LfLfIsTwoSpaces", "A\n\nB", "A  B"}, TextCase{"TabIsSpace", "A\tB", "A B"},
-        TextCase{"TrimsOnlySpaces", "  \tA B\r\n ", "A B"},
-        TextCase{"OtherControlsSurvive", std::string("A\x01\0B", 4), std::string("A\x01\0B", 4)},
-        TextCase{"HighBytesPassThrough", "Ren\xe9\xff", "Ren\xe9\xff"}, TextCase{"Empty", "", ""}),
-    [](const auto& info) { return info.param.name; });
-
-TEST(CleanPhoneNumberTest, KeepsOnlyTelephoneCharacters) {
-    EXPECT_EQ(CleanPhoneNumber("(555) 123.4567 X12"), "(555)123-4567x12");
-    EXPECT_EQ(CleanPhoneNumber("+44 / 20 7946-0958 ext"), "44207946-0958x");
-    EXPECT_EQ(CleanPhoneNumber("K1A 0B1"), "101");
-}
-
-TEST(ReplaceCommasTest, TurnsEveryCommaIntoASpaceAndTrimsNothing) {
+TEST(CleanupTest, TextCommasAndPhoneNumbers) {
+    const std::pair<std::string, std::string> texts[] = {
+        {"A\r\nB", "A B"},        {"A\n\rB", "A B"},
+        {"A\r\rB", "A  B"},       {"A\n\nB", "A  B"},
+        {"  \tA\tB\r\n ", "A B"}, {std::string("A\x01\0\xff", 4), std::string("A\x01\0\xff", 4)}};
+    for (const auto& [text, expected] : texts)
+        EXPECT_EQ(CleanText(text), expected) << text;
     EXPECT_EQ(ReplaceCommas(" a,,b, "), " a  b  ");
+    EXPECT_EQ(CleanPhoneNumber("(555) 123.4567 X12 +/ext"), "(555)123-4567x12x");
 }
 
-ContactRecord Numbered() {
+// Normalises a record numbered 1 with `fields` set; `out` receives it.
+std::string Line(const Fields& fields, ContactRecord* out = nullptr) {
     ContactRecord c;
     c.ContactId = "1";
     c.EntryIndex = "0";
-    return c;
+    for (const auto& [field, text] : fields)
+        c.*field = text;
+    const std::string line = NormaliseContact(c);
+    if (out)
+        *out = c;
+    return line;
 }
 
-TEST(NormaliseContactTest, EmptyRecordGetsTheFixedColumns) {
-    ContactRecord c = Numbered();
-    EXPECT_EQ(NormaliseContact(c), "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,,");
+TEST(NormaliseContactTest, WritesTheNormalisedLine) {
+    const std::pair<Fields, std::string> cases[] = {
+        // clang-format off
+        {{}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,,"},
+        {{{&C::ContactId, " 12"}, {&C::EntryIndex, " 11 "}, {&C::GroupOrPersonal, "9"},
+          {&C::FirstName, "Ann"}, {&C::Company, "Acme"}}, "12,11,0,Ann,,,,,1,;,;,;,Acme,,,,,,,,,"},
+        {{{&C::HomeEmail, "h@x"}}, "1,0,0,Unknown,,,,h@x,3,;,;,;,,,,,,,,,,"},
+        {{{&C::HomeEmail, "h"}, {&C::WorkEmail, "w"}}, "1,0,0,Unknown,,,w,h,2,;,;,;,,,,,,,,,,"},
+        {{{&C::HomeEmail, "h"}, {&C::WorkEmail, "w"}, {&C::WirelessAddress, "12 34 56"}},
+         "1,0,0,Unknown,,123456,w,h,1,;,;,;,,,,,,,,,,"},
+        {{{&C::FirstName, " \t "}, {&C::Company, "Smith, Jones and Partners Ltd"}},
+         "1,0,0,Unknown,Smith  Jones and P,,,,1,;,;,;,Smith  Jones and P,,,,,,,,,"},
+        // A comma in any column would shift the later columns of the unquoted line.
+        {{{&C::FirstName, "Ann, Jr"}, {&C::LastName, "Lee,Ray"}, {&C::WirelessAddress, "5,5 1"},
+          {&C::WorkEmail, "a,b"}, {&C::HomeEmail, "c,d"}, {&C::Street, "1, Main"},
+          {&C::City, "Paris, TX"}, {&C::State, "T,X"}, {&C::Note, "call,\r\nlater"}},
+         "1,0,0,Ann  Jr,Lee Ray,551,a b,c d,1,;,;,;,,,,,,1  Main,Paris  TX,T X,,call  later"},
+        {{{&C::HomePhone, "1,2"}, {&C::WorkPhone, "+1 5"}, {&C::MobilePhone, "m 7"}, {&C::Fax, "8.9"},
+          {&C::Zip, "K1A 0B1"}}, "1,0,0,Unknown,,,,,1,;,;,;,,12,15,7,8-9,,,,101,"},
+        {{{&C::Zip, "12345.6789"}}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,12345-6789,"},
+        {{{&C::Zip, "12345 - 6789"}}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,12345-67,"}};
+    // clang-format on
+    for (const auto& [fields, line] : cases)
+        EXPECT_EQ(Line(fields), line);
 }
 
-TEST(NormaliseContactTest, DefaultAddressPrefersWirelessThenWorkThenHome) {
-    ContactRecord c = Numbered();
-    c.HomeEmail = "h@x";
-    NormaliseContact(c);
-    EXPECT_EQ(c.DefaultAddress, "3");
-    c.WorkEmail = "w@x";
-    NormaliseContact(c);
-    EXPECT_EQ(c.DefaultAddress, "2");
-    c.WirelessAddress = "1 2";
-    NormaliseContact(c);
-    EXPECT_EQ(c.DefaultAddress, "1");
-}
-
-TEST(NormaliseContactTest, WirelessAddressIsCutBeforeSpacesGo) {
-    ContactRecord c = Numbered();
-    c.WirelessAddress = "12 34 56";
-    NormaliseContact(c);
-    EXPECT_EQ(c.WirelessAddress, "123456");
-
-    c.WirelessAddress = std::string(60, 'a') + "      bbbbbbbbbb";
-    NormaliseContact(c);
-    EXPECT_EQ(c.WirelessAddress, std::string(60, 'a'));
-}
-
-TEST(NormaliseContactTest, CompanyOnlyContactBecomesUnknownWithCompanyAsLastName) {
-    ContactRecord c = Numbered();
-    c.FirstName = " \t ";
-    c.Company = "Smith, Jones and Partners Ltd";
-    NormaliseContact(c);
-    EXPECT_EQ(c.Company, "Smith  Jones and P");
-    EXPECT_EQ(c.LastName, "Smith  Jones and P");
-    EXPECT_EQ(c.FirstName, "Unknown");
-}
-
-TEST(NormaliseContactTest, ZipIsCutThenReducedToPhoneCharacters) {
-    const std::pair<std::string, std::string> cases[] = {{"K1A 0B1", "101"},
-                                                         {"12345-6789", "12345-6789"},
-                                                         {"12345.6789", "12345-6789"},
-                                                         {"12345 - 6789", "12345-67"}};
-    for (const auto& [zip, expected] : cases) {
-        ContactRecord c = Numbered();
-        c.Zip = zip;
-        NormaliseContact(c);
-        EXPECT_EQ(c.Zip, expected) << zip;
-    }
-}
-
-TEST(NormaliseContactTest, FieldsAreCutToTheirColumnWidths) {
-    ContactRecord c = Numbered();
-    const std::string longText(100, 'z');
-    c.FirstName = c.LastName = c.WorkEmail = c.HomeEmail = c.Company = c.Street = c.City = c.State =
-        c.Note = longText;
-    c.HomePhone = c.WorkPhone = c.MobilePhone = c.Fax = std::string(30, '5');
-    NormaliseContact(c);
-    EXPECT_EQ(c.FirstName.size(), 15u);
-    EXPECT_EQ(c.LastName.size(), 18u);
-    EXPECT_EQ(c.WorkEmail.size(), 65u);
-    EXPECT_EQ(c.HomeEmail.size(), 65u);
-    EXPECT_EQ(c.Company.size(), 18u);
-    EXPECT_EQ(c.Street.size(), 70u);
-    EXPECT_EQ(c.City.size(), 20u);
-    EXPECT_EQ(c.State.size(), 10u);
-    EXPECT_EQ(c.Note.size(), 72u);
-    EXPECT_EQ(c.HomePhone.size(), 15u);
-    EXPECT_EQ(c.WorkPhone.size(), 18u);
-    EXPECT_EQ(c.MobilePhone.size(), 15u);
-    EXPECT_EQ(c.Fax.size(), 15u);
-}
-
-TEST(NormaliseContactTest, MultiLineNoteBecomesOneLine) {
-    ContactRecord c = Numbered();
-    c.Note = "line one\r\nline two";
-    NormaliseContact(c);
-    EXPECT_EQ(c.Note, "line one line two");
-}
-
-// An unquoted comma would shift every later column of the line.
-TEST(NormaliseContactTest, CommasNeverShiftColumns) {
-    ContactRecord c = Numbered();
-    c.FirstName = "Ann, Jr";
-    c.LastName = "Lee,Ray";
-    c.WirelessAddress = "55,51 23";
-    c.WorkEmail = "a,b@x";
-    c.HomeEmail = "c,d@x";
-    c.Note = "call, later";
-    c.Street = "1, Main St";
-    c.City = "Paris, TX";
-    c.State = "T,X";
-    c.Company = "A, B";
-    const auto fields = SplitCommas(NormaliseContact(c));
-    ASSERT_EQ(fields.size(), 22u);
-    EXPECT_EQ(fields[3], "Ann  Jr");
-    EXPECT_EQ(fields[4], "Lee Ray");
-    EXPECT_EQ(fields[5], "555123");
-    EXPECT_EQ(fields[6], "a b@x");
-    EXPECT_EQ(fields[7], "c d@x");
-    EXPECT_EQ(fields[21], "call  later");
-}
-
-TEST(NormaliseContactTest, IdsAreTrimmed) {
+TEST(NormaliseContactTest, CutsEachFieldToItsWidth) {
+    // clang-format off
+    const std::pair<std::string C::*, std::size_t> widths[] = {
+        {&C::FirstName, 15}, {&C::LastName, 18}, {&C::WorkEmail, 65}, {&C::HomeEmail, 65},
+        {&C::Company, 18}, {&C::Street, 70}, {&C::City, 20}, {&C::State, 10}, {&C::Note, 72},
+        {&C::HomePhone, 15}, {&C::WorkPhone, 18}, {&C::MobilePhone, 15}, {&C::Fax, 15},
+        {&C::Zip, 10}, {&C::WirelessAddress, 65}};
+    // clang-format on
     ContactRecord c;
-    c.ContactId = " 12";
-    c.EntryIndex = " 11 ";
-    NormaliseContact(c);
-    EXPECT_EQ(c.ContactId, "12");
-    EXPECT_EQ(c.EntryIndex, "11");
-}
-
-TEST(WriteContactLineTest, WritesOneLineAndReturnsZero) {
-    test::MemorySink sink;
-    ContactRecord c = Numbered();
-    c.FirstName = "Ann";
-    EXPECT_EQ(WriteContactLine(sink, c), 0);
-    ASSERT_EQ(sink.lines.size(), 1u);
-    EXPECT_EQ(sink.lines[0], "1,0,0,Ann,,,,,1,;,;,;,,,,,,,,,,");
-}
-
-TEST(WriteContactLineTest, FullDiskThrows) {
-    test::FailingSink sink(0);
-    ContactRecord c = Numbered();
-    EXPECT_THROW(WriteContactLine(sink, c), FileError);
+    for (const auto& [field, width] : widths) {
+        Line({{field, " " + std::string(width, '5') + "6 7"}}, &c);
+        EXPECT_EQ(c.*field, std::string(width, '5')) << width;
+    }
+    Line({{&C::WirelessAddress, std::string(60, 'a') + "      bbbb"}}, &c); // cut, then unspaced
+    EXPECT_EQ(c.WirelessAddress, std::string(60, 'a'));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "export/ExportDriver.h"
 
-#include "export/ContactRecord.h"
 #include "export/IWizardForm.h"
 #include "galder/GalderExportJob.h"
 #include "platform/PathUtil.h"
@@ -14,33 +13,17 @@
 namespace addrix {
 namespace {
 
-using test::FakeMessageBox;
-using test::ReadFile;
-using test::SplitCrLf;
-using test::TempDir;
+const std::string kHeaderLine =
+    "CONTACT_ID,ENTRY_INDEX,GROUP_OR_PERSONAL,FIRST_NAME,LAST_NAME,WIRELESS_ADDRESS,WORK_EMAIL,"
+    "HOME_EMAIL,DEFAULT_ADDRESS,GROUP_OF_WIRELESS_ADDRESS,GROUP_OF_WORK_EMAIL,GROUP_OF_HOME_EMAIL,"
+    "COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,FAX,STREET,CITY,STATE,ZIP,NOTE\r\n";
 
-const std::string kSep(1, kPathSeparator);
-
-TEST(OutputPathTest, AddsOneSeparator) {
-    EXPECT_EQ(OutputPath("out", "book.csv"), "out" + kSep + "book.csv");
-    EXPECT_EQ(OutputPath("out" + kSep, "book.csv"), "out" + kSep + "book.csv");
-    EXPECT_EQ(OutputPath(kSep, "book.csv"), kSep + "book.csv");
-    EXPECT_EQ(OutputPath("", "book.csv"), kSep + "book.csv");
-    EXPECT_EQ(OutputPath("out", ""), "out" + kSep);
-}
-
-// Records the output file it is given and writes a fixed number of contacts.
-class FakeGalderWindow final : public IGalderDownloadWindow {
-public:
+// Writes `result` lines and returns `result`; records the port and e-mail column.
+struct FakeGalderWindow final : IGalderDownloadWindow {
     RecordCount result = 0;
-    int calls = 0;
-    int port = 0;
-    int email = -5;
-    RecordCount runDownload(ILineSink& file, std::int16_t portNumber,
-                            std::int16_t emailOption) override {
-        ++calls;
-        port = portNumber;
-        email = emailOption;
+    std::vector<int> asked;
+    RecordCount runDownload(ILineSink& file, std::int16_t port, std::int16_t email) override {
+        asked = {port, email};
         for (RecordCount i = 0; i < result; ++i)
             file.writeLine("line" + std::to_string(i));
         return result;
@@ -49,96 +32,71 @@ public:
 
 class ExportDriverTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    test::TempDir dir;
     FormValues form;
     Settings settings;
-    FakeMessageBox messages;
+    test::FakeMessageBox messages;
     FakeGalderWindow galder;
     ExportContext context{messages, settings, &galder};
 
-    void SetUp() override {
-        form.dir = dir.path();
-        form.fileName = "book.csv";
+    // The result, then every box shown as "|caption|text", "!" for a box
+    // without the critical-stop icon.
+    std::string run(const std::string& tag, const std::string& folder, const std::string& file,
+                    int portIndex = 1) {
+        form.dir = folder;
+        form.fileName = file;
         form.ports = {3, 7};
-        form.portIndex = 1;
-        form.emailIndex = 1;
-        settings.MaxDeviceRecords = 250;
+        form.portIndex = portIndex;
+        form.emailIndex = 2;
+        messages.shown.clear();
+        std::string result = std::to_string(DoExport(tag, form, context));
+        for (const auto& box : messages.shown)
+            result +=
+                "|" + box.caption + "|" + box.text + (box.icon == MsgIcon::Critical ? "" : "!");
+        return result;
     }
-    std::string output() const { return ReadFile(dir.file("book.csv")); }
+    std::string output() const { return test::ReadFile(dir.file("book.csv")); }
 };
 
-TEST_F(ExportDriverTest, UnknownTagWritesHeaderOnly) {
+TEST_F(ExportDriverTest, RunsTheSourceNamedByTheTag) {
+    const std::string sep(1, kPathSeparator);
+    EXPECT_EQ(OutputPath("out", "b.csv"), "out" + sep + "b.csv");
+    EXPECT_EQ(OutputPath("out" + sep, "b.csv"), "out" + sep + "b.csv");
+    EXPECT_EQ(OutputPath("", "b.csv"), sep + "b.csv");
+
+    dir.write("book.csv", std::string(5000, 'x')); // replaced, not appended to
     for (const char* tag : {"kestle", "", "ivro2"}) {
-        EXPECT_EQ(DoExport(tag, form, context), 0) << tag;
-        EXPECT_EQ(output(), std::string(kNorvikCsvHeader) + "\r\n") << tag;
+        EXPECT_EQ(run(tag, dir.path(), "book.csv"), "0");
+        EXPECT_EQ(output(), kHeaderLine) << tag;
     }
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(galder.calls, 0);
-}
-
-TEST_F(ExportDriverTest, GalderTagIsCaseInsensitiveAndGetsPortAndEmail) {
+    EXPECT_TRUE(galder.asked.empty());
     galder.result = 2;
-    EXPECT_EQ(DoExport("GALDER", form, context), 2);
-    EXPECT_EQ(galder.calls, 1);
-    EXPECT_EQ(galder.port, 7);
-    EXPECT_EQ(galder.email, 1);
-    const auto lines = SplitCrLf(output());
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], kNorvikCsvHeader);
-    EXPECT_EQ(lines[2], "line1");
+    EXPECT_EQ(run("GALDER", dir.path(), "book.csv"), "2");
+    EXPECT_EQ(galder.asked, (std::vector<int>{7, 2}));
+    EXPECT_EQ(output(), kHeaderLine + "line0\r\nline1\r\n");
+    galder.result = -2; // a source's failure comes back unchanged
+    EXPECT_EQ(run("Galder", dir.path(), "book.csv"), "-2");
 }
 
-TEST_F(ExportDriverTest, NegativeSourceResultIsReturnedUnchanged) {
-    galder.result = -2;
-    EXPECT_EQ(DoExport("Galder", form, context), -2);
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(ExportDriverTest, GalderWithoutSelectedPortFailsInsteadOfWaiting) {
-    form.portIndex = -1;
-    EXPECT_EQ(DoExport("galder", form, context), kExportFailed);
-    EXPECT_EQ(galder.calls, 0);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "Error Occurred");
-}
-
-TEST_F(ExportDriverTest, ExistingFileIsReplaced) {
-    dir.write("book.csv", std::string(5000, 'x'));
-    EXPECT_EQ(DoExport("none", form, context), 0);
-    EXPECT_EQ(output(), std::string(kNorvikCsvHeader) + "\r\n");
-}
-
-TEST_F(ExportDriverTest, UnopenablePathShowsFileAccessError) {
-    const std::pair<std::string, std::string> cases[] = {
-        {dir.file("missing"), "book.csv"}, // folder that does not exist
-        {dir.path(), ""},                  // empty file name names the folder
-    };
-    for (const auto& [folder, name] : cases) {
-        messages.shown.clear();
-        form.dir = folder;
-        form.fileName = name;
-        EXPECT_EQ(DoExport("ivro", form, context), kExportOpenFailed);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].caption, "File Access Error");
-        EXPECT_EQ(messages.shown[0].text,
-                  "Could not open the file specified for writing\r\nPlease make sure you "
-                  "specified the correct directory and file name.");
-        EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
-}
-
-TEST_F(ExportDriverTest, FullDiskIsAnErrorNotASuccess) {
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full here";
-    form.dir = "/dev";
-    form.fileName = "full";
+TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
+    const std::string fileAccess = "-1|File Access Error|Could not open the file specified for "
+                                   "writing\r\nPlease make sure you specified the correct "
+                                   "directory and file name.";
+    const std::string failed = "-2|Error Occurred|Error occurred in DoExport\r\n";
     galder.result = 3;
-    EXPECT_EQ(DoExport("galder", form, context), kExportFailed);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].caption, "Error Occurred");
-    EXPECT_EQ(messages.shown[0].text.rfind("Error occurred in DoExport\r\nDisk full", 0), 0u)
-        << messages.shown[0].text;
+    EXPECT_EQ(run("galder", dir.file("missing"), "book.csv"), fileAccess);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+    EXPECT_EQ(run("galder", dir.path(), ""), fileAccess);
+    form.ivroFile = dir.write("book.adr", "the backup"); // never emptied by its own export
+    EXPECT_EQ(run("IVRO", dir.file("."), "book.adr"), fileAccess);
+    EXPECT_EQ(test::ReadFile(form.ivroFile), "the backup");
+    // Without a selected port the download would wait for ever.
+    EXPECT_EQ(run("galder", dir.path(), "book.csv", -1), failed + "No serial port is selected");
+    EXPECT_EQ(output(), kHeaderLine);
+    // A full disk may show only when the buffered lines are flushed.
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_EQ(run("galder", "/dev", "full"), failed + "Disk full: /dev/full");
+    }
 }
 
 } // namespace

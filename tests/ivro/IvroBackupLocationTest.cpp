@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <stdexcept>
 
 namespace addrix {
@@ -15,60 +13,27 @@ namespace {
 using test::FakeRegistry;
 using Type = RegistryValue::Type;
 
-const std::string kShellFolders =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const std::string kBackupKey = "Software\\Quorvane\\Ivro Backup\\";
 const std::string kSep(1, kPathSeparator);
 
-struct ValueCase {
-    const char* name;
-    Type type;
-    std::string data;
-    std::string expected;
-};
-
-void PrintTo(const ValueCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(ReadRegistryValueTest, TurnsTheDataIntoTextByType) {
+    const std::pair<RegistryValue, std::string> cases[] = {
+        {{Type::DWord, std::string("\x07\0\0\0", 4)}, "007"},
+        {{Type::DWord, "\xD2\x04\0\0"}, "1234"},
+        {{Type::DWord, "\xFF\xFF\xFF\xFF"}, "4294967295"},
+        {{Type::DWord, "\x2A"}, "042"}, // less data than a DWORD
+        {{Type::Binary, std::string("\x0A\x1F\0\xFF", 4)}, "0A1F00FF"},
+        {{Type::ExpandString, "abc"}, "ab"}, // the reported length counts the NUL
+        {{Type::String, std::string(2047, 's') + '\0'}, std::string(2047, 's')},
+        {{Type::String, std::string(2048, 's') + '\0'}, "Not Found"}, // beyond the buffer
+        {{Type::Binary, std::string(2049, '\1')}, "Not Found"}};
+    for (const auto& [value, expected] : cases) {
+        FakeRegistry registry;
+        registry.values[{"Key", "Value"}] = value;
+        EXPECT_EQ(ReadRegistryValue(registry, "Key", "Value"), expected) << value.data.size();
+    }
 }
 
-class ReadRegistryValueTest : public ::testing::TestWithParam<ValueCase> {};
-
-TEST_P(ReadRegistryValueTest, TurnsTheDataIntoText) {
-    const ValueCase& c = GetParam();
-    FakeRegistry registry;
-    registry.set("Key", "Value", c.type, c.data);
-    EXPECT_EQ(ReadRegistryValue(registry, "Key", "Value"), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, ReadRegistryValueTest,
-    ::testing::Values(
-        ValueCase{"DwordPadded", Type::DWord, std::string("\x07\0\0\0", 4), "007"},
-        ValueCase{"DwordZero", Type::DWord, std::string(4, '\0'), "000"},
-        ValueCase{"DwordFourDigits", Type::DWord, std::string("\xD2\x04\0\0", 4), "1234"},
-        ValueCase{"DwordUnsigned", Type::DWord, "\xFF\xFF\xFF\xFF", "4294967295"},
-        ValueCase{"DwordShortData", Type::DWord, "\x2A", "042"},
-        ValueCase{"BinaryUpperHex", Type::Binary, "\x0A\x1F", "0A1F"},
-        ValueCase{"BinaryAllBytes", Type::Binary, std::string("\0\x80\xFF", 3), "0080FF"},
-        ValueCase{"BinaryEmpty", Type::Binary, "", ""},
-        ValueCase{"BinaryCutAtBuffer", Type::Binary, std::string(3000, '\xAB'),
-                  [] {
-                      std::string hex;
-                      for (int i = 0; i < 2048; ++i)
-                          hex += "AB";
-                      return hex;
-                  }()},
-        ValueCase{"StringWithoutNul", Type::String, std::string("C:\\Docs\0", 8), "C:\\Docs"},
-        ValueCase{"ExpandString", Type::ExpandString, std::string("%HOME%\0", 7), "%HOME%"},
-        ValueCase{"StringLengthMinusOne", Type::String, "abc", "ab"},
-        ValueCase{"EmptyString", Type::String, std::string(1, '\0'), ""},
-        ValueCase{"NoData", Type::String, "", ""},
-        ValueCase{"OtherTypeAsText", Type::Other, std::string("xyz\0", 4), "xyz"},
-        ValueCase{"StringCutAtBuffer", Type::String, std::string(3000, 's') + '\0',
-                  std::string(2047, 's')}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// A registry whose every call fails.
 class BrokenRegistry final : public IRegistry {
 public:
     std::optional<RegistryValue> queryValue(const std::string&, const std::string&) const override {
@@ -79,53 +44,13 @@ public:
     }
 };
 
-TEST(RegistryAccessTest, MissingOrFailingGivesNotFound) {
-    FakeRegistry empty;
-    BrokenRegistry broken;
-    EXPECT_EQ(ReadRegistryValue(empty, "Key", "Value"), "Not Found");
-    EXPECT_EQ(EnumRegistrySubKey(empty, "Key", 0), "Not Found");
-    EXPECT_EQ(ReadRegistryValue(broken, "Key", "Value"), "Not Found");
-    EXPECT_EQ(EnumRegistrySubKey(broken, "Key", 0), "Not Found");
-    EXPECT_EQ(GetIvroBackupFile(broken), "Not Found" + kSep + "addressBook.adr");
-}
-
-TEST(RegistryAccessTest, SubKeyNameEndsAtItsFirstNul) {
+TEST(RegistryAccessTest, MissingFailingOrOversizedGivesNotFound) {
+    EXPECT_EQ(GetIvroBackupFile(BrokenRegistry()), "Not Found" + kSep + "addressBook.adr");
     FakeRegistry registry;
-    registry.subKeys["Key"] = {"first", std::string("two\0junk", 8)};
-    EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 0), "first");
-    EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 1), "two");
+    registry.subKeys["Key"] = {std::string("two\0junk", 8), std::string(2048, 'n')};
+    EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 0), "two");
+    EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 1), "Not Found");
     EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 2), "Not Found");
-    EXPECT_EQ(EnumRegistrySubKey(registry, "Key", -1), "Not Found");
-}
-
-struct LocationCase {
-    const char* name;
-    const char* documents; // nullptr: no "Personal" value
-    std::vector<std::string> subKeys;
-    std::string expected;
-};
-
-void PrintTo(const LocationCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class GetIvroBackupFileTest : public ::testing::TestWithParam<LocationCase> {};
-
-TEST_P(GetIvroBackupFileTest, ProposesTheBackupFile) {
-    const LocationCase& c = GetParam();
-    FakeRegistry registry;
-    if (c.documents)
-        registry.setString(kShellFolders, "Personal", c.documents);
-    registry.subKeys[kBackupKey] = c.subKeys;
-    for (const std::string& name : c.subKeys) {
-        if (name.find("no file") != std::string::npos)
-            continue;
-        registry.setString(kBackupKey + name, "addressBookPath", "P:\\" + name + "\\");
-        registry.setString(kBackupKey + name, "addressBookFile", name + ".adr");
-    }
-    // A matching key that names only its folder.
-    registry.setString(kBackupKey + "Version no file", "addressBookPath", "P:\\only");
-    EXPECT_EQ(GetIvroBackupFile(registry), c.expected);
 }
 
 std::vector<std::string> Numbered(int count, const std::string& last) {
@@ -136,48 +61,33 @@ std::vector<std::string> Numbered(int count, const std::string& last) {
     return names;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Places, GetIvroBackupFileTest,
-    ::testing::Values(
-        LocationCase{"DocumentsFolder",
-                     "C:\\Users\\A\\Documents",
-                     {},
-                     "C:\\Users\\A\\Documents" + kSep + "addressBook.adr"},
-        LocationCase{"DriveRoot", "D:\\", {}, "D:" + kSep + "addressBook.adr"},
-        LocationCase{"HostFolderWithSeparator",
-                     "/home/a/Documents/",
-                     {},
-                     "/home/a/Documents" + kSep + "addressBook.adr"},
-        LocationCase{"OnlyOneSeparatorDropped", "D:\\\\", {}, "D:\\" + kSep + "addressBook.adr"},
-        LocationCase{"NothingAtAll", nullptr, {}, "Not Found" + kSep + "addressBook.adr"},
-        LocationCase{"FirstVersionKeyWins",
-                     "C:\\Docs",
-                     {"Settings", "Version 2.0", "version3"},
-                     "P:\\Version 2.0" + kSep + "Version 2.0.adr"},
-        LocationCase{
-            "AnyCaseOfVersion", "C:\\Docs", {"VERSION"}, "P:\\VERSION" + kSep + "VERSION.adr"},
-        LocationCase{"ShortNameNeverMatches",
-                     "C:\\Docs",
-                     {"Vers", "Versio"},
-                     "C:\\Docs" + kSep + "addressBook.adr"},
-        LocationCase{
-            "MissingFileName", "C:\\Docs", {"Version no file"}, "P:\\only" + kSep + "Not Found"},
-        LocationCase{"Position100Found", "C:\\Docs", Numbered(100, "Version 9"),
-                     "P:\\Version 9" + kSep + "Version 9.adr"},
-        LocationCase{"Position101NotFound", "C:\\Docs", Numbered(101, "Version 9"),
-                     "C:\\Docs" + kSep + "addressBook.adr"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(GetIvroBackupFileCountTest, AsksForAtMost101SubKeys) {
-    FakeRegistry registry;
-    registry.subKeys[kBackupKey] = Numbered(300, "Version 1");
-    GetIvroBackupFile(registry);
-    EXPECT_EQ(registry.enumCalls, 101);
-
-    FakeRegistry few;
-    few.subKeys[kBackupKey] = {"a", "b"};
-    GetIvroBackupFile(few);
-    EXPECT_EQ(few.enumCalls, 3); // the third answers "Not Found" and ends the search
+TEST(GetIvroBackupFileTest, ProposesTheBackupFile) {
+    const std::string docs = "C:\\Docs" + kSep + "addressBook.adr";
+    // Documents folder (nullptr: none), sub-keys of the backup tool, result.
+    using Case = std::tuple<const char*, std::vector<std::string>, std::string>;
+    const Case cases[] = {
+        {"D:\\\\", {}, "D:\\" + kSep + "addressBook.adr"}, // one separator dropped
+        {"/home/a/", {}, "/home/a" + kSep + "addressBook.adr"},
+        {nullptr, {}, "Not Found" + kSep + "addressBook.adr"},
+        {"C:\\Docs", {"Settings", "Version 2.0", "version3"}, "P:\\Version 2.0" + kSep + "V.adr"},
+        {"C:\\Docs", {"Vers", "Versio"}, docs},
+        {"C:\\Docs", {"VERSION no file"}, "P:\\VERSION no file" + kSep + "Not Found"},
+        {"C:\\Docs", Numbered(100, "Version 9"), "P:\\Version 9" + kSep + "V.adr"},
+        {"C:\\Docs", Numbered(101, "Version 9"), docs}}; // only positions 0 to 100 count
+    for (const auto& [documents, subKeys, expected] : cases) {
+        FakeRegistry registry;
+        if (documents)
+            registry.setString("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
+                               "Folders",
+                               "Personal", documents);
+        registry.subKeys[kBackupKey] = subKeys;
+        for (const std::string& name : subKeys) {
+            registry.setString(kBackupKey + name, "addressBookPath", "P:\\" + name + "\\");
+            if (name.find("no file") == std::string::npos)
+                registry.setString(kBackupKey + name, "addressBookFile", "V.adr");
+        }
+        EXPECT_EQ(GetIvroBackupFile(registry), expected);
+    }
 }
 
 } // namespace

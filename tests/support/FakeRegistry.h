@@ -10,12 +10,11 @@
 namespace addrix::test {
 
 // A registry held in maps. Key paths and value names are compared exactly as
-// given; `enumCalls` counts the sub-key questions asked.
+// given.
 class FakeRegistry final : public IRegistry {
 public:
     std::map<std::pair<std::string, std::string>, RegistryValue> values;
     std::map<std::string, std::vector<std::string>> subKeys;
-    mutable int enumCalls = 0;
 
     void set(const std::string& key, const std::string& name, RegistryValue::Type type,
              std::string data) {
@@ -35,7 +34,6 @@ public:
     }
     std::optional<std::string> enumSubKey(const std::string& subKey,
                                           std::int32_t index) const override {
-        ++enumCalls;
         const auto found = subKeys.find(subKey);
         if (found == subKeys.end() || index < 0 ||
             static_cast<std::size_t>(index) >= found->second.size())

@@ -202,7 +202,13 @@ int RunCommandLine(const std::vector<std::string>& args, CommandLineServices& se
             return RunExport(args, services);
         throw UsageError{"unknown command '" + command + "'"};
     } catch (const UsageError& error) {
-        services.err << "addrix: " << error.reason << " (see addrix --help)\n" << std::flush;
+        // The reason echoes what was typed; control characters in it must not
+        // break the one line or steer the terminal.
+        std::string reason = error.reason;
+        for (char& c : reason)
+            if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
+                c = '?';
+        services.err << "addrix: " << reason << " (see addrix --help)\n" << std::flush;
         return kExitUsage;
     }
 }
