@@ -1,64 +1,156 @@
-// Runs the real `addrix` program the way a script would.
+// The real `addrix` program run the way a script would: a copy of it in a
+// folder of its own, whose settings file belongs to the test, reading the
+// sample backup or galder-sim over a pseudo-terminal. Then the download in
+// process, whose status on a terminal is one line rewritten in place.
 
+#include "app/cli/ConsoleDownload.h"
 #include "export/ContactRecord.h"
-#include "support/ChildProcess.h"
-#include "support/TestSupport.h"
+#include "settings/Settings.h"
+#include "support/SimulatorProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
+#include <chrono>
 #include <filesystem>
+#include <ostream>
+#include <sstream>
+#include <thread>
+
+#include <signal.h>
 
 namespace addrix {
 namespace {
 
-using test::ReadFile;
+using namespace test;
 
-// A copy of the program in a folder of its own, so that the settings file
-// beside it belongs to the test.
-class AddrixProgramTest : public ::testing::Test {
-protected:
-    test::TempDir programDir;
-    test::TempDir work;
-    std::string addrix = programDir.file("addrix");
+// A copy of addrix in `programDir` with `ini` as its settings file.
+std::string Addrix(const TempDir& programDir, const std::string& ini) {
+    std::filesystem::copy_file(ADDRIX_PROGRAM, programDir.file("addrix"));
+    programDir.write("addrix.INI", ini);
+    return programDir.file("addrix");
+}
 
-    void SetUp() override { std::filesystem::copy_file(ADDRIX_PROGRAM, addrix); }
-    // "status|stdout|stderr" of the program run with `args`.
-    std::string run(const std::vector<std::string>& args) {
-        test::ChildProcess child(addrix, args, work);
-        const int status = child.wait();
-        return std::to_string(status) + "|" + child.out() + "|" + child.err();
-    }
-};
-
-TEST_F(AddrixProgramTest, ConvertsTheSampleWithTheSettingsItNeverWrites) {
+TEST(AddrixProgram, ConvertsTheSampleWithTheSettingsItNeverWrites) {
+    TempDir programDir;
+    TempDir work;
     const std::string ini =
         "; hand-made\r\n[Settings]\r\nExportPath=" + work.path() + "\r\nExportFile=book.csv\r\n";
-    programDir.write("addrix.INI", ini);
-    EXPECT_EQ(run({"export", "--source", "ivro", "--input", ADDRIX_SAMPLE}),
-              "0|20 records exported.\n" + work.file("book.csv") + "\n|");
+    ChildProcess run(Addrix(programDir, ini),
+                     {"export", "--source", "ivro", "--input", ADDRIX_SAMPLE}, work);
+    ASSERT_EQ(run.wait(), 0) << run.err();
+    EXPECT_EQ(run.out() + "|" + run.err(),
+              "20 records exported.\n" + work.file("book.csv") + "\n|");
     EXPECT_EQ(ReadFile(programDir.file("addrix.INI")), ini);
-    const auto lines = test::SplitCrLf(ReadFile(work.file("book.csv")));
-    ASSERT_EQ(lines.size(), 21u);
-    EXPECT_EQ(lines[0], kNorvikCsvHeader);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto fields = test::SplitCommas(lines[i]);
-        ASSERT_EQ(fields.size(), 22u) << lines[i];
-        EXPECT_EQ(fields[0] + "," + fields[1], std::to_string(i) + "," + std::to_string(i - 1));
+    EXPECT_EQ(SplitCrLf(ReadFile(work.file("book.csv"))).size(), 21u);
+}
+
+// name, home, work, mobile, fax, email, wireless, note, second number
+const char* const kContacts = "# three contacts\n"
+                              "Ann Lee\t5551234\t5559876\t\t5550000\tann@example.com\t12 34 "
+                              "56\tline one\\r\\nline two\t42\n"
+                              "\n"
+                              "Prince\t\t\t0123456789\t\tp@example.com\n"
+                              "Mary Ann Smith\t1\t\t\t\t\tm@pager.example.com\tcomma, kept\r\n";
+const std::string kConnecting = "Connecting to device...\n";
+const std::string kReceived = kConnecting + "Starting download...\nReceived 1 of 3 Records...\n" +
+                              "Received 2 of 3 Records...\nReceived 3 of 3 Records...\n";
+
+struct ProgramCase {
+    const char* name;
+    friend void PrintTo(const ProgramCase& c, std::ostream* os) { *os << c.name; }
+    std::vector<std::string> simArgs; // after the contacts file
+    std::string email;
+    bool interrupt; // Ctrl-C once the program waits for the device
+    int status;
+    std::string err;
+    std::string records; // lines after the header
+};
+
+class GalderProgram : public ::testing::TestWithParam<ProgramCase> {};
+
+// The settings turn the trace on and map COM1 to the simulator.
+TEST_P(GalderProgram, ExportsFromTheDevice) {
+    const ProgramCase& c = GetParam();
+    TempDir programDir;
+    TempDir work;
+    std::vector<std::string> simArgs = {"--contacts", work.write("contacts.txt", kContacts)};
+    simArgs.insert(simArgs.end(), c.simArgs.begin(), c.simArgs.end());
+    SimulatorProcess sim(GALDER_SIM, simArgs);
+    ASSERT_FALSE(sim.device().empty());
+    ChildProcess run(
+        Addrix(programDir, "[Settings]\r\nDebug=True\r\n[Ports]\r\nCOM1=" + sim.device() + "\r\n"),
+        {"export", "--source", "galder", "--port", "1", "--email", c.email, "--dir", work.path(),
+         "--file", "out.csv"},
+        work);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (c.interrupt && run.err().empty() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (c.interrupt)
+        run.signal(SIGINT);
+    ASSERT_EQ(run.wait(), c.status) << run.err();
+    EXPECT_EQ(run.err(), c.err);
+    EXPECT_EQ(run.out(), c.status ? "" : "3 records exported.\n" + work.file("out.csv") + "\n");
+    const std::string trace = ReadFile(programDir.file("debug.log"));
+    EXPECT_EQ(trace.rfind("\r\nStart Of Operation\r\n\r\nTX:\xAA\r\n", 0), 0u) << trace;
+    const auto csv = SplitCrLf(ReadFile(work.file("out.csv")));
+    const auto records = SplitCrLf(c.records);
+    ASSERT_EQ(csv.size(), records.size() + 1);
+    EXPECT_EQ(csv[0], kNorvikCsvHeader);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const auto got = SplitCommas(csv[i + 1]);
+        const auto want = SplitCommas(records[i]);
+        ASSERT_EQ(got.size(), want.size()) << csv[i + 1];
+        for (std::size_t f = 0; f < want.size(); ++f)
+            EXPECT_EQ(got[f], want[f]) << "record " << i + 1 << ", column " << f + 1;
     }
 }
 
-TEST_F(AddrixProgramTest, ExitStatusAndStreamsTellWhatHappened) {
-    const std::string bad =
-        work.write("bad.adr", "#Record Address\r\n1\t\tx" + std::string(21, '\t'));
-    EXPECT_EQ(run({"--version"}), "0|Addrix 2.0.0\n|");
-    EXPECT_EQ(run({"export", "--source", "ivro", "--input", work.write("e.adr", ""), "--dir",
-                   work.path()}),
-              "1||");
-    EXPECT_EQ(run({"export", "--source", "ivro", "--input", bad, "--dir", work.path()}),
-              "2||Error Occurred: Error occurred in DoExport\nType mismatch\n");
-    EXPECT_EQ(run({"export", "--source", "ivro", "--bad"}),
-              "64||addrix: unknown option '--bad' (see addrix --help)\n");
+const char* const kLayout1 =
+    "1,0,0,Ann,Lee,123456,ann@example.com,,1,;,;,;,,5551234,5559876,,5550000,,,,,line one line "
+    "two\r\n"
+    "2,1,0,Prince,,,p@example.com,,2,;,;,;,,,,0123456789,,,,,,\r\n"
+    "3,2,0,Mary,Ann Smith,m@pager.example.com,,,1,;,;,;,,1,,,,,,,,comma  kept";
+const char* const kLayout4 =
+    "1,0,0,Ann,Lee,123456,,ann@example.com,1,;,;,;,,5551234,5559876,,5550000,,,,,line one line "
+    "two\r\n"
+    "2,1,0,Prince,,,,p@example.com,3,;,;,;,,,,0123456789,,,,,,\r\n"
+    "3,2,0,Mary,Ann Smith,m@pager.example.com,,,1,;,;,;,,1,,,,,,,,comma  kept";
+
+const std::string kDisabled = kConnecting + "Disabled Device: The device is permanently disabled "
+                                            "and the address book cannot be accessed.\n";
+const std::string kCancelled = kConnecting + "Galder: The download was cancelled.\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GalderProgram,
+    ::testing::Values(
+        ProgramCase{"Layout1WorkEmail", {"--layout", "1"}, "work", false, 0, kReceived, kLayout1},
+        ProgramCase{"Layout4HomeEmail", {"--layout", "4"}, "home", false, 0, kReceived, kLayout4},
+        ProgramCase{"DisabledDevice", {"--disabled"}, "work", false, 2, kDisabled, ""},
+        ProgramCase{"CtrlCCancels", {"--silent"}, "work", true, 2, kCancelled, ""}));
+
+TEST(ConsoleDownload, RewritesOneStatusLineOnATerminal) {
+    SimulatorProcess sim(GALDER_SIM, {"--count", "2"});
+    const std::string device = sim.device();
+    ASSERT_FALSE(device.empty());
+    TempDir programDir;
+    Settings settings;
+    settings.MaxDeviceRecords = 250;
+    std::ostringstream err;
+    ConsoleDownload download(err, true, settings, programDir.path(),
+                             [device](int n) { return n == 5 ? device : std::string(); });
+    MemorySink sink;
+    EXPECT_EQ(download.runDownload(sink, 5, 0), 2);
+    EXPECT_EQ(err.str(), "\rConnecting to device...\rStarting download...   \rReceived 1 of 2 "
+                         "Records...\rReceived 2 of 2 Records...\n");
 }
 
 } // namespace
 } // namespace addrix
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
