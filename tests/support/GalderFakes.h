@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -24,11 +25,26 @@ public:
     std::vector<std::string> writes;
     int writesWhileClosed = 0;
 
-    SerialOpenResult open(int portNumber) override;
+    SerialOpenResult open(int portNumber) override {
+        openedPort = portNumber;
+        m_open = openResult.ok();
+        return openResult;
+    }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
-    bool write(const std::string& bytes) override;
-    std::string readAll() override;
+    bool write(const std::string& bytes) override {
+        if (m_open)
+            writes.push_back(bytes);
+        else
+            ++writesWhileClosed;
+        return m_open;
+    }
+    std::string readAll() override {
+        const std::size_t take = readChunk ? std::min(readChunk, incoming.size()) : incoming.size();
+        std::string out = incoming.substr(0, take);
+        incoming.erase(0, take);
+        return out;
+    }
 
 private:
     bool m_open = false;
@@ -80,9 +96,16 @@ public:
     std::vector<Shown> shown;
     std::function<void()> whileShown;
 
-    void load(std::int16_t portNumber = 1, std::int16_t emailOption = 0);
+    void load(std::int16_t portNumber = 1, std::int16_t emailOption = 0) {
+        process->GalderCommPortNumber = portNumber;
+        process->GalderEmailOption = emailOption;
+        process->Load();
+    }
     // `bytes` arrive and the port reports them.
-    void receive(const std::string& bytes);
+    void receive(const std::string& bytes) {
+        port.incoming += bytes;
+        process->OnDataReceived();
+    }
     // Seconds pass; the timer fires at each one while it is on.
     void ticks(int seconds = 1);
     // Wake-up answer, identification answer, the tick of the download
@@ -92,19 +115,31 @@ public:
 
     void setStatus(const std::string& text) override { statuses.push_back(text); }
     void setProgress(int value) override { progress.push_back(value); }
-    void closeWindow() override;
+    void closeWindow() override {
+        ++closeCount;
+        if (onClose)
+            onClose();
+    }
     void processEvents() override;
     MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
                    MsgIcon icon) override;
 };
 
 // The identification answer: `size` blanks, the last one replaced by `last`.
-std::string IdentificationAnswer(std::size_t size = 37, char last = '\x01');
+inline std::string IdentificationAnswer(std::size_t size = 37, char last = '\x01') {
+    return std::string(size - 1, ' ') + last;
+}
 // 06, layout, `third` (00 in a good header), record count.
-std::string GalderHeader(int layout, int count, char third = '\0');
+inline std::string GalderHeader(int layout, int count, char third = '\0') {
+    return {'\x06', static_cast<char>(layout), third, static_cast<char>(count)};
+}
 // A record on the line: 0x7F and the 256 data bytes.
-std::string GalderRecordBytes(const galdersim::SimContact& contact, int layout = 1);
+inline std::string GalderRecordBytes(const galdersim::SimContact& contact, int layout = 1) {
+    return '\x7F' + galdersim::EncodeRecord(contact, layout);
+}
 // The record of generated contact `n` ("Name001 Family" ...).
-std::string GalderRecordBytes(int n, int layout = 1);
+inline std::string GalderRecordBytes(int n, int layout = 1) {
+    return GalderRecordBytes(galdersim::GeneratedContact(n), layout);
+}
 
 } // namespace addrix::test

@@ -1,42 +1,22 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <random>
 
 namespace addrix::test {
 
-MsgAnswer FakeMessageBox::show(const std::string& caption, const std::string& text,
-                               MsgButtons buttons, MsgIcon icon) {
-    shown.push_back({caption, text, buttons, icon});
-    if (!answers.empty()) {
-        const MsgAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
-}
-
-void FailingSink::writeLine(const std::string& line) {
-    if (lines.size() >= m_okLines)
-        throw FileError(DescribeFileError(ENOSPC, "test sink"));
-    lines.push_back(line);
-}
-
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
-    const auto base = std::filesystem::temp_directory_path();
-    for (;;) {
-        auto candidate =
-            base / ("addrix-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
-        if (std::filesystem::create_directory(candidate)) {
-            m_path = candidate.string();
-            return;
-        }
-    }
+    std::filesystem::path candidate;
+    do
+        candidate = std::filesystem::temp_directory_path() /
+                    ("addrix-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+    while (!std::filesystem::create_directory(candidate));
+    m_path = candidate.string();
 }
 
 TempDir::~TempDir() {
@@ -64,29 +44,22 @@ std::string ReadFile(const std::string& path) {
 
 std::vector<std::string> SplitCrLf(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const auto pos = text.find("\r\n", start);
-        if (pos == std::string::npos) {
-            if (start < text.size())
-                lines.push_back(text.substr(start));
-            return lines;
-        }
-        lines.push_back(text.substr(start, pos - start));
-        start = pos + 2;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+        end = std::min(text.find("\r\n", start), text.size());
+        lines.push_back(text.substr(start, end - start));
     }
+    return lines;
 }
 
 std::vector<std::string> SplitCommas(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const auto pos = line.find(',', start);
-        fields.push_back(line.substr(start, pos == std::string::npos ? pos : pos - start));
-        if (pos == std::string::npos)
-            return fields;
-        start = pos + 1;
+    std::vector<std::string> fields(1);
+    for (const char c : line) {
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back() += c;
     }
+    return fields;
 }
 
 } // namespace addrix::test

@@ -5,6 +5,7 @@
 #include "platform/IMessageBox.h"
 #include "platform/TextFile.h"
 
+#include <cerrno>
 #include <deque>
 #include <filesystem>
 #include <string>
@@ -26,7 +27,14 @@ public:
     std::deque<MsgAnswer> answers;
 
     MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
-                   MsgIcon icon) override;
+                   MsgIcon icon) override {
+        shown.push_back({caption, text, buttons, icon});
+        if (answers.empty())
+            return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        const MsgAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 // Collects the lines written, in memory.
@@ -42,7 +50,11 @@ class FailingSink final : public ILineSink {
 public:
     explicit FailingSink(std::size_t okLines) : m_okLines(okLines) {}
     std::vector<std::string> lines;
-    void writeLine(const std::string& line) override;
+    void writeLine(const std::string& line) override {
+        if (lines.size() >= m_okLines)
+            throw FileError(DescribeFileError(ENOSPC, "test sink"));
+        lines.push_back(line);
+    }
     void flush() override {}
 
 private:
