@@ -39,21 +39,18 @@ struct Script {
 struct Harness {
     GalderRig rig;
     FailingSink out;
-    // Writes and lines when the window was asked to close or unloaded.
+    // Writes and lines when the window was asked to close or was closed.
     std::size_t writesAtEnd = SIZE_MAX;
     std::size_t linesAtEnd = 0;
 
     Harness(double limit, std::size_t okLines) : rig(limit), out(okLines) {
         rig.process->Galderfhandle = &out;
         rig.onClose = [this] {
-            end();
+            if (writesAtEnd == SIZE_MAX) {
+                writesAtEnd = rig.port.writes.size();
+                linesAtEnd = out.lines.size();
+            }
         };
-    }
-    void end() {
-        if (writesAtEnd == SIZE_MAX) {
-            writesAtEnd = rig.port.writes.size();
-            linesAtEnd = out.lines.size();
-        }
     }
 };
 
@@ -107,7 +104,7 @@ void Operation(Script& s, Harness& h, int depth, bool now) {
         rig.port.readChunk = arg % 64;
     if (op == 5) {
         rig.process->Unload(); // the window closed
-        h.end();
+        rig.onClose();
     }
 }
 
