@@ -1,10 +1,16 @@
+// Where the Ivro backup file is proposed and how registry values become
+// text: over fake registries, and over registry files in each format.
+
 #include "ivro/IvroBackupLocation.h"
 
 #include "platform/PathUtil.h"
+#include "platform/RegistryFile.h"
 #include "support/FakeRegistry.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace addrix {
@@ -12,21 +18,18 @@ namespace {
 
 using test::FakeRegistry;
 using Type = RegistryValue::Type;
+using Names = std::vector<std::string>;
 
-const std::string kBackupKey = "Software\\Quorvane\\Ivro Backup\\";
 const std::string kSep(1, kPathSeparator);
+const std::string kBackupKey = "Software\\Quorvane\\Ivro Backup\\";
+const std::string kShell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 TEST(ReadRegistryValueTest, TurnsTheDataIntoTextByType) {
     const std::pair<RegistryValue, std::string> cases[] = {
-        {{Type::DWord, std::string("\x07\0\0\0", 4)}, "007"},
-        {{Type::DWord, "\xD2\x04\0\0"}, "1234"},
         {{Type::DWord, "\xFF\xFF\xFF\xFF"}, "4294967295"},
         {{Type::DWord, "\x2A"}, "042"}, // less data than a DWORD
-        {{Type::Binary, std::string("\x0A\x1F\0\xFF", 4)}, "0A1F00FF"},
-        {{Type::ExpandString, "abc"}, "ab"}, // the reported length counts the NUL
         {{Type::String, std::string(2047, 's') + '\0'}, std::string(2047, 's')},
-        {{Type::String, std::string(2048, 's') + '\0'}, "Not Found"}, // beyond the buffer
-        {{Type::Binary, std::string(2049, '\1')}, "Not Found"}};
+        {{Type::String, std::string(2048, 's') + '\0'}, "Not Found"}}; // beyond the buffer
     for (const auto& [value, expected] : cases) {
         FakeRegistry registry;
         registry.values[{"Key", "Value"}] = value;
@@ -63,23 +66,18 @@ std::vector<std::string> Numbered(int count, const std::string& last) {
 
 TEST(GetIvroBackupFileTest, ProposesTheBackupFile) {
     const std::string docs = "C:\\Docs" + kSep + "addressBook.adr";
-    // Documents folder (nullptr: none), sub-keys of the backup tool, result.
+    // Documents folder, sub-keys of the backup tool, result.
     using Case = std::tuple<const char*, std::vector<std::string>, std::string>;
     const Case cases[] = {
         {"D:\\\\", {}, "D:\\" + kSep + "addressBook.adr"}, // one separator dropped
         {"/home/a/", {}, "/home/a" + kSep + "addressBook.adr"},
-        {nullptr, {}, "Not Found" + kSep + "addressBook.adr"},
-        {"C:\\Docs", {"Settings", "Version 2.0", "version3"}, "P:\\Version 2.0" + kSep + "V.adr"},
         {"C:\\Docs", {"Vers", "Versio"}, docs},
         {"C:\\Docs", {"VERSION no file"}, "P:\\VERSION no file" + kSep + "Not Found"},
         {"C:\\Docs", Numbered(100, "Version 9"), "P:\\Version 9" + kSep + "V.adr"},
         {"C:\\Docs", Numbered(101, "Version 9"), docs}}; // only positions 0 to 100 count
     for (const auto& [documents, subKeys, expected] : cases) {
         FakeRegistry registry;
-        if (documents)
-            registry.setString("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
-                               "Folders",
-                               "Personal", documents);
+        registry.setString(kShell, "Personal", documents);
         registry.subKeys[kBackupKey] = subKeys;
         for (const std::string& name : subKeys) {
             registry.setString(kBackupKey + name, "addressBookPath", "P:\\" + name + "\\");
@@ -88,6 +86,90 @@ TEST(GetIvroBackupFileTest, ProposesTheBackupFile) {
         }
         EXPECT_EQ(GetIvroBackupFile(registry), expected);
     }
+}
+
+RegistryFile Load(const std::string& name) {
+    const char* root = std::getenv("ADDRIX_TEST_DATA");
+    return RegistryFile(std::string(root ? root : ".") + "/data/" + name);
+}
+
+Names SubKeys(const IRegistry& registry, const std::string& key) {
+    Names names;
+    for (std::int32_t i = 0; const auto name = registry.enumSubKey(key, i); ++i)
+        names.push_back(*name);
+    return names;
+}
+
+TEST(RegistryFileTest, ReadsEachFormatAndFindsTheBackup) {
+    // File, sub-keys of the backup tool in name order (case ignored), proposed backup.
+    using Case = std::tuple<const char*, Names, std::string>;
+    // clang-format off
+    const Case cases[] = {
+        {"regedit4.reg", {"alpha", "Settings", "Version 2.0", "version3", "Zeta", "_under"},
+         "D:\\Backups" + kSep + "book 2.adr"},
+        {"regedit5-utf16.reg", {"Vers", "VERSION", "Version 2"}, "C:\\\xE9?" + kSep + "r\xE9sum\xE9 ?.adr"},
+        {"regedit5-ansi.reg", {"Vers", "VERSION", "Version 2"}, "C:\\\xE9?" + kSep + "r\xE9sum\xE9.adr"},
+        {"user.reg", {"settings", "Version 4"}, "C:\\users\\ann\\Ivro" + kSep + "caf\xE9 ?.adr"}};
+    // clang-format on
+    for (const auto& [file, subKeys, backupFile] : cases) {
+        const RegistryFile registry = Load(file);
+        EXPECT_EQ(SubKeys(registry, kBackupKey), subKeys) << file;
+        EXPECT_EQ(GetIvroBackupFile(registry), backupFile) << file;
+    }
+    const RegistryFile registry = Load("regedit4.reg");
+    EXPECT_EQ(SubKeys(registry, kBackupKey + "alpha"), Names{"Deep"});
+    EXPECT_EQ(SubKeys(registry, ""), Names{"Software"});
+}
+
+TEST(RegistryFileTest, DecodesTheValues) {
+    const std::string settings = kBackupKey + "Settings";
+    const std::string wine = kBackupKey + "Version 4";
+    // File, key, value name, the text ReadRegistryValue makes of it.
+    using Case = std::tuple<const char*, std::string, const char*, std::string>;
+    // clang-format off
+    const Case cases[] = {
+        {"regedit4.reg", kShell, "Personal", "C:\\Users\\Ann\\My Documents"},
+        {"regedit4.reg", settings, "Quote", "say \"hi\" to C:\\"},
+        {"regedit4.reg", settings, "", "default text"},
+        {"regedit4.reg", settings, "Count", "007"},
+        {"regedit4.reg", "software\\QUORVANE\\ivro backup\\\\settings\\", "BIG", "1234"},
+        {"regedit4.reg", settings, "Long", "000102030405060708090A0B0C0D0E0F10111213141516171819"},
+        {"regedit4.reg", settings, "Expand", "%TEMP%\\x"},
+        {"regedit4.reg", settings, "Gone", "Not Found"}, // deleted again
+        {"regedit4.reg", kBackupKey + "Version 9", "addressBookPath", "Not Found"}, // machine's
+        {"regedit4.reg", kBackupKey + "Removed", "addressBookPath", "Not Found"},
+        {"regedit5-utf16.reg", kShell, "Personal", "C:\\Users\\Zo\xEB\\Documents"},
+        {"user.reg", wine, "Escapes", std::string("tab\there\nnew \"q\" \\ end") + '\0'},
+        {"user.reg", wine, "Wide", "%TEMP%"},
+        {"user.reg", wine, "Multi", std::string("a\0b\0", 4)},
+        {"user.reg", wine, "Lines", std::string("one\0two\0", 8)},
+        {"user.reg", kBackupKey + "SETTINGS", "", "first"}};
+    // clang-format on
+    for (const auto& [file, key, value, text] : cases)
+        EXPECT_EQ(ReadRegistryValue(Load(file), key, value), text) << file << " " << value;
+}
+
+TEST(RegistryFileTest, BadFilesAndLinesAnswerNothing) {
+    test::TempDir dir;
+    const std::string noHeader = dir.write("x.reg", "[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"b\"\r\n");
+    for (const std::string& path : {dir.file("none.reg"), dir.path(), std::string(), noHeader})
+        EXPECT_EQ(GetIvroBackupFile(RegistryFile(path)), "Not Found" + kSep + "addressBook.adr");
+
+    const RegistryFile broken = RegistryFile::FromBytes(
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"open\r\n\"b\"=dword:xyz\r\n"
+        "\"c\"=hex:1,,2\r\n\"d\"=hex(zz):00\r\n\"e\"=unknown:1\r\n\"f\"=dword:123456789\r\n"
+        "\"g\"=\"ok\"\r\n");
+    for (const char* name : {"a", "b", "c", "d", "e", "f"})
+        EXPECT_FALSE(broken.queryValue("K", name)) << name;
+    EXPECT_EQ(ReadRegistryValue(broken, "K", "g"), "ok");
+
+    // UTF-16LE with a character beyond 16 bits and a trailing odd byte.
+    std::string bytes = "\xFF\xFE";
+    for (const char c : std::string("Windows Registry Editor Version 5.00\r\n"
+                                    "[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"x"))
+        bytes += std::string{c, '\0'};
+    bytes += std::string("\x3D\xD8\x00\xDEy\0\"\0\r\0\n\0z", 13);
+    EXPECT_EQ(ReadRegistryValue(RegistryFile::FromBytes(bytes), "K", "a"), "x?y");
 }
 
 } // namespace

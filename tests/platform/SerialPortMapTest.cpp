@@ -5,23 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <set>
+#include <tuple>
 
 namespace addrix {
 namespace {
 
 using Ports = std::map<int, std::string>;
-
-struct MapCase {
-    const char* name;
-    friend void PrintTo(const MapCase& c, std::ostream* os) { *os << c.name; }
-    std::string ports; // lines of the [Ports] section
-    std::vector<std::string> present;
-    std::set<std::string> withUart;
-    Ports expected;
-};
 
 Ports Build(const std::string& ports, const std::vector<std::string>& present,
             const std::set<std::string>& withUart = {}) {
@@ -37,39 +27,35 @@ Ports Build(const std::string& ports, const std::vector<std::string>& present,
     return map.entries();
 }
 
-class SerialPortMapTest : public ::testing::TestWithParam<MapCase> {};
+TEST(SerialPortMap, AssignsNumbers) {
+    // Lines of the [Ports] section, devices present, ttyS devices with a UART, the map.
+    using Case = std::tuple<std::string, std::vector<std::string>, std::set<std::string>, Ports>;
+    const Case cases[] = {
+        {"", {}, {}, {}},
+        // Families in order, each numerically; ttyS3 has no UART behind it.
+        {"",
+         {"/dev/ttyACM0", "/dev/ttyUSB10", "/dev/ttyUSB2", "/dev/ttyS1", "/dev/ttyS0", "/dev/ttyS3",
+          "/dev/ttyUSB", "/dev/ttyUSBx1", "/dev/ttyAMA0", "/dev/tty0"},
+         {"/dev/ttyS0", "/dev/ttyS1"},
+         {{1, "/dev/ttyS0"},
+          {2, "/dev/ttyS1"},
+          {3, "/dev/ttyUSB2"},
+          {4, "/dev/ttyUSB10"},
+          {5, "/dev/ttyACM0"}}},
+        // The settings first; the others fill the lowest gaps.
+        {"COM1=/dev/ttyUSB1\r\nCOM3=/dev/pts/7\r\nCOM4=\r\nCOM16=/dev/a\r\nCOM17=/dev/b\r\n"
+         "COM0=/dev/c\r\n",
+         {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyACM0"},
+         {},
+         {{1, "/dev/ttyUSB1"},
+          {2, "/dev/ttyUSB0"},
+          {3, "/dev/pts/7"},
+          {4, "/dev/ttyACM0"},
+          {16, "/dev/a"}}}};
+    for (const auto& [ports, present, withUart, expected] : cases)
+        EXPECT_EQ(Build(ports, present, withUart), expected) << ports;
 
-TEST_P(SerialPortMapTest, AssignsNumbers) {
-    const MapCase& c = GetParam();
-    EXPECT_EQ(Build(c.ports, c.present, c.withUart), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SerialPortMapTest,
-    ::testing::Values(
-        MapCase{"NothingAtAll", "", {}, {}, {}},
-        MapCase{"FamiliesInOrderEachNumerically",
-                "",
-                {"/dev/ttyACM0", "/dev/ttyUSB10", "/dev/ttyUSB2", "/dev/ttyS1", "/dev/ttyS0",
-                 "/dev/ttyS3", "/dev/ttyUSB", "/dev/ttyUSBx1", "/dev/ttyAMA0", "/dev/tty0"},
-                {"/dev/ttyS0", "/dev/ttyS1"}, // ttyS3 has no UART behind it
-                {{1, "/dev/ttyS0"},
-                 {2, "/dev/ttyS1"},
-                 {3, "/dev/ttyUSB2"},
-                 {4, "/dev/ttyUSB10"},
-                 {5, "/dev/ttyACM0"}}},
-        MapCase{"SettingsFirstOthersFillTheLowestGaps",
-                "COM1=/dev/ttyUSB1\r\nCOM3=/dev/pts/7\r\nCOM4=\r\nCOM16=/dev/a\r\nCOM17=/dev/b\r\n"
-                "COM0=/dev/c\r\n",
-                {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyACM0"},
-                {},
-                {{1, "/dev/ttyUSB1"},
-                 {2, "/dev/ttyUSB0"},
-                 {3, "/dev/pts/7"},
-                 {4, "/dev/ttyACM0"},
-                 {16, "/dev/a"}}}));
-
-TEST(SerialPortMap, NoMoreThanSixteenPorts) {
+    // No more than sixteen ports.
     std::vector<std::string> present;
     Ports expected{{1, "/dev/ttyACM9"}};
     for (int n = 0; n <= 16; ++n) {

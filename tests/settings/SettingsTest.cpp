@@ -15,9 +15,6 @@ namespace {
 
 TEST(SettingsFilePathTest, JoinsFolderNameAndExtension) {
     const std::string sep(1, kPathSeparator);
-    for (const std::string& dir : {sep + "opt", sep + "opt" + sep})
-        EXPECT_EQ(SettingsFilePath(test::FakeProgramLocation(dir, "addrix")),
-                  sep + "opt" + sep + "addrix.INI");
     EXPECT_EQ(SettingsFilePath(test::FakeProgramLocation(sep, "a")), sep + "a.INI");
     EXPECT_EQ(MaxRecordsCaption(1000),
               "The Norvik can only hold 1000 address records max.  If you attempt to load more "
