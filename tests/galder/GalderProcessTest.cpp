@@ -1,20 +1,21 @@
-#include "galder/GalderProcess.h"
+// The Galder download engine with its services faked, and the record decoding.
 
-#include "platform/PathUtil.h"
+#include "galder/GalderProcess.h"
+#include "galder/GalderRecord.h"
+
 #include "support/GalderFakes.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
+#include <cerrno>
 #include <filesystem>
+#include <ostream>
 #include <tuple>
 #include <variant>
 
 namespace addrix {
 namespace {
 
-using namespace std::chrono_literals;
 using namespace test;
 using Bytes = std::vector<std::string>;
 
@@ -22,7 +23,6 @@ const std::string kWake = "\xAA";
 const std::string kIdentify("\x87\x01\x00\x00\x00\x00\x00\x00", 8);
 const std::string kStart = "\x19";
 const std::string kCommand("\x19\x30\x33\x19", 4);
-const std::string kAck = "\x06";
 const std::string kNoAnswer = "A timeout occurred Connectiong with the device.";
 const std::string kTimeout = "A timeout occurred waiting for data from the device.";
 const std::string kEl0 = kTimeout + " (EL-0)";
@@ -55,10 +55,8 @@ TEST(GalderConversation, ByteForByteInEachLayoutAndEmailColumn) {
         GalderRig rig(250, false, dir.path());
         rig.load(3, email);
         EXPECT_EQ(rig.port.openedPort, 3);
-        EXPECT_EQ(rig.statuses, Bytes{"Connecting to device..."});
         rig.receive("\x8B");
         rig.receive(IdentificationAnswer());
-        EXPECT_EQ(rig.statuses.back(), "Starting download...");
         EXPECT_EQ(rig.port.writes.size(), 3u) << "the command waits for the next tick";
         rig.ticks();
         rig.port.readChunk = 100; // one notification must drain the port
@@ -66,18 +64,16 @@ TEST(GalderConversation, ByteForByteInEachLayoutAndEmailColumn) {
                     GalderRecordBytes({fullName, "5551234", "1", "", "6135550100",
                                        "mary@example.com", "12 34", "one\r\ntwo\x01", "42"},
                                       layout));
-        EXPECT_EQ(rig.statuses.back(), "Received 1 of 2 Records...");
         rig.receive(Record(2, layout));
         // The last record is not acknowledged: the port is closed by then.
-        EXPECT_EQ(rig.port.writes, (Bytes{kWake, kIdentify, kStart, kCommand, kAck}));
-        EXPECT_EQ(rig.statuses.back(), "Received 2 of 2 Records...");
+        EXPECT_EQ(rig.port.writes, (Bytes{kWake, kIdentify, kStart, kCommand, "\x06"}));
         EXPECT_EQ(rig.result(), 2);
         ASSERT_EQ(rig.sink.lines.size(), 2u);
         EXPECT_EQ(rig.sink.lines[0], line);
         EXPECT_EQ(SplitCommas(rig.sink.lines[1])[3], "Name002");
         EXPECT_TRUE(rig.shown.empty());
         EXPECT_FALSE(rig.port.isOpen());
-        EXPECT_EQ(rig.timer.interval, 1000ms);
+        EXPECT_EQ(rig.timer.interval, std::chrono::seconds(1));
         EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log"))) << "Debug is off";
     }
 }
@@ -115,6 +111,11 @@ Steps Download(const std::string& data, Steps after = Steps()) {
 }
 
 const std::string kNul(1, '\0');
+
+// The header of `count` records in layout 1.
+std::string Header(int count) {
+    return GalderHeader(1, count);
+}
 
 template <class... T> Steps S(T... steps) {
     return {Step(steps)...};
@@ -184,6 +185,7 @@ TEST_P(GalderScenario, EndsAsTheDeviceLeadsIt) {
 
 const std::string kWriteFailed = "An error occurred processing the address book";
 const std::string kR123 = Record(1) + Record(2) + Record(3);
+const Steps kFirstOfThree = Download(Header(3), S(Record(1)));
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GalderScenario,
@@ -197,56 +199,45 @@ INSTANTIATE_TEST_SUITE_P(
                  kDisabled},
         Scenario{"LongAnswerWithDBeforeTheLast", S("\x8B", IdentificationAnswer(37, 'D') + "x"), 3,
                  kRunning, 0},
-        Scenario{"DataBeforeTheCommandTickSkipsIt",
-                 S("\x8B", IdentificationAnswer(), GalderHeader(1, 2), 1), 3, kRunning, 0},
-        Scenario{"FiveSilentSeconds", S(5), 6, kRunning, 0},
+        Scenario{"DataBeforeTheCommandTickSkipsIt", S("\x8B", IdentificationAnswer(), Header(2), 1),
+                 3, kRunning, 0},
         Scenario{"SixSilentSeconds", S(6), 7, -1, 0, kNoAnswer},
-        Scenario{"AnswerAfterFiveSeconds", S(5, "\x8B", IdentificationAnswer(), 9), 9, kRunning, 0},
-        Scenario{"TenSecondsWithoutData", Download(GalderHeader(1, 5), S(10)), 4, kRunning, 0},
-        Scenario{"ElevenSecondsWithoutData", Download(GalderHeader(1, 5), S(11)), 4, -1, 0,
-                 kTimeout},
-        Scenario{
-            "DataEveryNineSeconds",
-            Download(GalderHeader(1, 2), S(9, Record(1).substr(0, 99), 9, Record(1).substr(99), 9,
-                                           Record(2).substr(0, 99), 9, Record(2).substr(99))),
-            5, 2, 2},
+        Scenario{"TenSecondsWithoutData", Download(Header(5), S(10)), 4, kRunning, 0},
+        Scenario{"ElevenSecondsWithoutData", Download(Header(5), S(11)), 4, -1, 0, kTimeout},
+        Scenario{"DataEveryNineSeconds",
+                 Download(Header(2), S(9, Record(1).substr(0, 99), 9, Record(1).substr(99), 9,
+                                       Record(2).substr(0, 99), 9, Record(2).substr(99))),
+                 5, 2, 2},
         Scenario{"HeaderAndRecordSplitOverReceipts",
                  S("\x8B", IdentificationAnswer(), 1, "\x06\x04", std::string("\0\x01\x7F", 3),
                    Record(1, 4).substr(1, 200), Record(1, 4).substr(201)),
                  4, 1, 1},
-        Scenario{"AHalfRecordWaits", Download(GalderHeader(1, 2) + Record(1).substr(0, 256)), 4,
-                 kRunning, 0},
+        Scenario{"AHalfRecordWaits", Download(Header(2) + Record(1).substr(0, 256)), 4, kRunning,
+                 0},
         Scenario{"TwoRecordsInOneReceiptGetOneAcknowledgement",
-                 Download(GalderHeader(1, 3), S(Record(1) + Record(2) + Record(3).substr(0, 10))),
-                 5, kRunning, 2},
+                 Download(Header(3), S(Record(1) + Record(2) + Record(3).substr(0, 10))), 5,
+                 kRunning, 2},
         Scenario{"JunkBeforeTheHeader",
                  Download(std::string("\x00\x12\x06\x01\x00\x03", 6) + kR123), 4, 3, 3},
-        Scenario{"EmptyAddressBook", Download(GalderHeader(1, 0)), 4, 0, 0},
-        Scenario{"ExactlyTheLimit", Download(GalderHeader(1, 3) + kR123), 4, 3, 3, "", S(), 3},
-        Scenario{"MoreThanTheLimit", Download(GalderHeader(1, 5) + kR123 + Record(4)), 4, 3, 3,
-                 kLimit, S(), 3},
-        Scenario{"FractionalLimit", Download(GalderHeader(1, 5) + kR123), 4, 3, 3, kLimit, S(),
-                 2.5},
-        Scenario{"OutOfStep257BytesWait", Download(GalderHeader(1, 5) + std::string(257, '\0')), 4,
-                 kRunning, 0},
-        Scenario{"OutOfStep258Bytes",
-                 Download(GalderHeader(1, 5) + Record(1) + std::string(258, 'x')), 4, -1, 1,
-                 kOverflow},
-        Scenario{"WriteFailed", Download(GalderHeader(1, 5) + Record(1) + Record(2)), 4, -1, 1,
-                 kWriteFailed, S(), 250, 1},
-        Scenario{"CancelOnlySetsTheFlag", S(kCancel), 1, kRunning, 0},
+        Scenario{"EmptyAddressBook", Download(Header(0)), 4, 0, 0},
+        Scenario{"ExactlyTheLimit", Download(Header(3) + kR123), 4, 3, 3, "", S(), 3},
+        Scenario{"MoreThanTheLimit", Download(Header(5) + kR123 + Record(4)), 4, 3, 3, kLimit, S(),
+                 3},
+        Scenario{"FractionalLimit", Download(Header(5) + kR123), 4, 3, 3, kLimit, S(), 2.5},
+        Scenario{"OutOfStep257BytesWait", Download(Header(5) + std::string(257, '\0')), 4, kRunning,
+                 0},
+        Scenario{"OutOfStep258Bytes", Download(Header(5) + Record(1) + std::string(258, 'x')), 4,
+                 -1, 1, kOverflow},
+        Scenario{"WriteFailed", Download(Header(5) + Record(1) + Record(2)), 4, -1, 1, kWriteFailed,
+                 S(), 250, 1},
         Scenario{"CancelNoticedByTheTick", S(kCancel, 1), 2, -2, 0},
-        Scenario{"CancelNoticedOnReceipt", Download(GalderHeader(1, 3), S(kCancel, Record(1))), 4,
-                 -1, 0},
+        Scenario{"CancelNoticedOnReceipt", Download(Header(3), S(kCancel, Record(1))), 4, -1, 0},
         // Read at once, the identification answer would join 8B and spoil it.
         Scenario{"DataWhileEventsRunWaitsForThePass", S("\x8B"), 3, kRunning, 0, "",
                  S(IdentificationAnswer())},
-        Scenario{"TimeOutWhileEventsRun", Download(GalderHeader(1, 3), S(Record(1))), 4, -1, 0,
-                 kTimeout, S(11)},
-        Scenario{"CancelAndTickWhileEventsRun", Download(GalderHeader(1, 3), S(Record(1))), 4, -2,
-                 0, "", S(kCancel, 1)},
-        Scenario{"CancelWhileEventsRun", Download(GalderHeader(1, 3), S(Record(1))), 4, -1, 0, "",
-                 S(kCancel)}));
+        Scenario{"TimeOutWhileEventsRun", kFirstOfThree, 4, -1, 0, kTimeout, S(11)},
+        Scenario{"CancelAndTickWhileEventsRun", kFirstOfThree, 4, -2, 0, "", S(kCancel, 1)},
+        Scenario{"CancelWhileEventsRun", kFirstOfThree, 4, -1, 0, "", S(kCancel)}));
 
 TEST(GalderProgress, OneStepPer76BytesWrappingAt100AndEventsAtEveryTenthRecord) {
     GalderRig rig;
@@ -269,28 +260,20 @@ TEST(GalderProgress, OneStepPer76BytesWrappingAt100AndEventsAtEveryTenthRecord) 
     EXPECT_EQ(rig.progress[99], 0);
 }
 
-// Port 0 loads idle; a port that fails to open goes to the caller with its
-// description. Neither sends anything afterwards.
-TEST(GalderLoad, IdleForPortZeroAndAFailedOpenGoesToTheCaller) {
-    TempDir dir;
-    GalderRig idle(250, true, dir.path());
-    idle.load(0);
-    EXPECT_EQ(idle.port.openedPort, 0);
-    EXPECT_TRUE(idle.statuses.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log")));
-    GalderRig failed;
-    failed.port.openResult = {SerialOpenResult::Status::Failed, "COM3 (/dev/ttyS2): in use"};
+// A port that fails to open goes to the caller with its description, and
+// nothing is sent afterwards.
+TEST(GalderLoad, AFailedOpenGoesToTheCaller) {
+    GalderRig rig;
+    rig.port.openResult = {SerialOpenResult::Status::Failed, "COM3 (/dev/ttyS2): in use"};
     try {
-        failed.load(3);
+        rig.load(3);
         ADD_FAILURE() << "no SerialPortError";
     } catch (const SerialPortError& error) {
         EXPECT_STREQ(error.what(), "COM3 (/dev/ttyS2): in use");
     }
-    for (GalderRig* rig : {&idle, &failed}) {
-        rig->receive("\x8B");
-        rig->process->OnTick();
-        EXPECT_TRUE(rig->port.writes.empty());
-    }
+    rig.receive("\x8B");
+    rig.process->OnTick();
+    EXPECT_TRUE(rig.port.writes.empty());
 }
 
 // Each download appends its whole exchange; a trace that cannot be written
@@ -310,7 +293,6 @@ TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
     for (const std::string& expected : {trace, trace + trace}) {
         GalderRig rig(250, true, dir.path());
         rig.load();
-        EXPECT_EQ(rig.process->debugLogPath(), dir.path() + kPathSeparator + "debug.log");
         rig.reachRecords(data);
         EXPECT_EQ(rig.result(), 1);
         EXPECT_EQ(ReadFile(dir.file("debug.log")), expected);
@@ -319,6 +301,70 @@ TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
     unwritable.load();
     unwritable.reachRecords(data);
     EXPECT_EQ(unwritable.result(), 1);
+}
+
+TEST(GalderBytes, CutAtFFAndDecodeBcd) {
+    // Bytes, CutAtFF, DecodeBcd.
+    using Case = std::tuple<std::string, std::string, std::string>;
+    const Case cases[] = {
+        {"\xA5\x90\x09\xBC\xDE", "\xA5\x90\x09\xBC\xDE", "59009"}, // nibbles A to E vanish
+        {std::string("a\r\n\0\x01\xFF\x62", 7), std::string("a\r\n\0\x01", 5), "6100000162"},
+        {"\xFF\x41", "", "41"},
+        {"\x01\x23\x45\x67\x89", "\x01\x23\x45\x67\x89", "0123456789"}};
+    for (const auto& [in, cut, bcd] : cases) {
+        EXPECT_EQ(CutAtFF(in), cut);
+        EXPECT_EQ(DecodeBcd(in), bcd);
+    }
+}
+
+// Each field takes exactly its bytes in both layouts: the junk around it
+// stays out, and an FF inside ends it.
+TEST(GalderField, TakesExactlyItsBytes) {
+    using R = GalderRecord;
+    // Field, whether it holds digits, first and last byte in layout 1 and in
+    // layout 4 (0: not in the layout).
+    using Case =
+        std::tuple<std::string R::*, bool, std::size_t, std::size_t, std::size_t, std::size_t>;
+    const Case cases[] = {
+        {&R::Name, false, 1, 20, 1, 20},         {&R::SecondNumber, true, 26, 30, 0, 0},
+        {&R::HomePhone, true, 31, 40, 63, 72},   {&R::WorkPhone, true, 41, 50, 73, 82},
+        {&R::MobilePhone, true, 51, 60, 83, 92}, {&R::Fax, true, 61, 70, 93, 102},
+        {&R::Email, false, 71, 110, 103, 167},   {&R::WirelessAddress, false, 111, 150, 168, 232},
+        {&R::Note, false, 151, 255, 233, 254}};
+    for (const auto& [field, number, first1, last1, first4, last4] : cases) {
+        for (const int layout : {1, 4}) {
+            const std::size_t first = layout == 1 ? first1 : first4;
+            const std::size_t width = (layout == 1 ? last1 : last4) + 1 - first;
+            std::string data(kGalderRecordDataSize, '\x37'); // "7" as text, "37" as digits
+            if (first)
+                data.replace(first - 1, width, std::string(width, '\x12'));
+            GalderRecord record;
+            record.*field = "stale";
+            const auto decode = layout == 1 ? DecodeGalderRecordType1 : DecodeGalderRecordType4;
+            decode(data, record);
+            std::string whole;
+            for (std::size_t i = 0; first && i < width; ++i)
+                whole += number ? "12" : "\x12";
+            EXPECT_EQ(record.*field, whole) << "layout " << layout << ", byte " << first;
+            data[first] = '\xFF';
+            decode(data, record);
+            EXPECT_EQ(record.*field, whole.substr(0, number ? 2 : 1))
+                << "layout " << layout << ", byte " << first;
+        }
+    }
+}
+
+// Takes every line but cannot push them to the disk.
+class FlushFailingSink final : public ILineSink {
+public:
+    void writeLine(const std::string&) override {}
+    void flush() override { throw FileError(DescribeFileError(ENOSPC, "flush")); }
+};
+
+// A full disk may show only when the line is flushed.
+TEST(GalderLine, AFailedFlushIsANegativeResult) {
+    FlushFailingSink unflushed;
+    EXPECT_LT(WriteGalderRecord(GalderRecord(), unflushed, 0), 0);
 }
 
 } // namespace
