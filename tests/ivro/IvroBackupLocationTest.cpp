@@ -1,17 +1,20 @@
-// Where the Ivro backup file is proposed and how registry values become
-// text: over fake registries, and over registry files in each format.
+// Where the Ivro backup file is proposed and how registry values become text:
+// over fake registries, registry files in each format and the user's registry.
 
 #include "ivro/IvroBackupLocation.h"
 
+#include "platform/DocumentsFolderFallback.h"
 #include "platform/PathUtil.h"
 #include "platform/RegistryFile.h"
+#include "platform/UserRegistry.h"
 #include "support/FakeRegistry.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <stdexcept>
+#include <filesystem>
+#include <map>
 
 namespace addrix {
 namespace {
@@ -37,18 +40,7 @@ TEST(ReadRegistryValueTest, TurnsTheDataIntoTextByType) {
     }
 }
 
-class BrokenRegistry final : public IRegistry {
-public:
-    std::optional<RegistryValue> queryValue(const std::string&, const std::string&) const override {
-        throw std::runtime_error("registry unavailable");
-    }
-    std::optional<std::string> enumSubKey(const std::string&, std::int32_t) const override {
-        throw std::runtime_error("registry unavailable");
-    }
-};
-
-TEST(RegistryAccessTest, MissingFailingOrOversizedGivesNotFound) {
-    EXPECT_EQ(GetIvroBackupFile(BrokenRegistry()), "Not Found" + kSep + "addressBook.adr");
+TEST(RegistryAccessTest, MissingOrOversizedSubKeyGivesNotFound) {
     FakeRegistry registry;
     registry.subKeys["Key"] = {std::string("two\0junk", 8), std::string(2048, 'n')};
     EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 0), "two");
@@ -56,16 +48,12 @@ TEST(RegistryAccessTest, MissingFailingOrOversizedGivesNotFound) {
     EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 2), "Not Found");
 }
 
-std::vector<std::string> Numbered(int count, const std::string& last) {
-    std::vector<std::string> names;
-    for (int i = 0; i < count; ++i)
-        names.push_back("Key" + std::to_string(i));
-    names.push_back(last);
-    return names;
-}
-
 TEST(GetIvroBackupFileTest, ProposesTheBackupFile) {
     const std::string docs = "C:\\Docs" + kSep + "addressBook.adr";
+    Names atLast(100, "Key");
+    atLast.push_back("Version 9"); // position 100, the last one looked at
+    Names beyond = atLast;
+    beyond.insert(beyond.begin(), "Key");
     // Documents folder, sub-keys of the backup tool, result.
     using Case = std::tuple<const char*, std::vector<std::string>, std::string>;
     const Case cases[] = {
@@ -73,8 +61,8 @@ TEST(GetIvroBackupFileTest, ProposesTheBackupFile) {
         {"/home/a/", {}, "/home/a" + kSep + "addressBook.adr"},
         {"C:\\Docs", {"Vers", "Versio"}, docs},
         {"C:\\Docs", {"VERSION no file"}, "P:\\VERSION no file" + kSep + "Not Found"},
-        {"C:\\Docs", Numbered(100, "Version 9"), "P:\\Version 9" + kSep + "V.adr"},
-        {"C:\\Docs", Numbered(101, "Version 9"), docs}}; // only positions 0 to 100 count
+        {"C:\\Docs", atLast, "P:\\Version 9" + kSep + "V.adr"},
+        {"C:\\Docs", beyond, docs}};
     for (const auto& [documents, subKeys, expected] : cases) {
         FakeRegistry registry;
         registry.setString(kShell, "Personal", documents);
@@ -170,6 +158,71 @@ TEST(RegistryFileTest, BadFilesAndLinesAnswerNothing) {
         bytes += std::string{c, '\0'};
     bytes += std::string("\x3D\xD8\x00\xDEy\0\"\0\r\0\n\0z", 13);
     EXPECT_EQ(ReadRegistryValue(RegistryFile::FromBytes(bytes), "K", "a"), "x?y");
+}
+
+EnvLookup Env(std::map<std::string, std::string> variables) {
+    return [variables](const std::string& name) {
+        const auto found = variables.find(name);
+        return found == variables.end() ? std::string() : found->second;
+    };
+}
+
+TEST(UserRegistryTest, RegistryFileFromTheFirstVariableThatIsSet) {
+    EXPECT_EQ(DefaultRegistryFilePath(Env({{"ADDRIX_REGISTRY", "/r"}, {"WINEPREFIX", "/w"}})),
+              "/r");
+    EXPECT_EQ(DefaultRegistryFilePath(Env({{"WINEPREFIX", "/w"}, {"HOME", "/h"}})),
+              "/w" + kSep + "user.reg");
+    EXPECT_EQ(DefaultRegistryFilePath(Env({{"HOME", "/h"}})),
+              "/h" + kSep + ".wine" + kSep + "user.reg");
+    EXPECT_EQ(DefaultRegistryFilePath(Env({})), "");
+}
+
+TEST(UserRegistryTest, DocumentsFolderFromEnvironmentThenUserDirsThenHome) {
+    test::TempDir dir;
+    const std::string home = dir.path();
+    std::filesystem::create_directories(dir.file(".config"));
+    dir.write(".config/user-dirs.dirs", "# desktop\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                        "XDG_DOCUMENTS_DIR=\"$HOME/My Docs\"\n");
+    EXPECT_EQ(DefaultDocumentsFolder(Env({{"XDG_DOCUMENTS_DIR", "/d"}, {"HOME", home}})), "/d");
+    EXPECT_EQ(DefaultDocumentsFolder(Env({{"HOME", home}})), home + "/My Docs");
+    EXPECT_EQ(DefaultDocumentsFolder(Env({})), "");
+
+    const std::string fallback = home + kSep + "Documents";
+    // clang-format off
+    const std::pair<std::string, std::string> lines[] = {
+        {"XDG_DOCUMENTS_DIR=\"/srv/docs\"\r\n", "/srv/docs"},
+        {"XDG_DOCUMENTS_DIR=\"${HOME}/A \\\"B\\\"\"\n", home + "/A \"B\""},
+        {"#XDG_DOCUMENTS_DIR=\"/commented\"\n", fallback},
+        {"XDG_DOCUMENTS_DIR=\"relative/docs\"\n", fallback},
+        {"XDG_DOCUMENTS_DIR=\"$HOMEWORK/x\"\n", fallback},
+        {"XDG_DOCUMENTS_DIRX=\"/other\"\n", fallback}};
+    // clang-format on
+    for (const auto& [line, expected] : lines) {
+        dir.write("user-dirs.dirs", line);
+        EXPECT_EQ(DefaultDocumentsFolder(Env({{"HOME", home}, {"XDG_CONFIG_HOME", home}})),
+                  expected);
+    }
+}
+
+TEST(UserRegistryTest, DocumentsFolderStandsInOnlyForAMissingValue) {
+    auto inner = std::make_unique<test::FakeRegistry>();
+    inner->subKeys["Software"] = {"Quorvane"};
+    inner->setString(kShell, "Desktop", "C:\\Desk");
+    const DocumentsFolderFallback registry(std::move(inner), "/home/ann/Docs");
+    EXPECT_EQ(ReadRegistryValue(registry, kShell, "PERSONAL"), "/home/ann/Docs");
+    EXPECT_EQ(ReadRegistryValue(registry, kShell, "Desktop"), "C:\\Desk");
+    EXPECT_EQ(ReadRegistryValue(registry, kShell, "Other"), "Not Found");
+    EXPECT_EQ(EnumRegistrySubKey(registry, "Software", 0), "Quorvane");
+#ifndef _WIN32
+    test::TempDir dir;
+    const std::string file = dir.write("a.reg", "REGEDIT4\n[HKEY_CURRENT_USER\\" + kShell +
+                                                    "]\n\"Personal\"=\"C:\\\\D\"\n");
+    EXPECT_EQ(GetIvroBackupFile(*OpenUserRegistry(Env({{"ADDRIX_REGISTRY", file}}))),
+              "C:\\D" + kSep + "addressBook.adr");
+    EXPECT_EQ(GetIvroBackupFile(*OpenUserRegistry(
+                  Env({{"ADDRIX_REGISTRY", dir.file("none")}, {"XDG_DOCUMENTS_DIR", "/d"}}))),
+              "/d" + kSep + "addressBook.adr");
+#endif
 }
 
 } // namespace

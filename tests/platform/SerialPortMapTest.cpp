@@ -54,16 +54,6 @@ TEST(SerialPortMap, AssignsNumbers) {
           {16, "/dev/a"}}}};
     for (const auto& [ports, present, withUart, expected] : cases)
         EXPECT_EQ(Build(ports, present, withUart), expected) << ports;
-
-    // No more than sixteen ports.
-    std::vector<std::string> present;
-    Ports expected{{1, "/dev/ttyACM9"}};
-    for (int n = 0; n <= 16; ++n) {
-        present.push_back("/dev/ttyUSB" + std::to_string(n));
-        if (n < 15)
-            expected[n + 2] = present.back();
-    }
-    EXPECT_EQ(Build("COM1=/dev/ttyACM9\r\n", present), expected);
 }
 
 } // namespace
