@@ -1,7 +1,5 @@
 #include "export/ContactLine.h"
 
-#include "support/TestSupport.h"
-
 #include <gtest/gtest.h>
 
 namespace addrix {
@@ -17,7 +15,6 @@ TEST(CleanupTest, TextCommasAndPhoneNumbers) {
         {"  \tA\tB\r\n ", "A B"}, {std::string("A\x01\0\xff", 4), std::string("A\x01\0\xff", 4)}};
     for (const auto& [text, expected] : texts)
         EXPECT_EQ(CleanText(text), expected) << text;
-    EXPECT_EQ(ReplaceCommas(" a,,b, "), " a  b  ");
     EXPECT_EQ(CleanPhoneNumber("(555) 123.4567 X12 +/ext"), "(555)123-4567x12x");
 }
 

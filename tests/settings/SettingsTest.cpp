@@ -82,7 +82,6 @@ TEST_F(SettingsTest, LoadReadsAndInterpretsEveryKey) {
         {"Debug=true\nGalderPort=2\nGalderEmail=1\nIvroFile=C:\\a.adr\nMaxDeviceRecords=1000\n"
          "DisplayGalder=0\nLaunchDataPlug=0\nKestleEXEFilePath=k\nNorvikEXEFilePath=n\n"
          "ExportPath=C:\\out\nExportFile=b.csv\n", 3, "1|2|1|C:\\a.adr|1000|0|0|k|n|C:\\out|b.csv"},
-        {"Debug=TRUE\nLaunchDataPlug=yes\nDisplayGalder=1.50\n", 3, "1|0|0||250|1.5|0||||"},
         {"Debug=1\nLaunchDataPlug=01\nDisplayGalder=abc\nMaxDeviceRecords=abc\n", 3, "0|0|0||0|0|0||||"},
         {"Debug=True\nLaunchDataPlug=1\nDisplayGalder= 7 days\nMaxDeviceRecords=12.5x\n", 3,
          "1|0|0||12.5|7|1||||"},

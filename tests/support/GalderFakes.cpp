@@ -12,14 +12,6 @@ GalderRig::GalderRig(double maxDeviceRecords, bool debug, std::string programDir
     process->Galderfhandle = &sink;
 }
 
-void GalderRig::ticks(int seconds) {
-    for (int i = 0; i < seconds; ++i) {
-        clock.advance(std::chrono::seconds(1));
-        if (timer.active)
-            process->OnTick();
-    }
-}
-
 void GalderRig::reachRecords(const std::string& header) {
     receive("\x8B");
     receive(IdentificationAnswer());

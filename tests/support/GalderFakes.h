@@ -107,7 +107,13 @@ public:
         process->OnDataReceived();
     }
     // Seconds pass; the timer fires at each one while it is on.
-    void ticks(int seconds = 1);
+    void ticks(int seconds = 1) {
+        for (int i = 0; i < seconds; ++i) {
+            clock.advance(std::chrono::seconds(1));
+            if (timer.active)
+                process->OnTick();
+        }
+    }
     // Wake-up answer, identification answer, the tick of the download
     // command, then `header`.
     void reachRecords(const std::string& header);

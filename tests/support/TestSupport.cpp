@@ -26,10 +26,6 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-std::string TempDir::file(const std::string& name) const {
-    return (std::filesystem::path(m_path) / name).string();
-}
-
 std::string TempDir::write(const std::string& name, const std::string& bytes) const {
     const std::string path = file(name);
     std::ofstream out(path, std::ios::binary);

@@ -94,7 +94,9 @@ public:
 
     const std::string& path() const { return m_path; }
     // `name` inside the folder.
-    std::string file(const std::string& name) const;
+    std::string file(const std::string& name) const {
+        return (std::filesystem::path(m_path) / name).string();
+    }
     // Writes `bytes` to `name` inside the folder and returns its path.
     std::string write(const std::string& name, const std::string& bytes) const;
 
