@@ -34,8 +34,7 @@ struct WizardRig {
     FakeGalderDownloadWindow galder;
     Settings settings;
     int endProgramCalls = 0;
-    // The port probed, the download run and the shell used: the fakes above
-    // unless a test puts real ones in before start().
+    // The fakes above, unless a test puts real ones in before start().
     ISerialPort* probePort = &ports;
     IGalderDownloadWindow* galderWindow = &galder;
     IShell* shellService = &shell;

@@ -16,8 +16,7 @@
 #include <string>
 #include <vector>
 
-// Fakes of the services the wizard reaches; header-only, so that both the
-// GoogleTest and the QtTest programs can use them.
+// Fakes of the services the wizard reaches, for GoogleTest and QtTest alike.
 namespace addrix::test {
 
 // The next answer of a script, or `otherwise` once it has run out.
@@ -29,8 +28,7 @@ template <typename T> T NextAnswer(std::deque<T>& script, T otherwise) {
     return answer;
 }
 
-// A machine's serial ports: each port number answers open() as configured
-// (ports not named do not exist). Records every open.
+// Serial ports that open as configured (others do not exist); records opens.
 struct FakePortBank final : ISerialPort {
     std::map<int, SerialOpenResult::Status> ports;
     std::vector<int> opened;

@@ -31,8 +31,7 @@ struct ChooserRig {
         fs.folders = {kProgramDir, kProgramDir + kSep, kDocuments, kExports};
         dialog.answers = {std::move(chosen)};
     }
-    // The one request shown: kind, title, filter, extension, flag, folder
-    // and file name.
+    // The one request shown, every field of it.
     std::string shown() const {
         const FileDialogRequest& r = dialog.shown.at(0);
         return std::string(r.kind == FileDialogRequest::Kind::Save ? "save|" : "open|") + r.title +
