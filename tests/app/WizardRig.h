@@ -6,12 +6,10 @@
 #include "platform/StdFileSystem.h"
 #include "settings/Settings.h"
 #include "support/FakeRegistry.h"
-#include "support/ShellFakes.h"
 #include "support/TestSupport.h"
 #include "support/WizardFakes.h"
 
 #include <QAbstractButton>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -20,15 +18,6 @@
 #include <string>
 
 namespace addrix::test {
-
-// An Ivro backup file of `entries` entries of 24 fields each.
-inline std::string IvroBackup(int entries) {
-    std::string text = "#Record\tName\tAddress\r\n";
-    for (int n = 1; n <= entries; ++n)
-        text += std::to_string(n) + "\tx\t0\tFirst" + std::to_string(n) + "\tLast" +
-                std::string(19, '\t') + "\r\n";
-    return text;
-}
 
 // The wizard with fake services around it, in a program folder of its own.
 struct WizardRig {
@@ -45,8 +34,7 @@ struct WizardRig {
     FakeGalderDownloadWindow galder;
     Settings settings;
     int endProgramCalls = 0;
-    // The port probed, the download run and the shell used: the fakes above
-    // unless a test puts real ones in before start().
+    // The fakes above, unless a test puts real ones in before start().
     ISerialPort* probePort = &ports;
     IGalderDownloadWindow* galderWindow = &galder;
     IShell* shellService = &shell;
@@ -70,31 +58,28 @@ struct WizardRig {
     }
 
     frmWelcome& start() {
+        const auto endProgram = [this] {
+            ++endProgramCalls;
+        };
         services.reset(new WizardServices{messages, files, program, ini, registry, *probePort,
                                           galderWindow, *shellService, activator, dialog, settings,
-                                          [this] {
-                                              ++endProgramCalls;
-                                          }});
+                                          endProgram});
         window = Main(*services);
         return *window;
     }
 
-    template <typename T> T* find(const char* name) const {
+    template <typename T = QWidget> T* find(const char* name) const {
         T* widget = window->findChild<T*>(QString::fromLatin1(name));
         if (!widget)
             qFatal("no control %s", name);
         return widget;
     }
-
-    // The page panels in view.
-    QStringList visiblePages() const {
-        QStringList shown;
-        for (QGroupBox* page : window->findChildren<QGroupBox*>())
-            if (page->isVisible() && page->parentWidget() == window->centralWidget())
-                shown << page->objectName();
-        return shown;
+    bool enabled(const char* name) const { return find(name)->isEnabled(); }
+    bool visible(const char* name) const { return find(name)->isVisible(); }
+    QString text(const char* name) const { return find(name)->property("text").toString(); }
+    void setText(const char* name, const std::string& value) const {
+        find<QLineEdit>(name)->setText(QString::fromStdString(value));
     }
-
     // A click on a control the user can reach; false when it is out of reach.
     bool click(const char* name) const {
         auto* button = find<QAbstractButton>(name);
@@ -103,21 +88,13 @@ struct WizardRig {
         QTest::mouseClick(button, Qt::LeftButton);
         return true;
     }
-    bool enabled(const char* name) const { return find<QWidget>(name)->isEnabled(); }
-    bool visible(const char* name) const { return find<QWidget>(name)->isVisible(); }
-    // The text of a label, box or button, or the caption of a page.
-    QString text(const char* name) const {
-        const QWidget* widget = find<QWidget>(name);
-        const QVariant text = widget->property("text");
-        return text.isValid() ? text.toString() : widget->property("title").toString();
-    }
-    void setText(const char* name, const std::string& value) const {
-        find<QLineEdit>(name)->setText(QString::fromStdString(value));
-    }
 
-    // A backup file of `entries` entries, named in txtIvroFile.
+    // An Ivro backup file of `entries` entries of 24 fields, named in txtIvroFile.
     void useIvroBackup(int entries) const {
-        setText("txtIvroFile", programDir.write("book.adr", IvroBackup(entries)));
+        std::string text = "#Record\tName\tAddress\r\n";
+        for (int n = 1; n <= entries; ++n)
+            text += std::to_string(n) + "\tx\t0\tFirst\tLast" + std::string(19, '\t') + "\r\n";
+        setText("txtIvroFile", programDir.write("book.adr", text));
     }
     // From the welcome page to the confirmation page with `source` chosen.
     bool walkToConfirmation(const char* source) const {

@@ -1,35 +1,43 @@
 #pragma once
 
 #include "galder/GalderExportJob.h"
+#include "platform/IFileDialog.h"
+#include "platform/IFileSystem.h"
 #include "platform/ISerialPort.h"
+#include "platform/IShell.h"
 #include "platform/TextFile.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-// Fakes of the services the wizard window reaches; header-only, so that both
-// the GoogleTest and the QtTest programs can use them.
+// Fakes of the services the wizard reaches, for GoogleTest and QtTest alike.
 namespace addrix::test {
 
-// A machine's serial ports: each port number answers open() as configured
-// (ports not named do not exist). Records every open and counts opens made
-// while a port was still open.
-class FakePortBank final : public ISerialPort {
-public:
+// The next answer of a script, or `otherwise` once it has run out.
+template <typename T> T NextAnswer(std::deque<T>& script, T otherwise) {
+    if (script.empty())
+        return otherwise;
+    T answer = script.front();
+    script.pop_front();
+    return answer;
+}
+
+// Serial ports that open as configured (others do not exist); records opens.
+struct FakePortBank final : ISerialPort {
     std::map<int, SerialOpenResult::Status> ports;
     std::vector<int> opened;
-    int doubleOpens = 0;
     bool throwOnClose = false;
 
     SerialOpenResult open(int portNumber) override {
         opened.push_back(portNumber);
-        doubleOpens += m_open ? 1 : 0;
-        SerialOpenResult result;
         const auto it = ports.find(portNumber);
+        SerialOpenResult result;
         result.status = it == ports.end() ? SerialOpenResult::Status::NoSuchPort : it->second;
         m_open = result.ok();
         return result;
@@ -42,15 +50,12 @@ public:
     bool isOpen() const override { return m_open; }
     bool write(const std::string&) override { return m_open; }
     std::string readAll() override { return {}; }
-
-private:
     bool m_open = false;
 };
 
 // A download that writes `contacts` lines and returns `result` (the number
 // of lines unless set); `during` runs while the download "shows".
-class FakeGalderDownloadWindow final : public IGalderDownloadWindow {
-public:
+struct FakeGalderDownloadWindow final : IGalderDownloadWindow {
     std::vector<std::string> contacts;
     std::optional<RecordCount> result;
     std::function<void()> during;
@@ -63,7 +68,60 @@ public:
             during();
         for (const std::string& line : contacts)
             file.writeLine(line);
-        return result ? *result : static_cast<RecordCount>(contacts.size());
+        return result.value_or(static_cast<RecordCount>(contacts.size()));
+    }
+};
+
+// Finds a window while `answers` says so; records every title asked for.
+struct FakeWindowActivator final : IWindowActivator {
+    std::deque<bool> answers;
+    std::vector<std::string> asked;
+    bool throws = false; // fails the way a broken window system does
+
+    bool activate(const std::string& title) override {
+        asked.push_back(title);
+        if (throws)
+            throw std::runtime_error("window system gone");
+        return NextAnswer(answers, false);
+    }
+};
+
+// Starts only the programs in `startable`; records every start and document.
+struct FakeShell final : IShell {
+    std::set<std::string> startable;
+    std::vector<std::string> startAttempts;
+    std::vector<std::string> opened;
+
+    bool openDocument(const std::string& path) override {
+        opened.push_back(path);
+        return false; // the result must not matter to the caller
+    }
+    bool startProgram(const std::string& path, std::string& error) override {
+        startAttempts.push_back(path);
+        error = "cannot start " + path;
+        return startable.count(path) > 0;
+    }
+};
+
+// Answers from a script (cancel when it runs out); keeps every request shown.
+struct FakeFileDialog final : IFileDialog {
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogRequest> shown;
+
+    std::optional<std::string> show(const FileDialogRequest& request) override {
+        shown.push_back(request);
+        return NextAnswer(answers, std::optional<std::string>());
+    }
+};
+
+// Files and folders that exist only in memory.
+struct FakeFileSystem final : IFileSystem {
+    std::set<std::string> files;
+    std::set<std::string> folders;
+
+    bool fileExists(const std::string& path) const override { return files.count(path) > 0; }
+    bool pathExists(const std::string& path) const override {
+        return fileExists(path) || folders.count(path) > 0;
     }
 };
 

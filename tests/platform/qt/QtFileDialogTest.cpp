@@ -2,7 +2,6 @@
 #include "platform/qt/QtServices.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -15,51 +14,42 @@ using namespace addrix;
 
 namespace {
 
-// Plays the user of the file dialog: notes what the first showing offers,
-// then at each showing types the next of `typed` into the name box and
-// presses OK ("" OK as it is, "cancel" Cancel); message boxes are counted
-// and closed. A dialog left with nothing to type is closed after a few
-// seconds, so a fault fails the test instead of hanging it.
-class FileDialogUser {
-public:
-    explicit FileDialogUser(QStringList typed) : m_typed(std::move(typed)) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { act(); });
-        m_timer.start(10);
-    }
-    QStringList seen; // folder, name box, and title, filter, suffix and kind
+// Plays the user: types the next of `typed` into the dialog's name box and
+// presses OK ("" as it is, "cancel" Cancel); closes and counts warnings and
+// closes a showing with nothing left to type. Notes what the first offers.
+struct FileDialogUser {
+    QStringList typed;
+    QString seen;
     int warnings = 0;
-    bool finished() const { return m_typed.isEmpty(); }
+    QTimer timer;
 
-private:
-    void act() {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        auto* edit = modal ? modal->findChild<QLineEdit*>("fileNameEdit") : nullptr;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            ++warnings;
-            box->accept();
-        } else if (dialog && edit && !m_typed.isEmpty()) {
-            if (seen.isEmpty())
-                seen = {dialog->directory().absolutePath(), edit->text(),
-                        dialog->windowTitle() + " " + dialog->nameFilters().join(';') + " " +
-                            dialog->defaultSuffix() +
-                            (dialog->acceptMode() == QFileDialog::AcceptSave ? " save" : " open")};
-            const QString text = m_typed.takeFirst();
-            if (text == "cancel") {
-                dialog->reject();
+    explicit FileDialogUser(QStringList script) : typed(std::move(script)) {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                ++warnings;
+                return box->accept();
+            }
+            if (!dialog || typed.isEmpty()) {
+                if (modal) // a showing the script does not expect
+                    modal->close();
                 return;
             }
+            auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (seen.isNull())
+                seen = dialog->directory().absolutePath() + "|" + edit->text() + "|" +
+                       dialog->nameFilters().join(';') +
+                       (dialog->acceptMode() == QFileDialog::AcceptSave ? "|save" : "|open");
+            const QString text = typed.takeFirst();
+            if (text == "cancel")
+                return dialog->reject();
             if (!text.isEmpty())
                 edit->setText(text);
             static_cast<QDialog*>(dialog)->accept(); // the OK button
-        } else if (modal && ++m_idleTicks > 500) {
-            modal->close();
-        }
+        });
+        timer.start(10);
     }
-
-    QStringList m_typed;
-    QTimer m_timer;
-    int m_idleTicks = 0;
 };
 
 } // namespace
@@ -68,90 +58,56 @@ class QtFileDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void nameFilters_data() {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("csv") << "Address File (*.csv)|*.csv" << QStringList{"Address File (*.csv)"};
-        QTest::newRow("no patterns shown")
-            << "Text|*.txt;*.log" << QStringList{"Text (*.txt *.log)"};
-        QTest::newRow("two pairs") << "A (*.a)|*.a|B|*.b" << QStringList{"A (*.a)", "B (*.b)"};
-        QTest::newRow("description only") << "Address File" << QStringList{};
-    }
-
-    void nameFilters() {
-        QFETCH(QString, filter);
-        QFETCH(QStringList, expected);
-        QCOMPARE(QtNameFilters(FromQString(filter)), expected);
-    }
-
     // Paths below a fresh folder, which holds backup/ and NorvikMgr.exe.
+    // `request`: kind, initial folder, preset name; `shown`: the folder and
+    // name box the dialog opens with; `chosen`: the result (null: none).
     void showsTheRequestAndReturnsTheChoice_data() {
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<QString>("initialDir");
-        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QStringList>("request");
         QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<QString>("folderShown");
-        QTest::addColumn<QString>("nameShown");
-        QTest::addColumn<QString>("chosen"); // null: nothing
-        QTest::newRow("save adds the extension") << true << "."
-                                                 << "" << QStringList{"book"} << "."
-                                                 << ""
-                                                 << "book.csv";
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("chosen");
+        // The path must exist: a missing folder is refused and the dialog shown again.
+        QTest::newRow("missing folder refused, extension added")
+            << QStringList{"save", ".", ""} << QStringList{"missing/list.csv", "book"} << ".|"
+            << "book.csv";
         QTest::newRow("preset path gives folder and name")
-            << false << ""
-            << "backup/book.adr" << QStringList{""} << "backup"
-            << "book.adr"
+            << QStringList{"open", "", "backup/book.adr"} << QStringList{""} << "backup|book.adr"
             << "backup/book.adr";
         QTest::newRow("initial file opens in its folder, cancelled")
-            << false << "NorvikMgr.exe"
-            << "" << QStringList{"cancel"} << "."
-            << "NorvikMgr.exe" << QString();
+            << QStringList{"open", "NorvikMgr.exe", ""} << QStringList{"cancel"}
+            << ".|NorvikMgr.exe" << QString();
         QTest::newRow("initial folder before the preset's")
-            << false << "."
-            << "backup/list.csv" << QStringList{""} << "."
-            << "list.csv"
-            << "list.csv";
-        // The path must exist: a missing folder is refused and the dialog shown again.
-        QTest::newRow("missing folder refused")
-            << true << "."
-            << "" << QStringList{"missing/list.csv", "list.csv"} << "."
-            << ""
+            << QStringList{"open", ".", "backup/list.csv"} << QStringList{""} << ".|list.csv"
             << "list.csv";
     }
 
     void showsTheRequestAndReturnsTheChoice() {
-        QFETCH(bool, save);
-        QFETCH(QString, initialDir);
-        QFETCH(QString, fileName);
+        QFETCH(QStringList, request);
         QFETCH(QStringList, typed);
-        QFETCH(QString, folderShown);
-        QFETCH(QString, nameShown);
+        QFETCH(QString, shown);
         QFETCH(QString, chosen);
         QTemporaryDir dir;
-        QVERIFY(dir.isValid() && QDir(dir.path()).mkdir("backup"));
-        QFile program(dir.filePath("NorvikMgr.exe"));
-        QVERIFY(program.open(QIODevice::WriteOnly));
-        program.close();
+        QVERIFY(QDir(dir.path()).mkdir("backup") &&
+                QFile(dir.filePath("NorvikMgr.exe")).open(QIODevice::WriteOnly));
         const auto native = [&dir](const QString& path) {
             return path.isEmpty() ? std::string()
                                   : FromQString(QDir::toNativeSeparators(dir.filePath(path)));
         };
-        FileDialogRequest request;
-        request.kind = save ? FileDialogRequest::Kind::Save : FileDialogRequest::Kind::Open;
-        request.title = "Select File Name";
-        request.filter = "Address File (*.csv)|*.csv";
-        request.defaultExtension = "csv";
-        request.initialDir = native(initialDir);
-        request.fileName = native(fileName);
-        request.pathMustExist = true;
+        using Kind = FileDialogRequest::Kind;
+        const FileDialogRequest asked{request[0] == "save" ? Kind::Save : Kind::Open,
+                                      "Select File Name",
+                                      "Address File (*.csv)|*.csv",
+                                      "csv",
+                                      native(request[1]),
+                                      native(request[2]),
+                                      true};
         FileDialogUser user(typed);
 
-        const std::optional<std::string> result = QtFileDialog().show(request);
-        QVERIFY(user.finished());
+        const std::optional<std::string> result = QtFileDialog().show(asked);
+        QVERIFY(user.typed.isEmpty());
         QCOMPARE(user.warnings, typed.size() - 1);
-        QCOMPARE(user.seen, (QStringList{QDir::cleanPath(dir.filePath(folderShown)), nameShown,
-                                         QString("Select File Name Address File (*.csv) csv ") +
-                                             (save ? "save" : "open")}));
+        QCOMPARE(user.seen, QDir::cleanPath(dir.filePath(shown.section('|', 0, 0))) + "|" +
+                                shown.section('|', 1) + "|Address File (*.csv)|" + request[0]);
         QCOMPARE(result.value_or("<none>"), chosen.isNull() ? "<none>" : native(chosen));
     }
 };
