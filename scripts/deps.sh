@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev libgl-dev
     libgtest-dev libgmock-dev
     libx11-dev
-    xvfb xauth
+    xvfb xauth fonts-dejavu-core
 )
 # The fuzz target is built with clang and its libFuzzer runtime.
 if [[ "${ADDRIX_WITH_FUZZ:-0}" == 1 ]]; then
