@@ -4,7 +4,9 @@
 #include "platform/WinRegistry.h"
 #else
 #include "platform/DocumentsFolderFallback.h"
+#include "platform/PathUtil.h"
 #include "platform/RegistryFile.h"
+#include "platform/WineDrivePaths.h"
 #endif
 
 namespace addrix {
@@ -13,8 +15,14 @@ std::unique_ptr<IRegistry> OpenUserRegistry([[maybe_unused]] const EnvLookup& en
 #ifdef _WIN32
     return std::make_unique<WinRegistry>();
 #else
-    return std::make_unique<DocumentsFolderFallback>(
-        std::make_unique<RegistryFile>(DefaultRegistryFilePath(env)), DefaultDocumentsFolder(env));
+    const std::string file = DefaultRegistryFilePath(env);
+    std::unique_ptr<const IRegistry> registry = std::make_unique<RegistryFile>(file);
+    // Drive paths in the file mean places inside the prefix that holds it.
+    if (!file.empty())
+        registry =
+            std::make_unique<WineDrivePaths>(std::move(registry), FolderPart(file) + "dosdevices");
+    return std::make_unique<DocumentsFolderFallback>(std::move(registry),
+                                                     DefaultDocumentsFolder(env));
 #endif
 }
 

@@ -225,5 +225,33 @@ TEST(UserRegistryTest, DocumentsFolderStandsInOnlyForAMissingValue) {
 #endif
 }
 
+#ifndef _WIN32
+// A prefix of the compatibility layer: its registry names drive paths, which
+// mean places inside the prefix.
+TEST(UserRegistryTest, DrivePathsOfAPrefixBecomePlacesOnThisSystem) {
+    test::TempDir prefix;
+    std::filesystem::create_directories(prefix.file("drive_c/users/ann/Documents"));
+    std::filesystem::create_directories(prefix.file("dosdevices"));
+    std::filesystem::create_directory_symlink("../drive_c", prefix.file("dosdevices/c:"));
+    const auto env = Env({{"WINEPREFIX", prefix.path()}});
+    const std::string c = prefix.file("dosdevices") + kSep + "c:";
+
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\\\users\\\\ann\\\\Documents", c + "/users/ann/Documents/addressBook.adr"},
+        {"c:\\\\", c + "/addressBook.adr"},
+        {"D:\\\\Data", "D:\\Data/addressBook.adr"},               // no link for D:
+        {"\\\\\\\\server\\\\x", "\\\\server\\x/addressBook.adr"}, // not a drive path
+    };
+    for (const auto& [stored, expected] : cases) {
+        prefix.write("user.reg",
+                     "WINE REGISTRY Version 2\n\n[" +
+                         std::string("Software\\\\Microsoft\\\\Windows\\\\CurrentVersion"
+                                     "\\\\Explorer\\\\Shell Folders") +
+                         "] 1700000000\n\"Personal\"=\"" + stored + "\"\n");
+        EXPECT_EQ(GetIvroBackupFile(*OpenUserRegistry(env)), expected) << stored;
+    }
+}
+#endif
+
 } // namespace
 } // namespace addrix
