@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 
+#include "platform/Blanks.h"
 #include "platform/FilePath.h"
 
 #include <atomic>
@@ -21,27 +22,12 @@ namespace fs = std::filesystem;
 
 constexpr const char* kLineEnd = "\r\n";
 
-// Blanks around names and values; a stray CR counts as one.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
 // What ends the line that stops at `end` of `content`: nothing when it has its
 // line end, else the missing part of a CR LF.
 std::string MissingLineEnd(const std::string& content, std::size_t end) {
     if (end == 0 || content[end - 1] == '\n')
         return std::string();
     return content[end - 1] == '\r' ? "\n" : kLineEnd;
-}
-
-std::string Trim(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
 }
 
 char LowerAscii(char c) {
@@ -100,7 +86,7 @@ std::vector<Line> ParseLines(const std::string& content) {
         line.end = newline == std::string::npos ? content.size() : newline + 1;
         // Trimming drops the CR of a CR LF with the other blanks.
         const std::size_t textEnd = newline == std::string::npos ? content.size() : newline;
-        const std::string text = Trim(content.substr(pos, textEnd - pos));
+        const std::string text = TrimBlanks(content.substr(pos, textEnd - pos));
         if (text.empty()) {
             line.kind = Line::Kind::Blank;
         } else if (text.front() == ';') {
@@ -108,12 +94,12 @@ std::vector<Line> ParseLines(const std::string& content) {
         } else if (text.front() == '[') {
             line.kind = Line::Kind::Section;
             const std::size_t close = text.find(']');
-            line.name =
-                Trim(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            line.name = TrimBlanks(
+                text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
         } else if (const std::size_t eq = text.find('='); eq != std::string::npos) {
             line.kind = Line::Kind::Key;
-            line.name = Trim(text.substr(0, eq));
-            line.value = Unquote(Trim(text.substr(eq + 1)));
+            line.name = TrimBlanks(text.substr(0, eq));
+            line.value = Unquote(TrimBlanks(text.substr(eq + 1)));
         } else {
             line.kind = Line::Kind::Other;
         }
@@ -243,7 +229,7 @@ std::string IniFile::readString(const std::string& section, const std::string& k
     if (!content)
         return CutTo(defaultValue, bufferSize);
     const std::vector<Line> lines = ParseLines(*content);
-    const Place place = Find(lines, Trim(section), Trim(key));
+    const Place place = Find(lines, TrimBlanks(section), TrimBlanks(key));
     if (!place.key)
         return CutTo(defaultValue, bufferSize);
     return CutTo(lines[*place.key].value, bufferSize);
@@ -251,8 +237,8 @@ std::string IniFile::readString(const std::string& section, const std::string& k
 
 bool IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value, const std::string& file) {
-    const std::string sectionName = Trim(section);
-    const std::string keyName = Trim(key);
+    const std::string sectionName = TrimBlanks(section);
+    const std::string keyName = TrimBlanks(key);
     // Names and values that would not read back as the same section and key.
     if (sectionName.find(']') != std::string::npos || HasLineBreak(sectionName))
         return false;

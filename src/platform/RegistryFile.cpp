@@ -1,5 +1,6 @@
 #include "platform/RegistryFile.h"
 
+#include "platform/Blanks.h"
 #include "platform/FilePath.h"
 #include "platform/PathUtil.h"
 
@@ -25,20 +26,6 @@ std::string Upper(std::string text) {
     for (char& c : text)
         c = UpperAscii(c);
     return text;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string Trim(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
 }
 
 bool StartsWithNoCase(const std::string& text, std::size_t pos, const char* prefix) {
@@ -250,7 +237,7 @@ bool ReadHexBytes(const std::string& text, std::string& bytes) {
         std::size_t end = text.find(',', pos);
         if (end == std::string::npos)
             end = text.size();
-        const std::string item = Trim(text.substr(pos, end - pos));
+        const std::string item = TrimBlanks(text.substr(pos, end - pos));
         if (item.empty()) {
             if (end < text.size())
                 return false; // an empty item between commas
@@ -333,7 +320,7 @@ bool ReadData(const std::string& text, bool cEscapes, bool wide, RegistryValue& 
     if (StartsWithNoCase(text, 0, "dword:")) {
         pos = 6;
         std::uint32_t number = 0;
-        const std::string digits = Trim(text.substr(pos)) + ' ';
+        const std::string digits = TrimBlanks(text.substr(pos)) + ' ';
         pos = 0;
         if (!ReadHexNumber(digits, pos, ' ', number) || pos != digits.size())
             return false;
@@ -370,7 +357,7 @@ Format Decode(const std::string& bytes, std::string& text) {
     else
         text = bytes;
     const std::size_t firstEnd = text.find('\n');
-    const std::string first = Trim(text.substr(0, firstEnd));
+    const std::string first = TrimBlanks(text.substr(0, firstEnd));
     if (first == "REGEDIT4")
         return Format::Regedit4;
     if (first == "Windows Registry Editor Version 5.00")
@@ -463,7 +450,7 @@ void RegistryFile::parse(const std::string& bytes) {
 
     Key* current = nullptr;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::string line = Trim(lines[i]);
+        std::string line = TrimBlanks(lines[i]);
         if (line.empty() || line[0] == ';' || line[0] == '#')
             continue;
         if (line[0] == '[') {
@@ -476,7 +463,7 @@ void RegistryFile::parse(const std::string& bytes) {
         // Long data goes on over lines that end in "\".
         while (line.back() == '\\' && i + 1 < lines.size()) {
             line.pop_back();
-            line += Trim(lines[++i]);
+            line += TrimBlanks(lines[++i]);
         }
         if (!current)
             continue;
@@ -490,7 +477,7 @@ void RegistryFile::parse(const std::string& bytes) {
             ++pos;
         if (pos >= line.size() || line[pos] != '=')
             continue;
-        const std::string data = Trim(line.substr(pos + 1));
+        const std::string data = TrimBlanks(line.substr(pos + 1));
         if (data == "-") {
             current->values.erase(Upper(name));
             continue;

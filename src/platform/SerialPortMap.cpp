@@ -1,5 +1,6 @@
 #include "platform/SerialPortMap.h"
 
+#include "platform/Blanks.h"
 #include "platform/IIniService.h"
 
 #include <algorithm>
@@ -11,14 +12,6 @@ namespace addrix {
 namespace {
 
 constexpr std::size_t kValueBuffer = 1024;
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 // The number after `family` in the node's name ("/dev/ttyUSB12" -> 12), or
 // -1 when the name is not of that family.
@@ -40,8 +33,8 @@ SerialPortMap SerialPortMap::Build(const IIniService& ini, const std::string& in
     SerialPortMap map;
     std::set<std::string> taken;
     for (int n = 1; n <= kHighestPort; ++n) {
-        const std::string device =
-            Trimmed(ini.readString(kSection, "COM" + std::to_string(n), "", kValueBuffer, iniPath));
+        const std::string device = TrimBlanks(
+            ini.readString(kSection, "COM" + std::to_string(n), "", kValueBuffer, iniPath));
         if (device.empty())
             continue;
         map.m_entries[n] = device;
