@@ -1,13 +1,14 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleDownload.h"
 #include "app/gui/WizardMain.h"
-#include "ivro/IvroBackupLocation.h"
 #include "platform/IniFile.h"
+#include "platform/PathUtil.h"
 #include "platform/StdFileSystem.h"
-#include "platform/UserRegistry.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
+#include "platform/registry/UserRegistry.h"
 #include "settings/Settings.h"
+#include "sources/ivro/IvroBackupLocation.h"
 
 #include <QCoreApplication>
 
@@ -33,10 +34,10 @@ int main(int argc, char* argv[]) {
     };
     const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
     CommandLineServices services{std::cout, std::cerr, program, files, ini, defaultIvroFile, {}};
-    services.galderWindow = [&](const Settings& settings) {
-        return std::make_unique<ConsoleDownload>(std::cerr,
-                                                 ConsoleDownload::StandardErrorIsTerminal(),
-                                                 settings, program.programDir(), ports);
+    services.galderWindow = [&] {
+        return std::make_unique<ConsoleDownload>(
+            std::cerr, ConsoleDownload::StandardErrorIsTerminal(), ports,
+            WithTrailingSeparator(program.programDir()) + "debug.log");
     };
     return RunCommandLine(args, services);
 }

@@ -1,16 +1,17 @@
 #include "export/ExportDriver.h"
 
-#include "export/ContactRecord.h"
+#include "contact/ContactRecord.h"
+#include "export/ExportError.h"
+#include "export/GalderExportJob.h"
 #include "export/IWizardForm.h"
-#include "galder/GalderExportJob.h"
-#include "ivro/IvroReader.h"
 #include "platform/FilePath.h"
 #include "platform/IMessageBox.h"
 #include "platform/PathUtil.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
+#include "settings/Settings.h"
+#include "sources/ivro/IvroReader.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <new>
 
@@ -18,42 +19,68 @@ namespace addrix {
 
 namespace {
 
-std::string ToLower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
+RecordCount RunSource(const ExportRequest& request, ILineSink& file, ExportContext& context) {
+    switch (request.source) {
+    case ExportSource::Galder:
+        if (!context.galderWindow)
+            throw ExportError("This program cannot read a Galder device");
+        return RunGalderExport(file, request, *context.galderWindow);
+    case ExportSource::Ivro:
+        return ReadIvroBackup(file, request.ivroFile, request.maxRecords, context.messages);
+    }
+    throw ExportError("Unknown source");
 }
 
-RecordCount RunSource(const std::string& tag, ILineSink& file, IWizardForm& wizard,
-                      ExportContext& context) {
-    if (tag == "galder")
-        return context.galderWindow ? RunGalderExport(file, wizard, *context.galderWindow) : 0;
-    if (tag == "ivro")
-        return ReadIvroBackup(file, wizard, context);
-    return 0;
-}
-
-// True when `path` names the backup file the "ivro" source is to read.
-bool IsTheBackupFile(const std::string& tag, const IWizardForm& wizard, const std::string& path) {
+// True when `path` names the backup file the Ivro source is to read.
+bool IsTheBackupFile(const ExportRequest& request, const std::string& path) {
     std::error_code ec;
-    return tag == "ivro" &&
-           std::filesystem::equivalent(ToFsPath(path), ToFsPath(wizard.txtIvroFile()), ec);
+    return request.source == ExportSource::Ivro &&
+           std::filesystem::equivalent(ToFsPath(path), ToFsPath(request.ivroFile), ec);
+}
+
+void ShowExportError(IMessageBox& messages, const std::string& description) {
+    messages.show("Error Occurred", "Error occurred in DoExport\r\n" + description, MsgButtons::Ok,
+                  MsgIcon::Critical);
 }
 
 } // namespace
+
+std::optional<ExportSource> ParseExportSource(std::string_view tag) {
+    const std::string lower = AsciiLower(std::string(tag));
+    if (lower == "galder")
+        return ExportSource::Galder;
+    if (lower == "ivro")
+        return ExportSource::Ivro;
+    return std::nullopt;
+}
 
 std::string OutputPath(const std::string& dir, const std::string& fileName) {
     return WithTrailingSeparator(dir) + fileName;
 }
 
-RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportContext& context) {
-    const std::string path = OutputPath(wizard.txtDir(), wizard.txtFileName());
+ExportRequest ReadExportRequest(ExportSource source, const IWizardForm& wizard,
+                                const Settings& settings) {
+    ExportRequest request;
+    request.source = source;
+    request.outputDir = wizard.txtDir();
+    request.outputFile = wizard.txtFileName();
+    request.ivroFile = wizard.txtIvroFile();
+    const int portIndex = wizard.lstGalderCommPortIndex();
+    if (portIndex >= 0 && portIndex < wizard.lstGalderCommPortCount())
+        request.portNumber = wizard.lstGalderCommPortItemData(portIndex);
+    request.emailOption = wizard.lstGalderEmailIndex();
+    request.maxRecords = settings.MaxDeviceRecords;
+    request.trace = settings.DebugEnabled;
+    return request;
+}
 
-    const std::string tag = ToLower(sourceTag);
+RecordCount RunExport(const ExportRequest& request, ExportContext& context) {
+    const std::string path = OutputPath(request.outputDir, request.outputFile);
+
     TextFileWriter file;
     try {
         // Opening the output empties it: never so for the backup about to be read.
-        if (IsTheBackupFile(tag, wizard, path))
+        if (IsTheBackupFile(request, path))
             throw FileError(path);
         file.open(path);
     } catch (const FileError&) {
@@ -68,7 +95,7 @@ RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportCo
     std::string description;
     try {
         file.writeLine(kNorvikCsvHeader);
-        const RecordCount count = RunSource(tag, file, wizard, context);
+        const RecordCount count = RunSource(request, file, context);
         // A full disk may only show when the last buffered lines are written.
         file.close();
         return count;
@@ -76,6 +103,8 @@ RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportCo
         description = "Out of memory";
     } catch (const std::exception& error) {
         description = error.what();
+    } catch (...) {
+        description = "Unknown error";
     }
     // Keep what was written before the failure; a second failure while
     // closing adds nothing the user needs to know.
@@ -83,9 +112,21 @@ RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportCo
         file.close();
     } catch (const FileError&) {
     }
-    context.messages.show("Error Occurred", "Error occurred in DoExport\r\n" + description,
-                          MsgButtons::Ok, MsgIcon::Critical);
+    ShowExportError(context.messages, description);
     return kExportFailed;
+}
+
+RecordCount DoExport(ExportSource source, IWizardForm& wizard, ExportContext& context) {
+    return RunExport(ReadExportRequest(source, wizard, context.settings), context);
+}
+
+RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportContext& context) {
+    const std::optional<ExportSource> source = ParseExportSource(sourceTag);
+    if (!source) {
+        ShowExportError(context.messages, "Unknown source '" + sourceTag + "'");
+        return kExportFailed;
+    }
+    return DoExport(*source, wizard, context);
 }
 
 } // namespace addrix

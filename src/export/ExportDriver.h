@@ -1,7 +1,10 @@
 #pragma once
 
-#include <cstdint>
+#include "contact/RecordLimit.h"
+
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace addrix {
 
@@ -10,29 +13,53 @@ class IMessageBox;
 class IWizardForm;
 struct Settings;
 
-// Number of contacts a source wrote; negative when the export failed. Wide
-// enough for any backup file once the record limit is raised.
-using RecordCount = std::int32_t;
+// Results of an export besides its count of records. A Galder download that
+// failed (-1) or was cancelled (-2) passes its own result on.
+inline constexpr RecordCount kExportOpenFailed = -1; // the output file could not be created
+inline constexpr RecordCount kExportFailed = -2;     // another error ended the export
 
-inline constexpr RecordCount kExportOpenFailed = -1;
-inline constexpr RecordCount kExportFailed = -2;
+enum class ExportSource { Galder, Ivro };
 
-// What an export needs besides the wizard's controls.
+// The source a tag names: "galder" or "ivro", in any case.
+std::optional<ExportSource> ParseExportSource(std::string_view tag);
+
+// Everything one export is given, as values.
+struct ExportRequest {
+    ExportSource source = ExportSource::Ivro;
+    std::string outputDir;
+    std::string outputFile;
+    std::string ivroFile;    // the backup file the Ivro source reads
+    int portNumber = 0;      // COMn of the Galder cradle; 0 when none is selected
+    int emailOption = 0;     // the Galder e-mail's column: 0 work, 1 home, other: none
+    double maxRecords = 250; // MaxDeviceRecords
+    bool trace = false;      // Debug: the Galder exchange is traced
+};
+
+// What an export needs besides its request.
 struct ExportContext {
     IMessageBox& messages;
     const Settings& settings;
-    // Runs the Galder download; without one the "galder" source writes nothing.
+    // Runs the Galder download; the Galder source fails without one.
     IGalderDownloadWindow* galderWindow = nullptr;
 };
 
 // The output path: `dir`, one separator unless it ends in one, `fileName`.
 std::string OutputPath(const std::string& dir, const std::string& fileName);
 
-// Runs one export: creates the output file named by the wizard's txtDir and
-// txtFileName, writes the header line, runs the source named by `sourceTag`
-// ("galder" or "ivro", any case) and closes the file. Returns the number of
-// contacts written, -1 when the file could not be created, -2 when another
-// error ended the export. Every failure is shown in a message box.
+// The request the wizard's controls and the settings make for `source`.
+ExportRequest ReadExportRequest(ExportSource source, const IWizardForm& wizard,
+                                const Settings& settings);
+
+// Runs one export: creates the output file, writes the header line, runs the
+// source and closes the file. Returns the number of contacts written, or a
+// negative result; every failure is shown in a message box. Never throws.
+RecordCount RunExport(const ExportRequest& request, ExportContext& context);
+
+// The export as the wizard starts it: reads the wizard's controls once and
+// runs `source`.
+RecordCount DoExport(ExportSource source, IWizardForm& wizard, ExportContext& context);
+// The same for the source named by `sourceTag` ("galder" or "ivro", any
+// case); another tag fails the export.
 RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportContext& context);
 
 } // namespace addrix

@@ -6,6 +6,10 @@
 
 namespace addrix {
 
+// The key that holds the user's folders, among them "Personal", the documents.
+inline constexpr const char* kShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
 // A value as the registry stores it.
 struct RegistryValue {
     enum class Type { String, ExpandString, MultiString, DWord, Binary, Other };

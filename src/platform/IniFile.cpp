@@ -1,7 +1,7 @@
 #include "platform/IniFile.h"
 
-#include "platform/Blanks.h"
 #include "platform/FilePath.h"
+#include "platform/Text.h"
 
 #include <atomic>
 #include <chrono>
@@ -30,15 +30,11 @@ std::string MissingLineEnd(const std::string& content, std::size_t end) {
     return content[end - 1] == '\r' ? "\n" : kLineEnd;
 }
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
             return false;
     return true;
 }

@@ -1,7 +1,7 @@
 #include "platform/SerialPortMap.h"
 
-#include "platform/Blanks.h"
 #include "platform/IIniService.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <set>

@@ -1,10 +1,10 @@
 #include "settings/Settings.h"
 
-#include "export/IWizardForm.h"
-#include "export/NumberText.h"
 #include "platform/IFileSystem.h"
 #include "platform/IIniService.h"
+#include "platform/NumberText.h"
 #include "platform/PathUtil.h"
+#include "platform/Text.h"
 
 #include <exception>
 #include <string>
@@ -31,90 +31,62 @@ template <typename Step> void Try(Step&& step) {
     }
 }
 
-// The list position that `text` names, when the list has it; -1 is no selection.
-bool ListPosition(const std::string& text, int count, int& position) {
-    const double value = RoundHalfEven(NumericValue(text));
-    if (!(value >= -1.0 && value < static_cast<double>(count)))
-        return false;
-    position = static_cast<int>(value);
-    return true;
-}
-
-std::string TrimSpaces(const std::string& text) {
-    const std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return std::string();
-    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
-}
-
 } // namespace
 
 std::string SettingsFilePath(const IProgramLocation& program) {
     return WithTrailingSeparator(program.programDir()) + program.exeName() + ".INI";
 }
 
-std::string MaxRecordsCaption(double maxRecords) {
-    const std::string n = FormatNumber(maxRecords);
-    return "The Norvik can only hold " + n +
-           " address records max.  If you attempt to load more than " + n +
-           " address records from your source, the extra records will not be exported.";
+std::optional<int> ListPosition(std::optional<double> saved, int count) {
+    if (!saved || !(*saved >= -1.0 && *saved < static_cast<double>(count)))
+        return std::nullopt;
+    return static_cast<int>(*saved);
 }
 
-void LoadSettings(IWizardForm& wizard, Settings& settings, const IIniService& ini,
-                  const std::string& iniPath) {
-    Try([&] {
-        std::string value = ReadKey(ini, iniPath, "Debug", "FALSE");
-        for (char& c : value)
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        settings.DebugEnabled = value == "true";
-    });
-    Try([&] {
-        int position = 0;
-        if (ListPosition(ReadKey(ini, iniPath, "GalderPort", "0"), wizard.lstGalderCommPortCount(),
-                         position))
-            wizard.setLstGalderCommPortIndex(position);
-    });
-    Try([&] {
-        int position = 0;
-        if (ListPosition(ReadKey(ini, iniPath, "GalderEmail", "0"), wizard.lstGalderEmailCount(),
-                         position))
-            wizard.setLstGalderEmailIndex(position);
-    });
-    Try([&] { wizard.setTxtIvroFile(ReadKey(ini, iniPath, "IvroFile", "")); });
-    Try([&] {
-        settings.MaxDeviceRecords = NumericValue(ReadKey(ini, iniPath, "MaxDeviceRecords", "250"));
-        wizard.setLblMaxRecords(MaxRecordsCaption(settings.MaxDeviceRecords));
-    });
-    Try([&] {
-        settings.DisplayGalder =
-            FormatNumber(NumericValue(ReadKey(ini, iniPath, "DisplayGalder", "1")));
-    });
-    Try([&] {
-        wizard.setChkAutoDataPlug(ReadKey(ini, iniPath, "LaunchDataPlug", "1") == "1" ? 1 : 0);
-    });
-    Try([&] { settings.KestleEXEFilePath = ReadKey(ini, iniPath, "KestleEXEFilePath", ""); });
-    Try([&] { settings.NorvikEXEFilePath = ReadKey(ini, iniPath, "NorvikEXEFilePath", ""); });
-    Try([&] { wizard.setTxtDir(ReadKey(ini, iniPath, "ExportPath", "")); });
-    Try([&] { wizard.setTxtFileName(ReadKey(ini, iniPath, "ExportFile", "")); });
+SavedSettings LoadSettings(const IIniService& ini, const std::string& iniPath) {
+    SavedSettings saved;
+    Settings& s = saved.settings;
+    Choices& c = saved.choices;
+    const auto key = [&](const char* name, const char* defaultValue) {
+        return ReadKey(ini, iniPath, name, defaultValue);
+    };
+    Try([&] { s.DebugEnabled = AsciiLower(key("Debug", "FALSE")) == "true"; });
+    Try([&] { c.GalderPort = RoundHalfEven(NumericValue(key("GalderPort", "0"))); });
+    Try([&] { c.GalderEmail = RoundHalfEven(NumericValue(key("GalderEmail", "0"))); });
+    Try([&] { c.IvroFile = key("IvroFile", ""); });
+    Try([&] { s.MaxDeviceRecords = NumericValue(key("MaxDeviceRecords", "250")); });
+    Try([&] { s.DisplayGalder = FormatNumber(NumericValue(key("DisplayGalder", "1"))); });
+    Try([&] { c.LaunchDataPlug = key("LaunchDataPlug", "1") == "1"; });
+    Try([&] { s.KestleEXEFilePath = key("KestleEXEFilePath", ""); });
+    Try([&] { s.NorvikEXEFilePath = key("NorvikEXEFilePath", ""); });
+    Try([&] { c.ExportPath = key("ExportPath", ""); });
+    Try([&] { c.ExportFile = key("ExportFile", ""); });
+    return saved;
 }
 
-void SaveSettings(const IWizardForm& wizard, const Settings& settings, IIniService& ini,
+void SaveSettings(const Settings& settings, const Choices& choices, IIniService& ini,
                   const std::string& iniPath) {
-    // Each value is taken inside its own step, so a control that fails
-    // costs only its own key.
-    const auto write = [&](const char* key, auto&& value) {
-        Try([&] { ini.writeString(kSection, key, value(), iniPath); });
+    const auto write = [&](const char* key, const std::optional<std::string>& value) {
+        if (value)
+            Try([&] { ini.writeString(kSection, key, *value, iniPath); });
+    };
+    const auto position = [](const std::optional<double>& value) -> std::optional<std::string> {
+        if (!value)
+            return std::nullopt;
+        return std::to_string(static_cast<int>(*value));
     };
     if (settings.DisplayGalder == "1") {
-        write("GalderPort", [&] { return std::to_string(wizard.lstGalderCommPortIndex()); });
-        write("GalderEmail", [&] { return std::to_string(wizard.lstGalderEmailIndex()); });
+        write("GalderPort", position(choices.GalderPort));
+        write("GalderEmail", position(choices.GalderEmail));
     }
-    write("IvroFile", [&] { return TrimSpaces(wizard.txtIvroFile()); });
-    write("LaunchDataPlug", [&] { return std::to_string(wizard.chkAutoDataPlug()); });
-    write("KestleEXEFilePath", [&] { return settings.KestleEXEFilePath; });
-    write("NorvikEXEFilePath", [&] { return settings.NorvikEXEFilePath; });
-    write("ExportPath", [&] { return wizard.txtDir(); });
-    write("ExportFile", [&] { return wizard.txtFileName(); });
+    write("IvroFile",
+          choices.IvroFile ? std::optional(TrimSpaces(*choices.IvroFile)) : std::nullopt);
+    if (choices.LaunchDataPlug)
+        write("LaunchDataPlug", std::string(*choices.LaunchDataPlug ? "1" : "0"));
+    write("KestleEXEFilePath", settings.KestleEXEFilePath);
+    write("NorvikEXEFilePath", settings.NorvikEXEFilePath);
+    write("ExportPath", choices.ExportPath);
+    write("ExportFile", choices.ExportFile);
 }
 
 } // namespace addrix

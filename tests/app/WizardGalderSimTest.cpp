@@ -4,12 +4,13 @@
 
 #include "WizardRig.h"
 #include "app/gui/GalderDownloadWindow.h"
-#include "export/ContactRecord.h"
+#include "contact/ContactRecord.h"
 #include "export/ExportDriver.h"
 #include "platform/qt/QtSerialPort.h"
 #include "support/SimulatorProcess.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 
 using namespace addrix;
@@ -34,12 +35,12 @@ private slots:
         WizardRig rig;
         rig.settings.MaxDeviceRecords = 250;
         QtSerialPort probe(locate);
-        GalderDownloadWindow download(rig.settings, rig.programDir.path(), locate);
+        GalderDownloadWindow download(locate, rig.programDir.file("debug.log"));
         rig.probePort = &probe;
         rig.galderWindow = &download;
         frmWelcome& w = rig.start();
         download.setOwner(&w);
-        w.setChkAutoDataPlug(0);
+        rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(false);
 
         auto* ports = rig.find<QComboBox>("lstGalderCommPort");
         QCOMPARE(ports->count(), 1);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/gui/frmWelcome.h"
-#include "app/logic/FileChoosers.h"
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
 #include "settings/Settings.h"
 #include "support/FakeRegistry.h"
 #include "support/TestSupport.h"
 #include "support/WizardFakes.h"
+#include "wizard/FileChoosers.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -5,6 +5,7 @@
 #include "WizardRig.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -46,7 +47,7 @@ private slots:
         WizardRig rig;
         rig.galder.contacts = {"one", "two", "three"};
         frmWelcome& w = rig.start();
-        w.setChkAutoDataPlug(0);
+        rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(false);
         shoot(w, "0-welcome");
         QVERIFY(rig.click("OptGetFromGalder") && rig.click("cmdNext"));
         shoot(w, "1-file-location", "txtDir", "/home/user/Documents");

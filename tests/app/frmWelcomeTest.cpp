@@ -1,15 +1,16 @@
 // The wizard window, driven through its controls on the offscreen platform.
 #include "WizardRig.h"
 #include "app/gui/Twips.h"
-#include "app/logic/ManagerLaunch.h"
-#include "export/ContactLine.h"
+#include "contact/ContactLine.h"
 #include "export/ExportDriver.h"
-#include "ivro/IvroBackupLocation.h"
 #include "platform/PathUtil.h"
 #include "platform/qt/QtShell.h"
+#include "sources/ivro/IvroBackupLocation.h"
+#include "wizard/ManagerLaunch.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -49,7 +50,7 @@ QStringList Boxes(WizardRig& rig) {
 }
 
 // The choices the settings file keeps, as the window's controls show them.
-QStringList Choices(const WizardRig& rig) {
+QStringList ChoiceTexts(const WizardRig& rig) {
     QStringList choices{rig.text("txtDir"), rig.text("txtFileName"), rig.text("txtIvroFile")};
     for (const char* list : {"lstGalderCommPort", "lstGalderEmail"})
         choices << rig.find<QComboBox>(list)->currentText();
@@ -107,7 +108,7 @@ private slots:
             stored
                 ? QStringList{dir, "book.csv", ivro, "COM3", "Alternate Email", "0"}
                 : QStringList{dir, "NorvikaddressBook.csv", ivroDefault, "COM1", "Work Email", "1"};
-        QCOMPARE(Choices(rig), expected);
+        QCOMPARE(ChoiceTexts(rig), expected);
         QCOMPARE(rig.text("lblMaxRecords").count(stored ? "1000" : "250"), 2);
 
         // Without the Galder source the other rows keep their places.
@@ -246,9 +247,9 @@ private slots:
         };
         frmWelcome& w = rig.start();
         rig.useIvroBackup(records);
-        w.setLstGalderCommPortIndex(1);
-        w.setLstGalderEmailIndex(2);
-        w.setChkAutoDataPlug(variant == "no launch" ? 0 : 1);
+        rig.find<QComboBox>("lstGalderCommPort")->setCurrentIndex(1);
+        rig.find<QComboBox>("lstGalderEmail")->setCurrentIndex(2);
+        rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(variant != "no launch");
         QVERIFY(rig.walkToConfirmation(source.toLatin1().constData()) && rig.click("cmdNext"));
 
         QVERIFY(box.isNull() || rig.messages.shown.at(0).icon == MsgIcon::Information);
@@ -292,7 +293,7 @@ private slots:
         std::filesystem::permissions(manager, std::filesystem::perms::owner_all);
         rig.dialog.answers = {notAProgram, manager};
         frmWelcome& w = rig.start();
-        w.setChkAutoDataPlug(1);
+        rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(true);
         QVERIFY(rig.walkToConfirmation("OptGetFromGalder"));
         QElapsedTimer timer;
         timer.start();
@@ -341,7 +342,7 @@ private slots:
         QVERIFY(rig.click("OptGetFromIvro") && rig.click("cmdNext") && rig.click("cmdBrowse"));
         QVERIFY(rig.click("cmdNext") && rig.click("cmdHelp") && rig.click("cmdIvroBrowse"));
         QCOMPARE(rig.shell.opened, (std::vector<std::string>{galder, ivro}));
-        QCOMPARE(Choices(rig).mid(0, 3),
+        QCOMPARE(ChoiceTexts(rig).mid(0, 3),
                  (QStringList{QString::fromStdString(WithTrailingSeparator(out)), "list.csv",
                               QString::fromStdString(rig.programDir.file("other.adr"))}));
         QCOMPARE(w.CommonDialog1().title + " " + w.CommonDialog2().title,

@@ -1,7 +1,7 @@
 #include "export/ExportDriver.h"
 
+#include "export/GalderExportJob.h"
 #include "export/IWizardForm.h"
-#include "galder/GalderExportJob.h"
 #include "platform/PathUtil.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
@@ -18,16 +18,32 @@ const std::string kHeaderLine =
     "HOME_EMAIL,DEFAULT_ADDRESS,GROUP_OF_WIRELESS_ADDRESS,GROUP_OF_WORK_EMAIL,GROUP_OF_HOME_EMAIL,"
     "COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,FAX,STREET,CITY,STATE,ZIP,NOTE\r\n";
 
-// Writes `result` lines and returns `result`; records the port and e-mail column.
+// Writes `result` lines and returns `result`; records what it was asked.
 struct FakeGalderWindow final : IGalderDownloadWindow {
     RecordCount result = 0;
-    std::vector<int> asked;
-    RecordCount runDownload(ILineSink& file, std::int16_t port, std::int16_t email) override {
-        asked = {port, email};
+    std::vector<double> asked; // port, e-mail column, limit, trace
+    RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
+        asked = {double(download.portNumber), double(download.emailOption), download.maxRecords,
+                 double(download.trace)};
         for (RecordCount i = 0; i < result; ++i)
             file.writeLine("line" + std::to_string(i));
         return result;
     }
+};
+
+// The wizard's controls as plain values.
+struct FormValues final : IWizardForm {
+    std::string dir, fileName, ivroFile;
+    std::vector<int> ports;
+    int portIndex = -1;
+    int emailIndex = 0;
+    std::string txtDir() const override { return dir; }
+    std::string txtFileName() const override { return fileName; }
+    std::string txtIvroFile() const override { return ivroFile; }
+    int lstGalderCommPortIndex() const override { return portIndex; }
+    int lstGalderCommPortCount() const override { return static_cast<int>(ports.size()); }
+    int lstGalderCommPortItemData(int index) const override { return ports.at(index); }
+    int lstGalderEmailIndex() const override { return emailIndex; }
 };
 
 class ExportDriverTest : public ::testing::Test {
@@ -63,15 +79,20 @@ TEST_F(ExportDriverTest, RunsTheSourceNamedByTheTag) {
     EXPECT_EQ(OutputPath("out" + sep, "b.csv"), "out" + sep + "b.csv");
     EXPECT_EQ(OutputPath("", "b.csv"), sep + "b.csv");
 
-    dir.write("book.csv", std::string(5000, 'x')); // replaced, not appended to
+    // A tag that names no source fails before any file is touched.
+    dir.write("book.csv", std::string(5000, 'x'));
     for (const char* tag : {"kestle", "", "ivro2"}) {
-        EXPECT_EQ(run(tag, dir.path(), "book.csv"), "0");
-        EXPECT_EQ(output(), kHeaderLine) << tag;
+        EXPECT_EQ(run(tag, dir.path(), "book.csv"),
+                  std::string("-2|Error Occurred|Error occurred in DoExport\r\nUnknown source '") +
+                      tag + "'");
+        EXPECT_EQ(output(), std::string(5000, 'x')) << tag;
     }
     EXPECT_TRUE(galder.asked.empty());
     galder.result = 2;
-    EXPECT_EQ(run("GALDER", dir.path(), "book.csv"), "2");
-    EXPECT_EQ(galder.asked, (std::vector<int>{7, 2}));
+    settings.MaxDeviceRecords = 9;
+    settings.DebugEnabled = true;
+    EXPECT_EQ(run("GALDER", dir.path(), "book.csv"), "2"); // replaced, not appended to
+    EXPECT_EQ(galder.asked, (std::vector<double>{7, 2, 9, 1}));
     EXPECT_EQ(output(), kHeaderLine + "line0\r\nline1\r\n");
     galder.result = -2; // a source's failure comes back unchanged
     EXPECT_EQ(run("Galder", dir.path(), "book.csv"), "-2");

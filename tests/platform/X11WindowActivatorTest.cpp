@@ -1,4 +1,4 @@
-#include "platform/X11WindowActivator.h"
+#include "platform/x11/X11WindowActivator.h"
 
 #include <gtest/gtest.h>
 

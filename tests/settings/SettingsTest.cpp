@@ -1,9 +1,9 @@
 #include "settings/Settings.h"
 
-#include "export/IWizardForm.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
 #include "support/TestSupport.h"
+#include "wizard/WizardTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -47,28 +47,25 @@ protected:
     test::TempDir m_dir;
     std::string m_path = m_dir.file("addrix.INI");
     FailingKeyIni m_ini;
-    FormValues m_form;
     Settings m_settings;
+    Choices m_choices;
 
-    // Loads `lines` of section [Settings] (the file as it is for "") into a wizard
-    // with `ports` ports, entry 0 of each list selected and stale texts, and
-    // returns what the load left, in the order of the keys.
+    // Loads `lines` of section [Settings] (the file as it is for "") and
+    // applies it to a wizard with `ports` ports, entry 0 of each list
+    // selected and stale texts; returns what the load left, in key order.
     std::string Load(const std::string& lines, int ports = 3) {
         if (!lines.empty())
             m_dir.write("addrix.INI", "[Settings]\r\n" + lines);
-        m_form = FormValues{};
-        m_form.ports.assign(static_cast<std::size_t>(ports), 7);
-        m_form.portIndex = m_form.emailIndex = 0;
-        m_form.dir = m_form.fileName = m_form.ivroFile = "stale";
-        m_settings = Settings{};
-        LoadSettings(m_form, m_settings, m_ini, m_path);
-        EXPECT_EQ(m_form.maxRecordsCaption, MaxRecordsCaption(m_settings.MaxDeviceRecords));
+        const SavedSettings saved = LoadSettings(m_ini, m_path);
+        const Settings& s = saved.settings;
+        const Choices& c = saved.choices;
         std::ostringstream state;
-        state << m_settings.DebugEnabled << '|' << m_form.portIndex << '|' << m_form.emailIndex
-              << '|' << m_form.ivroFile << '|' << m_settings.MaxDeviceRecords << '|'
-              << m_settings.DisplayGalder << '|' << m_form.autoDataPlug << '|'
-              << m_settings.KestleEXEFilePath << '|' << m_settings.NorvikEXEFilePath << '|'
-              << m_form.dir << '|' << m_form.fileName;
+        state << s.DebugEnabled << '|' << ListPosition(c.GalderPort, ports).value_or(0) << '|'
+              << ListPosition(c.GalderEmail, 3).value_or(0) << '|' << c.IvroFile.value_or("stale")
+              << '|' << s.MaxDeviceRecords << '|' << s.DisplayGalder << '|'
+              << c.LaunchDataPlug.value_or(false) << '|' << s.KestleEXEFilePath << '|'
+              << s.NorvikEXEFilePath << '|' << c.ExportPath.value_or("stale") << '|'
+              << c.ExportFile.value_or("stale");
         return state.str();
     }
 };
@@ -103,13 +100,13 @@ TEST_F(SettingsTest, SaveWritesTheUserValuesInOrderAndPassesOverAFailingKey) {
     m_ini.failingKey = "KestleEXEFilePath";
     m_settings.DisplayGalder = "1";
     m_settings.NorvikEXEFilePath = "n.exe";
-    m_form.portIndex = 2;
-    m_form.emailIndex = -1;
-    m_form.ivroFile = "  C:\\a.adr  ";
-    m_form.autoDataPlug = 1;
-    m_form.dir = "  C:\\out ";
-    m_form.fileName = " b.csv";
-    SaveSettings(m_form, m_settings, m_ini, m_path);
+    m_choices.GalderPort = 2;
+    m_choices.GalderEmail = -1;
+    m_choices.IvroFile = "  C:\\a.adr  ";
+    m_choices.LaunchDataPlug = true;
+    m_choices.ExportPath = "  C:\\out ";
+    m_choices.ExportFile = " b.csv";
+    SaveSettings(m_settings, m_choices, m_ini, m_path);
     EXPECT_EQ(test::ReadFile(m_path),
               other + "[Settings]\r\nDebug=true\r\nExportFile=\" b.csv\"\r\nGalderPort=2\r\n"
                       "GalderEmail=-1\r\nIvroFile=C:\\a.adr\r\nLaunchDataPlug=1\r\n"
@@ -120,7 +117,7 @@ TEST_F(SettingsTest, SaveWritesTheUserValuesInOrderAndPassesOverAFailingKey) {
     for (const char* displayGalder : {"0", "2", "1.5", ""}) {
         m_dir.write("addrix.INI", "");
         m_settings.DisplayGalder = displayGalder;
-        SaveSettings(m_form, m_settings, m_ini, m_path);
+        SaveSettings(m_settings, m_choices, m_ini, m_path);
         EXPECT_EQ(test::ReadFile(m_path).find("Galder"), std::string::npos) << displayGalder;
     }
 }

@@ -1,15 +1,16 @@
 #include "support/GalderFakes.h"
 
+#include "platform/PathUtil.h"
+
 #include <utility>
 
 namespace addrix::test {
 
 GalderRig::GalderRig(double maxDeviceRecords, bool debug, std::string programDir) {
-    settings.MaxDeviceRecords = maxDeviceRecords;
-    settings.DebugEnabled = debug;
+    download.maxRecords = maxDeviceRecords;
+    download.trace = debug;
     process = std::make_unique<GalderProcess>(GalderServices{port, clock, timer, *this, *this},
-                                              settings, std::move(programDir));
-    process->Galderfhandle = &sink;
+                                              WithTrailingSeparator(programDir) + "debug.log");
 }
 
 void GalderRig::reachRecords(const std::string& header) {

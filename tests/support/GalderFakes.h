@@ -1,9 +1,8 @@
 #pragma once
 
 #include "GalderRecordCodec.h"
-#include "galder/GalderProcess.h"
 #include "platform/ISerialPort.h"
-#include "settings/Settings.h"
+#include "sources/galder/GalderProcess.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>
@@ -74,7 +73,8 @@ public:
     FakeSerialPort port;
     FakeTickTimer timer;
     MemorySink sink;
-    Settings settings;
+    GalderDownload download; // port 1, e-mail to WORK_EMAIL, the limit and trace asked for
+    ILineSink* out = &sink;  // where the download writes
     std::unique_ptr<GalderProcess> process;
 
     // The view: status lines and progress values set, closes asked for, and
@@ -97,9 +97,9 @@ public:
     std::function<void()> whileShown;
 
     void load(std::int16_t portNumber = 1, std::int16_t emailOption = 0) {
-        process->GalderCommPortNumber = portNumber;
-        process->GalderEmailOption = emailOption;
-        process->Load();
+        download.portNumber = portNumber;
+        download.emailOption = emailOption;
+        process->Load(*out, download);
     }
     // `bytes` arrive and the port reports them.
     void receive(const std::string& bytes) {
@@ -117,7 +117,7 @@ public:
     // Wake-up answer, identification answer, the tick of the download
     // command, then `header`.
     void reachRecords(const std::string& header);
-    std::int16_t result() const { return process->GalderCount; }
+    std::int16_t result() const { return process->GalderCount(); }
 
     void setStatus(const std::string& text) override { statuses.push_back(text); }
     void setProgress(int value) override { progress.push_back(value); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "galder/GalderExportJob.h"
+#include "export/GalderExportJob.h"
 #include "platform/IFileDialog.h"
 #include "platform/IFileSystem.h"
 #include "platform/ISerialPort.h"
@@ -60,10 +60,11 @@ struct FakeGalderDownloadWindow final : IGalderDownloadWindow {
     std::optional<RecordCount> result;
     std::function<void()> during;
     std::vector<std::pair<int, int>> calls; // port number, e-mail column
+    GalderDownload last;
 
-    RecordCount runDownload(ILineSink& file, std::int16_t portNumber,
-                            std::int16_t emailOption) override {
-        calls.emplace_back(portNumber, emailOption);
+    RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
+        calls.emplace_back(download.portNumber, download.emailOption);
+        last = download;
         if (during)
             during();
         for (const std::string& line : contacts)

@@ -2,11 +2,12 @@
 
 #include "app/cli/ConsoleMessageBox.h"
 #include "export/ExportDriver.h"
-#include "export/IWizardForm.h"
-#include "export/NumberText.h"
-#include "galder/GalderExportJob.h"
+#include "export/GalderExportJob.h"
 #include "platform/IFileSystem.h"
+#include "platform/NumberText.h"
+#include "platform/Text.h"
 #include "settings/Settings.h"
+#include "wizard/WizardStartup.h"
 
 #include <map>
 #include <optional>
@@ -15,8 +16,6 @@
 namespace addrix {
 
 namespace {
-
-constexpr const char* kDefaultExportFile = "NorvikaddressBook.csv";
 
 struct UsageError {
     std::string reason;
@@ -27,6 +26,9 @@ struct ExportArgs {
     bool has(const std::string& name) const { return values.count(name) != 0; }
     const std::string& get(const std::string& name) const { return values.at(name); }
 };
+
+// Entries of the wizard's e-mail column list.
+constexpr int kEmailChoices = 3;
 
 // Options of `addrix export` that take a value.
 const char* const kExportOptions[] = {"--source",      "--input", "--dir",  "--file",
@@ -61,18 +63,6 @@ ExportArgs ParseExportArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-// The values the wizard would show: the settings file, then its defaults.
-void LoadWizardValues(FormValues& form, Settings& settings, CommandLineServices& services) {
-    const std::string programDir = services.program.programDir();
-    LoadSettings(form, settings, services.ini, SettingsFilePath(services.program));
-    if (form.dir.empty() || !services.files.pathExists(form.dir))
-        form.dir = programDir;
-    if (form.fileName.empty())
-        form.fileName = kDefaultExportFile;
-    if (form.ivroFile.empty() && services.defaultIvroFile)
-        form.ivroFile = services.defaultIvroFile();
-}
-
 // The COM number of --port: 1 to 255.
 int PortNumber(const std::string& text) {
     if (text.empty() || text.size() > 3 ||
@@ -85,65 +75,64 @@ int PortNumber(const std::string& text) {
 }
 
 // The position of --email in the e-mail column list.
-int EmailPosition(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+int EmailPosition(const std::string& text) {
+    const std::string choice = AsciiLower(text);
     const char* const choices[] = {"work", "home", "alternate"};
     for (int i = 0; i < 3; ++i)
-        if (text == choices[i])
+        if (choice == choices[i])
             return i;
     throw UsageError{"--email takes work, home or alternate"};
 }
 
 int RunExport(const std::vector<std::string>& args, CommandLineServices& services) {
     const ExportArgs parsed = ParseExportArgs(args);
-    std::string source = parsed.get("--source");
-    for (char& c : source)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (source != "ivro" && source != "galder")
+    const std::optional<ExportSource> source = ParseExportSource(parsed.get("--source"));
+    if (!source)
         throw UsageError{"unknown source '" + parsed.get("--source") + "'"};
-    if (source == "ivro" && (parsed.has("--port") || parsed.has("--email")))
+    const bool galder = *source == ExportSource::Galder;
+    if (!galder && (parsed.has("--port") || parsed.has("--email")))
         throw UsageError{"--port and --email belong to --source galder"};
-    if (source == "galder" && parsed.has("--input"))
+    if (galder && parsed.has("--input"))
         throw UsageError{"--input belongs to --source ivro"};
-    if (source == "galder" && !services.galderWindow)
+    if (galder && !services.galderWindow)
         throw UsageError{"this build cannot read a Galder device"};
-    if (source == "galder" && !parsed.has("--port"))
+    if (galder && !parsed.has("--port"))
         throw UsageError{"--source galder needs --port N, the COM number of the cradle"};
-    const int port = source == "galder" ? PortNumber(parsed.get("--port")) : 0;
-    const int email = parsed.has("--email") ? EmailPosition(parsed.get("--email")) : -1;
 
-    FormValues form;
-    form.emailIndex = 0;
-    Settings settings;
-    LoadWizardValues(form, settings, services);
-    if (parsed.has("--dir"))
-        form.dir = parsed.get("--dir");
-    if (parsed.has("--file"))
-        form.fileName = parsed.get("--file");
-    if (parsed.has("--input"))
-        form.ivroFile = parsed.get("--input");
-    if (parsed.has("--max-records"))
-        settings.MaxDeviceRecords = NumericValue(parsed.get("--max-records"));
+    // An option not given takes the value the wizard would show.
+    SavedSettings saved = LoadSettings(services.ini, SettingsFilePath(services.program));
+    FillDefaultChoices(saved.choices, services.files, services.program.programDir(),
+                       services.defaultIvroFile);
+    const Settings& settings = saved.settings;
+    const Choices& choices = saved.choices;
+
+    ExportRequest request;
+    request.source = *source;
+    request.outputDir = parsed.has("--dir") ? parsed.get("--dir") : *choices.ExportPath;
+    request.outputFile = parsed.has("--file") ? parsed.get("--file") : *choices.ExportFile;
+    request.ivroFile = parsed.has("--input") ? parsed.get("--input") : *choices.IvroFile;
+    request.maxRecords = parsed.has("--max-records") ? NumericValue(parsed.get("--max-records"))
+                                                     : settings.MaxDeviceRecords;
+    request.trace = settings.DebugEnabled;
     std::unique_ptr<IGalderDownloadWindow> galderWindow;
-    if (source == "galder") {
-        // The port list holds the one port asked for, selected.
-        form.ports = {port};
-        form.portIndex = 0;
-        if (email >= 0)
-            form.emailIndex = email;
-        galderWindow = services.galderWindow(settings);
+    if (galder) {
+        request.portNumber = PortNumber(parsed.get("--port"));
+        // Without --email, the wizard's last choice; 0 when the settings hold none.
+        request.emailOption = parsed.has("--email")
+                                  ? EmailPosition(parsed.get("--email"))
+                                  : ListPosition(choices.GalderEmail, kEmailChoices).value_or(0);
+        galderWindow = services.galderWindow();
     }
 
     ConsoleMessageBox messages(services.err);
     ExportContext context{messages, settings, galderWindow.get()};
-    const RecordCount count = DoExport(source, form, context);
+    const RecordCount count = RunExport(request, context);
     if (count < 0)
         return kExitExportFailed;
     if (count == 0)
         return kExitNoRecords;
     services.out << count << (count == 1 ? " record exported." : " records exported.") << '\n'
-                 << OutputPath(form.dir, form.fileName) << '\n'
+                 << OutputPath(request.outputDir, request.outputFile) << '\n'
                  << std::flush;
     return kExitRecordsWritten;
 }

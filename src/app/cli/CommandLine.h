@@ -12,7 +12,6 @@ class IFileSystem;
 class IGalderDownloadWindow;
 class IIniService;
 class IProgramLocation;
-struct Settings;
 
 // Exit statuses of the command line.
 enum ExitStatus : int {
@@ -31,9 +30,9 @@ struct CommandLineServices {
     IIniService& ini;
     // The proposed Ivro backup file when neither --input nor the settings name one.
     std::function<std::string()> defaultIvroFile;
-    // Makes the download without a window that runs a Galder export with the
-    // run's settings; empty where no serial port can be used.
-    std::function<std::unique_ptr<IGalderDownloadWindow>(const Settings&)> galderWindow;
+    // Makes the download without a window that runs a Galder export; empty
+    // where no serial port can be used.
+    std::function<std::unique_ptr<IGalderDownloadWindow>()> galderWindow;
 };
 
 // Runs `addrix` with `args` (without the program name) and returns its exit status.

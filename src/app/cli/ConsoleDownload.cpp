@@ -1,24 +1,24 @@
 #include "app/cli/ConsoleDownload.h"
 
 #include "app/cli/ConsoleMessageBox.h"
-#include "galder/GalderProcess.h"
-#include "platform/qt/QtServices.h"
+#include "app/galder/GalderRun.h"
+#include "platform/InterruptSignal.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include <atomic>
-#include <csignal>
 #include <functional>
 #include <ostream>
 
-#ifdef _WIN32
+#include <QSocketNotifier>
 #include <QTimer>
+
+#include <optional>
+
+#ifdef _WIN32
 #include <io.h>
 #include <stdio.h>
 #else
-#include <QSocketNotifier>
-#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -95,95 +95,32 @@ class InterruptWatch {
 public:
     explicit InterruptWatch(std::function<void()> onInterrupt)
         : m_onInterrupt(std::move(onInterrupt)) {
-#ifdef _WIN32
-        s_flag = 0;
-        m_previousInt = std::signal(SIGINT, &Handler);
-        m_previousTerm = std::signal(SIGTERM, &Handler);
-        QObject::connect(&m_poll, &QTimer::timeout, [this] {
-            if (s_flag) {
-                s_flag = 0;
+        const auto deliver = [this] {
+            if (m_signal.takePending())
                 m_onInterrupt();
-            }
-        });
-        m_poll.start(100);
-#else
-        if (::pipe(s_pipe) != 0)
-            return;
-        for (int fd : s_pipe) {
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        };
+        if (m_signal.readableDescriptor() >= 0) {
+            m_notifier.emplace(m_signal.readableDescriptor(), QSocketNotifier::Read);
+            QObject::connect(&*m_notifier, &QSocketNotifier::activated, deliver);
+        } else {
+            QObject::connect(&m_poll, &QTimer::timeout, deliver);
+            m_poll.start(100);
         }
-        m_notifier = new QSocketNotifier(s_pipe[0], QSocketNotifier::Read);
-        QObject::connect(m_notifier, &QSocketNotifier::activated, [this] {
-            char drained[16];
-            while (::read(s_pipe[0], drained, sizeof drained) > 0) {
-            }
-            m_onInterrupt();
-        });
-        struct sigaction action {};
-        action.sa_handler = &Handler;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        sigaction(SIGINT, &action, &m_previousInt);
-        sigaction(SIGTERM, &action, &m_previousTerm);
-        m_installed = true;
-#endif
     }
-
-    ~InterruptWatch() {
-#ifdef _WIN32
-        std::signal(SIGINT, m_previousInt);
-        std::signal(SIGTERM, m_previousTerm);
-#else
-        if (m_installed) {
-            sigaction(SIGINT, &m_previousInt, nullptr);
-            sigaction(SIGTERM, &m_previousTerm, nullptr);
-        }
-        delete m_notifier;
-        if (s_pipe[0] >= 0) {
-            ::close(s_pipe[0]);
-            ::close(s_pipe[1]);
-        }
-        s_pipe[0] = s_pipe[1] = -1;
-#endif
-    }
-    InterruptWatch(const InterruptWatch&) = delete;
-    InterruptWatch& operator=(const InterruptWatch&) = delete;
 
 private:
-    static void Handler(int) {
-#ifdef _WIN32
-        s_flag = 1;
-#else
-        if (s_pipe[1] >= 0) {
-            const char byte = 1;
-            [[maybe_unused]] const auto written = ::write(s_pipe[1], &byte, 1);
-        }
-#endif
-    }
-
     std::function<void()> m_onInterrupt;
-#ifdef _WIN32
-    using SignalHandler = void (*)(int);
-    static inline volatile std::sig_atomic_t s_flag = 0;
-    SignalHandler m_previousInt = SIG_DFL;
-    SignalHandler m_previousTerm = SIG_DFL;
+    InterruptSignal m_signal;
+    std::optional<QSocketNotifier> m_notifier;
     QTimer m_poll;
-#else
-    static inline int s_pipe[2] = {-1, -1};
-    QSocketNotifier* m_notifier = nullptr;
-    struct sigaction m_previousInt {};
-    struct sigaction m_previousTerm {};
-    bool m_installed = false;
-#endif
 };
 
 } // namespace
 
-ConsoleDownload::ConsoleDownload(std::ostream& err, bool errIsTerminal, const Settings& settings,
-                                 std::string programDir, PortLocator locate)
-    : m_err(err), m_terminal(errIsTerminal), m_settings(settings),
-      m_programDir(std::move(programDir)), m_locate(std::move(locate)) {}
+ConsoleDownload::ConsoleDownload(std::ostream& err, bool errIsTerminal, PortLocator locate,
+                                 std::string traceFile)
+    : m_err(err), m_terminal(errIsTerminal), m_locate(std::move(locate)),
+      m_traceFile(std::move(traceFile)) {}
 
 bool ConsoleDownload::StandardErrorIsTerminal() {
 #ifdef _WIN32
@@ -193,44 +130,23 @@ bool ConsoleDownload::StandardErrorIsTerminal() {
 #endif
 }
 
-RecordCount ConsoleDownload::runDownload(ILineSink& file, std::int16_t portNumber,
-                                         std::int16_t emailOption) {
+RecordCount ConsoleDownload::runDownload(ILineSink& file, const GalderDownload& download) {
     StatusLine status(m_err, m_terminal);
     ConsoleMessages messages(m_err, status);
     QEventLoop loop;
     ConsoleView view(status, loop);
-    QtSerialPort port(m_locate);
-    SteadyClock clock;
-    GalderProcess* engine = nullptr;
-    QtTickTimer timer([&engine] {
-        if (engine)
-            engine->OnTick();
-    });
-    GalderProcess process(GalderServices{port, clock, timer, messages, view}, m_settings,
-                          m_programDir);
-    engine = &process;
-    port.setDataReceivedHandler([&process] { process.OnDataReceived(); });
-    process.Galderfhandle = &file;
-    process.GalderCommPortNumber = portNumber;
-    process.GalderEmailOption = emailOption;
+    GalderRun run(messages, view, m_locate, m_traceFile);
 
     bool interrupted = false;
     InterruptWatch interrupt([&] {
         interrupted = true;
-        process.OnCancel();
+        run.process().OnCancel();
     });
-    struct Unload {
-        GalderProcess& process;
-        ~Unload() { process.Unload(); }
-    } unload{process};
-
-    process.Load();
-    if (!process.finished())
-        loop.exec();
+    const std::int16_t count = run.run(file, download, [&loop] { loop.exec(); });
     status.finish();
-    if (interrupted && process.GalderCount < 0)
+    if (interrupted && count < 0)
         m_err << "Galder: The download was cancelled.\n" << std::flush;
-    return process.GalderCount;
+    return count;
 }
 
 } // namespace addrix

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "galder/GalderExportJob.h"
+#include "export/GalderExportJob.h"
 #include "platform/qt/QtSerialPort.h"
 
 #include <iosfwd>
@@ -8,19 +8,17 @@
 
 namespace addrix {
 
-struct Settings;
-
 // The Galder download without a window, for the command line: the same
 // engine on the Qt event loop. The status line goes to the error stream
 // (rewritten in place on a terminal, one line per change otherwise); Ctrl-C
 // works as the Cancel button.
 class ConsoleDownload final : public IGalderDownloadWindow {
 public:
-    ConsoleDownload(std::ostream& err, bool errIsTerminal, const Settings& settings,
-                    std::string programDir, PortLocator locate);
+    // `traceFile` is where the exchange is traced when the download asks for it.
+    ConsoleDownload(std::ostream& err, bool errIsTerminal, PortLocator locate,
+                    std::string traceFile);
 
-    RecordCount runDownload(ILineSink& file, std::int16_t portNumber,
-                            std::int16_t emailOption) override;
+    RecordCount runDownload(ILineSink& file, const GalderDownload& download) override;
 
     // Whether the process's standard error is a terminal.
     static bool StandardErrorIsTerminal();
@@ -28,9 +26,8 @@ public:
 private:
     std::ostream& m_err;
     bool m_terminal;
-    const Settings& m_settings;
-    std::string m_programDir;
     PortLocator m_locate;
+    std::string m_traceFile;
 };
 
 } // namespace addrix

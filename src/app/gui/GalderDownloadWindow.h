@@ -1,6 +1,6 @@
 #pragma once
 
-#include "galder/GalderExportJob.h"
+#include "export/GalderExportJob.h"
 #include "platform/qt/QtSerialPort.h"
 
 #include <string>
@@ -9,24 +9,20 @@ class QWidget;
 
 namespace addrix {
 
-struct Settings;
-
 // Runs each Galder download in a fresh frmGalderProcess, shown modally over
 // the wizard window.
 class GalderDownloadWindow final : public IGalderDownloadWindow {
 public:
-    GalderDownloadWindow(const Settings& settings, std::string programDir, PortLocator locate,
-                         QWidget* owner = nullptr);
+    // `traceFile` is where the exchange is traced when the download asks for it.
+    GalderDownloadWindow(PortLocator locate, std::string traceFile, QWidget* owner = nullptr);
     // The wizard window, once it exists.
     void setOwner(QWidget* owner) { m_owner = owner; }
 
-    RecordCount runDownload(ILineSink& file, std::int16_t portNumber,
-                            std::int16_t emailOption) override;
+    RecordCount runDownload(ILineSink& file, const GalderDownload& download) override;
 
 private:
-    const Settings& m_settings;
-    std::string m_programDir;
     PortLocator m_locate;
+    std::string m_traceFile;
     QWidget* m_owner;
 };
 

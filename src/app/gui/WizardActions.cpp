@@ -3,7 +3,7 @@
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmSLA.h"
 #include "app/gui/frmWelcome.h"
-#include "app/logic/FileChoosers.h"
+#include "wizard/FileChoosers.h"
 
 namespace addrix {
 
@@ -15,11 +15,17 @@ void ConnectWizardActions(frmWelcome& wizard, WizardServices& services) {
     };
     QObject::connect(window, &frmWelcome::cmdBrowseClicked, window, [window, choosers] {
         FileChooserServices chooser = choosers();
-        cmdBrowseClick(*window, window->CommonDialog1(), chooser);
+        if (const auto chosen =
+                cmdBrowseClick(window->txtDir(), window->CommonDialog1(), chooser)) {
+            window->setTxtFileName(chosen->fileName);
+            window->setTxtDir(chosen->dir);
+        }
     });
     QObject::connect(window, &frmWelcome::cmdIvroBrowseClicked, window, [window, choosers] {
         FileChooserServices chooser = choosers();
-        cmdIvroBrowseClick(*window, window->CommonDialog2(), chooser);
+        if (const auto chosen =
+                cmdIvroBrowseClick(window->txtIvroFile(), window->CommonDialog2(), chooser))
+            window->setTxtIvroFile(*chosen);
     });
 
     const auto help = [window, s](HelpDocument document) {

@@ -2,17 +2,19 @@
 
 #include "app/gui/GalderDownloadWindow.h"
 #include "app/gui/frmWelcome.h"
-#include "app/logic/DisplayCheck.h"
 #include "platform/Environment.h"
 #include "platform/IniFile.h"
+#include "platform/PathUtil.h"
 #include "platform/StdFileSystem.h"
-#include "platform/UserRegistry.h"
+#include "platform/SystemWindowActivator.h"
 #include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtShell.h"
-#include "platform/qt/SystemWindowActivator.h"
+#include "platform/registry/UserRegistry.h"
 #include "settings/Settings.h"
+#include "wizard/DisplayCheck.h"
 
 #include <QApplication>
 
@@ -38,7 +40,7 @@ int RunWizard(int& argc, char** argv) {
     // The download window's port, borrowed to probe the ports at start-up.
     QtSerialPort probePort(ports);
     Settings settings;
-    GalderDownloadWindow galder(settings, program.programDir(), ports);
+    GalderDownloadWindow galder(ports, WithTrailingSeparator(program.programDir()) + "debug.log");
     QtMessageBox messages;
     QtShell shell;
     SystemWindowActivator activator;

@@ -1,8 +1,8 @@
 #include "app/gui/frmAbout.h"
 
 #include "app/gui/Twips.h"
-#include "app/logic/AboutText.h"
 #include "platform/qt/QtServices.h"
+#include "wizard/AboutText.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -22,13 +22,6 @@ namespace addrix {
 namespace {
 
 constexpr const char* kLogoResource = ":/addrix/logo.png";
-
-// Text boxes show CR LF as one line break.
-QString BoxText(const std::string& text) {
-    QString box = ToQString(text);
-    box.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return box;
-}
 
 } // namespace
 
@@ -72,7 +65,7 @@ frmAbout::frmAbout(QWidget* owner)
     textPalette.setColor(QPalette::Base, palette().color(QPalette::Window));
     m_Text1->setPalette(textPalette);
     m_Text1->document()->setDocumentMargin(0);
-    m_Text1->setPlainText(BoxText(kAboutBlurb));
+    m_Text1->setPlainText(ToDisplayText(kAboutBlurb));
 
     // Two lines, dark over light, make one etched separator.
     const QPalette::ColorRole shades[] = {QPalette::Dark, QPalette::Light};

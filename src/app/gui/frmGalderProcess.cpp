@@ -9,12 +9,10 @@
 
 namespace addrix {
 
-frmGalderProcess::frmGalderProcess(QWidget* owner, const Settings& settings,
-                                   const std::string& programDir, PortLocator locate)
+frmGalderProcess::frmGalderProcess(QWidget* owner, PortLocator locate, std::string traceFile)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      MSComm1(std::move(locate)), Timer1([this] { m_process.OnTick(); }), m_messages(this),
-      m_process(GalderServices{MSComm1, m_clock, Timer1, m_messages, *this}, settings, programDir) {
+      m_messages(this), m_run(m_messages, *this, std::move(locate), std::move(traceFile)) {
     setObjectName(QStringLiteral("frmGalderProcess"));
     setWindowTitle(QStringLiteral("Galder"));
 
@@ -31,7 +29,7 @@ frmGalderProcess::frmGalderProcess(QWidget* owner, const Settings& settings,
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { m_process.OnCancel(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { m_run.process().OnCancel(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblStatus);
@@ -39,14 +37,15 @@ frmGalderProcess::frmGalderProcess(QWidget* owner, const Settings& settings,
     layout->addWidget(cmdCancel, 0, Qt::AlignHCenter);
     // A fixed, non-sizable border.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    MSComm1.setDataReceivedHandler([this] { m_process.OnDataReceived(); });
 }
 
-frmGalderProcess::~frmGalderProcess() {
-    // No tick or receipt may reach the engine while the window goes.
-    Timer1.stop();
-    MSComm1.setDataReceivedHandler({});
+frmGalderProcess::~frmGalderProcess() = default;
+
+std::int16_t frmGalderProcess::runDownload(ILineSink& file, const GalderDownload& download) {
+    return m_run.run(file, download, [this] {
+        if (!m_closedByUser)
+            exec();
+    });
 }
 
 void frmGalderProcess::setStatus(const std::string& text) {
@@ -66,18 +65,18 @@ void frmGalderProcess::processEvents() {
 }
 
 void frmGalderProcess::closeEvent(QCloseEvent* event) {
-    if (!m_process.finished()) {
+    if (!m_run.process().finished()) {
         m_closedByUser = true;
         // Stops the download where it is, also when the close comes while a
         // pass lets window events run: nothing more is written or shown.
-        m_process.Unload();
+        m_run.process().Unload();
     }
     event->accept();
     done(QDialog::Rejected);
 }
 
 void frmGalderProcess::reject() {
-    m_process.OnCancel();
+    m_run.process().OnCancel();
 }
 
 } // namespace addrix

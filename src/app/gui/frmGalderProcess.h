@@ -1,8 +1,7 @@
 #pragma once
 
-#include "galder/GalderProcess.h"
-#include "platform/qt/QtSerialPort.h"
-#include "platform/qt/QtServices.h"
+#include "app/galder/GalderRun.h"
+#include "platform/qt/QtMessageBox.h"
 
 #include <QDialog>
 
@@ -14,19 +13,18 @@ class QPushButton;
 
 namespace addrix {
 
-struct Settings;
-
 // The download window "Galder": status line, progress bar and Cancel button
-// around the download engine, which owns the serial link and its time-outs.
+// around one Galder run, whose engine owns the serial link and its time-outs.
 class frmGalderProcess final : public QDialog, public IGalderView {
     Q_OBJECT
 
 public:
-    frmGalderProcess(QWidget* owner, const Settings& settings, const std::string& programDir,
-                     PortLocator locate);
+    frmGalderProcess(QWidget* owner, PortLocator locate, std::string traceFile);
     ~frmGalderProcess() override;
 
-    GalderProcess& process() { return m_process; }
+    // Runs one download in this window, shown modally until it ends or the
+    // user closes the window; returns GalderCount.
+    std::int16_t runDownload(ILineSink& file, const GalderDownload& download);
     // True when the user closed the window with its title-bar button.
     bool closedByUser() const { return m_closedByUser; }
 
@@ -47,11 +45,8 @@ protected:
     void reject() override;
 
 private:
-    QtSerialPort MSComm1;
-    SteadyClock m_clock;
-    QtTickTimer Timer1;
     QtMessageBox m_messages;
-    GalderProcess m_process;
+    GalderRun m_run;
     bool m_closedByUser = false;
 };
 

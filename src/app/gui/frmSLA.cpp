@@ -1,8 +1,8 @@
 #include "app/gui/frmSLA.h"
 
 #include "app/gui/Twips.h"
-#include "app/logic/LicenseAgreement.h"
 #include "platform/qt/QtServices.h"
+#include "wizard/LicenseAgreement.h"
 
 #include <QPlainTextEdit>
 #include <QResizeEvent>
@@ -26,9 +26,7 @@ frmSLA::frmSLA(QWidget* owner) : QDialog(owner), m_txtLicense(new QPlainTextEdit
 }
 
 void frmSLA::Form_Load() {
-    QString text = ToQString(LicenseAgreementText());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_txtLicense->setPlainText(text);
+    m_txtLicense->setPlainText(ToDisplayText(LicenseAgreementText()));
 }
 
 void frmSLA::resizeEvent(QResizeEvent* event) {

@@ -2,385 +2,36 @@
 
 #include "app/gui/Twips.h"
 #include "app/gui/WizardActions.h"
-#include "app/logic/ManagerLaunch.h"
-#include "app/logic/PortList.h"
-#include "app/logic/WizardStartup.h"
 #include "export/ExportDriver.h"
 #include "platform/IMessageBox.h"
 #include "platform/qt/QtServices.h"
 #include "settings/Settings.h"
+#include "wizard/ManagerLaunch.h"
+#include "wizard/PortList.h"
+#include "wizard/WizardStartup.h"
+#include "wizard/WizardTexts.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QWindow>
 
-#include <algorithm>
 #include <exception>
-#include <string_view>
-
-// The logo is built into a static library, whose resources the program must
-// register itself; the macro only works outside a namespace.
-static void InitWizardResources() {
-    Q_INIT_RESOURCE(wizard);
-}
 
 namespace addrix {
 
-namespace {
-
-// The window's outer size and the places every page shares, in twips.
-constexpr int kOuterWidth = 9570;
-constexpr int kOuterHeight = 8500;
-constexpr int kPageLeft = 120;
-constexpr int kPageTop = 1800;
-constexpr int kHeaderMargin = 120;
-constexpr int kButtonTop = 7200;
-constexpr int kButtonHeight = 495;
-
-// Type sizes of the design, in points.
-constexpr double kBaseType = 8;
-constexpr double kSmallType = 7;
-constexpr double kLargeType = 12;
-constexpr double kTitleType = 13.5;
-
-const char* const kWelcomeGalder =
-    "Welcome to the Halvern Norvik Addrix.\r\n"
-    "This program will create an address book file compatible with a Norvik device from your "
-    "existing Galder device or Ivro device.\r\n"
-    "After the file is created, the Norvik Manager program will have to be used to restore the "
-    "file to your Norvik.\r\n"
-    "The following simple steps will guide you through the process and you will be on your way "
-    "to a seamless transition to using your Norvik device.";
-
-const char* const kWelcomeIvroOnly =
-    "Welcome to the Halvern Norvik Addrix.\r\n"
-    "This program will create an address book file compatible with a Norvik device from your "
-    "existing Ivro device.\r\n"
-    "After the file is created, the Norvik Manager program will have to be used to restore the "
-    "file to your Norvik.\r\n"
-    "The following simple steps will guide you through the process and you will be on your way "
-    "to a seamless transition to using your Norvik device.";
-
-const char* const kGalderExpl =
-    "The fields in the Galder do not match the fields in the Norvik in number or definition.  "
-    "Use the mapping guide below to define your conversion preferences.";
-
-const char* const kDeleteWarning =
-    "Loading the file this software creates to the target device will replace any contacts "
-    "currently in the device with the ones exported from the source.";
-
-const char* const kExportPrompt =
-    "I have all the information needed to create an address book file for the Norvik.  Click "
-    "next to perform the export.  After the export is complete, you will need to run the Norvik "
-    "Manager program to load the exported file into the Norvik.";
-
-const char* const kConfirmGalder = "Before Clicking Next, verify the Galder is in the programming "
-                                   "cradle and powered on.";
-
-const char* const kCompleteGood = "The export is complete.  You can now load the exported address "
-                                  "records into the Norvik using the Norvik Manager program.";
-
-const char* const kCompleteBad =
-    "The export did not complete successfully.  The export file is not complete or contains 0 "
-    "records and therefore should not be loaded into the Norvik.  You will have to exit this "
-    "program and try again.";
-
-// Label text: the program's bytes with its CR LF line breaks.
-QString LabelText(const std::string& text) {
-    QString label = ToQString(text);
-    label.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return label;
-}
-
-template <typename Widget>
-Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(TwipsRect(left, top, width, height));
-    return widget;
-}
-
-// Labels designed two lines high or more wrap their words; the others hold
-// one line.
-constexpr int kWrappedLabelHeight = 600;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, int left, int top, int width,
-                  int height) {
-    auto* label = Place(new QLabel(LabelText(text), parent), name, left, top, width, height);
-    label->setWordWrap(height >= kWrappedLabelHeight);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-// A caption on the same row as a text box or list: as high as the box, its
-// text centred on the box's text.
-constexpr int kBoxHeight = 315;
-
-QLabel* MakeRowLabel(QWidget* parent, const char* name, const char* text, int left, int top,
-                     int width) {
-    QLabel* label = MakeLabel(parent, name, text, left, top, width, kBoxHeight);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top,
-                        int width, int height) {
-    return Place(new QPushButton(QString::fromLatin1(caption), parent), name, left, top, width,
-                 height);
-}
-
-QGroupBox* MakePage(QWidget* parent, const char* name, const char* caption, int width, int height) {
-    auto* page = Place(new QGroupBox(QString::fromLatin1(caption), parent), name, kPageLeft,
-                       kPageTop, width, height);
-    page->hide();
-    return page;
-}
-
-void SetPointSize(QWidget* widget, double points, bool bold = false) {
-    QFont font = widget->font();
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    widget->setFont(font);
-}
-
-// The header's notices: dark red, bold, small type.
-void MakeNotice(QLabel* label) {
-    SetPointSize(label, kSmallType, true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0x80, 0x00, 0x00));
-    label->setPalette(palette);
-}
-
-} // namespace
-
 frmWelcome::frmWelcome(WizardServices& services, QWidget* parent)
     : QMainWindow(parent), m_services(services) {
-    InitWizardResources();
     BuildWindow();
     Form_Load();
 }
 
 frmWelcome::~frmWelcome() = default;
-
-// ---------------------------------------------------------------------------
-// The window as designed: every page hidden, the lists empty.
-
-void frmWelcome::BuildWindow() {
-    setObjectName(QStringLiteral("frmWelcome"));
-    setWindowTitle(QStringLiteral("Halvern - Norvik Addrix"));
-    // The design's type first, then faces of like width, so that the texts
-    // fit their places wherever the program runs.
-    QFont font = this->font();
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setPointSizeF(kBaseType);
-    setFont(font);
-
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("frmWelcomeClient"));
-    setCentralWidget(client);
-
-    BuildHeader(client);
-    BuildWelcomePage(client);
-    BuildFileLocationPage(client);
-    BuildGalderPage(client);
-    BuildIvroPage(client);
-    BuildExportPage(client);
-    BuildCompletePage(client);
-    BuildButtons(client);
-    BuildMenu();
-    SetTabOrder();
-}
-
-void frmWelcome::BuildHeader(QWidget* client) {
-    m_lblMaxRecords = MakeLabel(client, "lblMaxRecords", "Max records", 120, 120, 2775, 1215);
-    MakeNotice(m_lblMaxRecords);
-
-    m_ImgLogo = Place(new QLabel(client), "ImgLogo", 2880, 120, 3135, 1305);
-    m_ImgLogo->setPixmap(QPixmap(QStringLiteral(":/addrix/logo.png")));
-    m_ImgLogo->setScaledContents(true);
-
-    m_lblDeleteWarning =
-        MakeLabel(client, "lblDeleteWarning", "Max records", 6675, 120, 2775, 1215);
-    MakeNotice(m_lblDeleteWarning);
-}
-
-void frmWelcome::BuildWelcomePage(QWidget* client) {
-    m_FrameWelcome = MakePage(client, "FrameWelcome", "Welcome", 9135, 4335);
-    QWidget* page = m_FrameWelcome;
-    m_lblWelcome = MakeLabel(page, "lblWelcome", "", 240, 360, 8055, 1695);
-    QLabel* obtain =
-        MakeLabel(page, "lblObtainFrom", "Obtain the Data From:", 3338, 2400, 2775, 375);
-    SetPointSize(obtain, kTitleType);
-
-    m_OptGetFrom = new QButtonGroup(this);
-    m_OptGetFrom->setObjectName(QStringLiteral("OptGetFrom"));
-    m_OptGetFromGalder = Place(new QRadioButton(QStringLiteral("Galder"), page), "OptGetFromGalder",
-                               3375, 2760, 1215, 375);
-    m_OptGetFromIvro = Place(new QRadioButton(QStringLiteral("Ivro"), page), "OptGetFromIvro", 3360,
-                             3120, 1215, 375);
-    // The Kestle row stands above the others until the load moves it into place.
-    m_OptGetFromKestle = Place(new QRadioButton(QStringLiteral("Kestle"), page), "OptGetFromKestle",
-                               3360, 2040, 1695, 375);
-    m_OptGetFromKestle->setEnabled(false);
-    m_OptGetFrom->addButton(m_OptGetFromGalder, 0);
-    m_OptGetFrom->addButton(m_OptGetFromIvro, 1);
-    m_OptGetFrom->addButton(m_OptGetFromKestle, 2);
-    for (QAbstractButton* option : m_OptGetFrom->buttons())
-        connect(option, &QAbstractButton::clicked, this, &frmWelcome::OptGetFrom_Click);
-
-    m_cmdGalderHelp = MakeButton(page, "cmdGalderHelp", "Help", 5205, 2835, 1095, 255);
-    m_cmdIvroHelp = MakeButton(page, "cmdIvroHelp", "Help", 5190, 3195, 1095, 255);
-    m_cmdKestleHelp = MakeButton(page, "cmdKestleHelp", "Help", 5190, 2115, 1095, 255);
-    connect(m_cmdGalderHelp, &QPushButton::clicked, this, &frmWelcome::galderHelpRequested);
-    connect(m_cmdIvroHelp, &QPushButton::clicked, this, &frmWelcome::ivroHelpRequested);
-    connect(m_cmdKestleHelp, &QPushButton::clicked, this, &frmWelcome::kestleHelpRequested);
-}
-
-void frmWelcome::BuildFileLocationPage(QWidget* client) {
-    m_FrameFileLocation = MakePage(client, "FrameFileLocation", "File Location", 7815, 3015);
-    QWidget* page = m_FrameFileLocation;
-    QLabel* prompt =
-        MakeLabel(page, "lblFileLocationPrompt",
-                  "Tell me where you want the Norvik address file saved.", 1080, 480, 6615, 375);
-    SetPointSize(prompt, kLargeType);
-    MakeRowLabel(page, "lblFileDirectory", "File Directory", 240, 1080, 1155);
-    m_txtDir = Place(new QLineEdit(page), "txtDir", 1440, 1080, 6255, kBoxHeight);
-    MakeRowLabel(page, "lblFileName", "File Name", 240, 1560, 1155);
-    m_txtFileName = Place(new QLineEdit(page), "txtFileName", 1440, 1560, 4215, kBoxHeight);
-    m_cmdBrowse = MakeButton(page, "cmdBrowse", "&Browse", 6000, 1560, 1215, 375);
-    connect(m_cmdBrowse, &QPushButton::clicked, this, &frmWelcome::cmdBrowseClicked);
-}
-
-void frmWelcome::BuildGalderPage(QWidget* client) {
-    m_frameGalderMappings =
-        MakePage(client, "frameGalderMappings", "Galder to Norvik Settings", 9135, 4455);
-    QWidget* page = m_frameGalderMappings;
-    QLabel* serialPort = MakeLabel(page, "lblSerialPort", "Serial Port", 240, 360, 1215, 255);
-    SetPointSize(serialPort, kBaseType, true);
-    m_lstGalderCommPort =
-        Place(new QComboBox(page), "lstGalderCommPort", 120, 600, 1335, kBoxHeight);
-    MakeRowLabel(page, "lblSerialPortPrompt", "What Serial Port is the Galder connected to?", 1680,
-                 600, 5415);
-
-    auto* mapping = Place(new QGroupBox(QStringLiteral("Galder to Norvik Field Mapping"), page),
-                          "frameGalderFieldMapping", 120, 1080, 8895, 3135);
-    m_lblGalderExpl = MakeLabel(mapping, "lblGalderExpl", "", 240, 480, 7935, 975);
-    const struct {
-        const char* name;
-        const char* text;
-        int left;
-        int top;
-        int width;
-        bool bold;
-    } labels[] = {
-        {"lblGalderFieldHeading", "Galder Field", 240, 1680, 915, true},
-        {"lblArrowHeading", "---->", 1200, 1680, 675, true},
-        {"lblNorvikFieldHeading", "Norvik Field", 1920, 1680, 1455, true},
-        {"lblEmailField", "Email", 240, 1920, 915, false},
-        {"lblEmailArrow", "---->", 1200, 1920, 675, false},
-    };
-    for (const auto& l : labels) {
-        // The mapping row stands beside its list, the headings above it.
-        QLabel* label = l.bold ? MakeLabel(mapping, l.name, l.text, l.left, l.top, l.width, 255)
-                               : MakeRowLabel(mapping, l.name, l.text, l.left, l.top, l.width);
-        SetPointSize(label, kBaseType, l.bold);
-        // The arrows stand clear of the field names on either side.
-        if (std::string_view(l.text) == "---->")
-            label->setAlignment(Qt::AlignHCenter | (label->alignment() & Qt::AlignVertical_Mask));
-    }
-    m_lstGalderEmail =
-        Place(new QComboBox(mapping), "lstGalderEmail", 1920, 1920, 1455, kBoxHeight);
-}
-
-void frmWelcome::BuildIvroPage(QWidget* client) {
-    m_frameIvroMappings =
-        MakePage(client, "frameIvroMappings", "Ivro to Norvik Field Mapping", 9135, 4455);
-    QWidget* page = m_frameIvroMappings;
-    QLabel* prompt =
-        MakeLabel(page, "lblIvroPrompt", "Tell me where your Ivro Import file is located.", 240,
-                  480, 7935, 375);
-    SetPointSize(prompt, kLargeType);
-    MakeRowLabel(page, "lblIvroFileCaption", "Ivro Import File", 240, 1080, 1155);
-    m_txtIvroFile = Place(new QLineEdit(page), "txtIvroFile", 1440, 1080, 7335, kBoxHeight);
-    m_cmdIvroBrowse = MakeButton(page, "cmdIvroBrowse", "&Browse", 120, 1440, 1215, 375);
-    connect(m_cmdIvroBrowse, &QPushButton::clicked, this, &frmWelcome::cmdIvroBrowseClicked);
-}
-
-void frmWelcome::BuildExportPage(QWidget* client) {
-    m_frameExport = MakePage(client, "frameExport", "Perform the Export", 9135, 3615);
-    QWidget* page = m_frameExport;
-    QLabel* prompt = MakeLabel(page, "lblExportPrompt", kExportPrompt, 1080, 480, 6855, 1215);
-    SetPointSize(prompt, kLargeType);
-    m_lblConfirmGalder = MakeLabel(page, "lblConfirmGalder", kConfirmGalder, 1080, 1680, 6975, 615);
-    m_chkAutoDataPlug =
-        Place(new QCheckBox(QStringLiteral("Launch Norvik Manager Program After Export"), page),
-              "chkAutoDataPlug", 1920, 2400, 3975, 495);
-}
-
-void frmWelcome::BuildCompletePage(QWidget* client) {
-    m_frameComplete = MakePage(client, "frameComplete", "Export Complete", 9135, 3615);
-    QWidget* page = m_frameComplete;
-    m_lblCompleteGood = MakeLabel(page, "lblCompleteGood", kCompleteGood, 1080, 480, 6855, 1215);
-    m_lblCompleteBad = MakeLabel(page, "lblCompleteBad", kCompleteBad, 1080, 1080, 6855, 1215);
-    SetPointSize(m_lblCompleteGood, kLargeType);
-    SetPointSize(m_lblCompleteBad, kLargeType);
-}
-
-void frmWelcome::BuildButtons(QWidget* client) {
-    m_cmdNext = MakeButton(client, "cmdNext", "&Next", 2678, kButtonTop, 1215, kButtonHeight);
-    m_cmdBack = MakeButton(client, "cmdBack", "&Back", 4118, kButtonTop, 1215, kButtonHeight);
-    m_cmdCancel = MakeButton(client, "cmdCancel", "&Cancel", 5520, kButtonTop, 1215, kButtonHeight);
-    m_cmdHelp = MakeButton(client, "cmdHelp", "H&elp", 6960, kButtonTop, 1215, kButtonHeight);
-    connect(m_cmdNext, &QPushButton::clicked, this, &frmWelcome::cmdNext_Click);
-    connect(m_cmdBack, &QPushButton::clicked, this, &frmWelcome::cmdBack_Click);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &frmWelcome::cmdCancel_Click);
-    connect(m_cmdHelp, &QPushButton::clicked, this, &frmWelcome::cmdHelp_Click);
-}
-
-void frmWelcome::BuildMenu() {
-    m_mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    const auto entry = [this](const char* name, const char* caption) {
-        QAction* action = m_mnuHelp->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
-    };
-    m_mnuGalder = entry("mnuGalder", "&Galder Usage");
-    m_mnuIvro = entry("mnuIvro", "&Ivro Usage");
-    m_mnuKestle = entry("mnuKestle", "&Kestle Usage");
-    m_mnuSLA = entry("mnuSLA", "&License Agreement");
-    m_mnuAbout = entry("mnuAbout", "&About");
-    connect(m_mnuGalder, &QAction::triggered, this, &frmWelcome::galderHelpRequested);
-    connect(m_mnuIvro, &QAction::triggered, this, &frmWelcome::ivroHelpRequested);
-    connect(m_mnuKestle, &QAction::triggered, this, &frmWelcome::kestleHelpRequested);
-    connect(m_mnuSLA, &QAction::triggered, this, &frmWelcome::mnuSLAClicked);
-    connect(m_mnuAbout, &QAction::triggered, this, &frmWelcome::mnuAboutClicked);
-}
-
-void frmWelcome::SetTabOrder() {
-    // The button row comes first, then the controls of the pages.
-    QWidget* const order[] = {
-        m_cmdNext,          m_cmdBack,           m_cmdCancel,      m_cmdHelp,
-        m_OptGetFromGalder, m_cmdGalderHelp,     m_OptGetFromIvro, m_cmdIvroHelp,
-        m_OptGetFromKestle, m_cmdKestleHelp,     m_txtDir,         m_txtFileName,
-        m_cmdBrowse,        m_lstGalderCommPort, m_lstGalderEmail, m_txtIvroFile,
-        m_cmdIvroBrowse,    m_chkAutoDataPlug,
-    };
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
-}
 
 // ---------------------------------------------------------------------------
 // Load and unload.
@@ -392,27 +43,56 @@ void frmWelcome::Form_Load() {
                                 QStringLiteral("Alternate Email")});
     FillPortList(*m_lstGalderCommPort);
 
-    LoadWizardChoices(
-        *this, m_services.settings,
+    const SavedSettings start = LoadWizardChoices(
         StartupServices{m_services.ini, m_services.program, m_services.files, m_services.registry});
+    m_services.settings = start.settings;
+    ApplyChoices(start.choices);
+    m_lblMaxRecords->setText(
+        ToDisplayText(MaxRecordsCaption(m_services.settings.MaxDeviceRecords)));
 
     if (ShowsGalder(m_services.settings)) {
-        m_lblWelcome->setText(LabelText(kWelcomeGalder));
+        m_lblWelcome->setText(ToDisplayText(kWelcomeGalder));
     } else {
-        m_lblWelcome->setText(LabelText(kWelcomeIvroOnly));
+        m_lblWelcome->setText(ToDisplayText(kWelcomeIvroOnly));
         m_OptGetFromGalder->hide();
         m_cmdGalderHelp->hide();
         m_mnuGalder->setVisible(false);
     }
-    m_lblGalderExpl->setText(LabelText(kGalderExpl));
-    m_lblDeleteWarning->setText(LabelText(kDeleteWarning));
+    m_lblGalderExpl->setText(ToDisplayText(kGalderExpl));
+    m_lblDeleteWarning->setText(ToDisplayText(kDeleteWarning));
     PlaceHeader();
 
     m_OptGetFromKestle->move(m_OptGetFromKestle->x(), Twips(3480));
     m_cmdKestleHelp->move(m_cmdKestleHelp->x(), Twips(3525));
     FitTexts();
 
-    ChangeStage(0);
+    ChangeStage(kStageWelcome);
+}
+
+void frmWelcome::ApplyChoices(const Choices& choices) {
+    if (const auto position = ListPosition(choices.GalderPort, m_lstGalderCommPort->count()))
+        m_lstGalderCommPort->setCurrentIndex(*position);
+    if (const auto position = ListPosition(choices.GalderEmail, m_lstGalderEmail->count()))
+        m_lstGalderEmail->setCurrentIndex(*position);
+    if (choices.IvroFile)
+        m_txtIvroFile->setText(ToQString(*choices.IvroFile));
+    if (choices.LaunchDataPlug)
+        m_chkAutoDataPlug->setChecked(*choices.LaunchDataPlug);
+    if (choices.ExportPath)
+        m_txtDir->setText(ToQString(*choices.ExportPath));
+    if (choices.ExportFile)
+        m_txtFileName->setText(ToQString(*choices.ExportFile));
+}
+
+Choices frmWelcome::CurrentChoices() const {
+    Choices choices;
+    choices.GalderPort = m_lstGalderCommPort->currentIndex();
+    choices.GalderEmail = m_lstGalderEmail->currentIndex();
+    choices.IvroFile = txtIvroFile();
+    choices.LaunchDataPlug = m_chkAutoDataPlug->isChecked();
+    choices.ExportPath = txtDir();
+    choices.ExportFile = txtFileName();
+    return choices;
 }
 
 void frmWelcome::Form_Unload() {
@@ -420,7 +100,7 @@ void frmWelcome::Form_Unload() {
         return;
     m_unloaded = true;
     try {
-        SaveSettings(*this, m_services.settings, m_services.ini,
+        SaveSettings(m_services.settings, CurrentChoices(), m_services.ini,
                      SettingsFilePath(m_services.program));
     } catch (const std::exception&) {
         // Settings that cannot be written are lost without a message.
@@ -428,7 +108,7 @@ void frmWelcome::Form_Unload() {
 }
 
 void frmWelcome::closeEvent(QCloseEvent* event) {
-    // The export writes through this window's controls until it returns.
+    // The export runs inside this window's event handling until it returns.
     if (m_exporting) {
         event->ignore();
         return;
@@ -439,84 +119,24 @@ void frmWelcome::closeEvent(QCloseEvent* event) {
         m_services.endProgram();
 }
 
-// The outer size counts the frame the window system draws; what is left of it
-// is the window's own area, but never so little that the buttons are cut.
-void frmWelcome::FitOuterSize() {
-    QMargins frame;
-    if (const QWindow* handle = windowHandle())
-        frame = handle->frameMargins();
-    m_fittedFrame = frame;
-    QSize inner = TwipsSize(kOuterWidth, kOuterHeight) -
-                  QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const int needed =
-        menuBar()->sizeHint().height() + Twips(kButtonTop + kButtonHeight + kHeaderMargin);
-    inner.setHeight(std::max(inner.height(), needed));
-    setFixedSize(inner);
-    PlaceHeader();
-}
-
-// Where the system's type is wider than the design's, a text grows out of its
-// place to the right or downwards rather than being cut off.
-void frmWelcome::FitTexts() {
-    for (QLabel* label : findChildren<QLabel*>()) {
-        if (label->pixmap().isNull() && label->wordWrap()) {
-            label->resize(label->width(),
-                          std::max(label->height(), label->heightForWidth(label->width())));
-        } else if (label->pixmap().isNull()) {
-            label->resize(label->size().expandedTo(label->sizeHint()));
-        }
-    }
-    for (QAbstractButton* option : findChildren<QAbstractButton*>()) {
-        if (qobject_cast<QCheckBox*>(option) || qobject_cast<QRadioButton*>(option))
-            option->resize(option->size().expandedTo(option->sizeHint()));
-    }
-    PlaceHeader();
-}
-
-void frmWelcome::PlaceHeader() {
-    m_lblMaxRecords->move(Twips(kHeaderMargin), m_lblMaxRecords->y());
-    m_lblDeleteWarning->move(width() - Twips(kHeaderMargin) - m_lblDeleteWarning->width(),
-                             m_lblDeleteWarning->y());
-}
-
-void frmWelcome::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    FitOuterSize();
-}
-
-void frmWelcome::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    // The window system may tell the frame only once it has placed the window.
-    if (const QWindow* handle = windowHandle(); handle && handle->frameMargins() != m_fittedFrame)
-        FitOuterSize();
-}
-
-// ---------------------------------------------------------------------------
-// Pages.
-
-void frmWelcome::ShowPage(QGroupBox* page) {
-    page->move(Twips(kPageLeft), Twips(kPageTop));
-    page->show();
-}
-
 void frmWelcome::ChangeStage(std::int16_t NewStage) {
     m_cmdNext->setEnabled(false);
     m_cmdBack->setEnabled(false);
     m_cmdHelp->hide();
 
     switch (m_CurrentStage) {
-    case 0:
+    case kStageWelcome:
         m_FrameWelcome->hide();
         break;
-    case 1:
+    case kStageFileLocation:
         m_FrameFileLocation->hide();
         break;
-    case 2:
+    case kStageSourceSettings:
         m_frameGalderMappings->hide();
         m_frameIvroMappings->hide();
         break;
-    case 3:
-    case 4:
+    case kStageConfirm:
+    case kStageExport:
         m_frameExport->hide();
         break;
     default:
@@ -526,16 +146,16 @@ void frmWelcome::ChangeStage(std::int16_t NewStage) {
     m_CurrentStage = NewStage;
 
     switch (NewStage) {
-    case 0:
+    case kStageWelcome:
         // Next waits for a click on a source option.
         ShowPage(m_FrameWelcome);
         break;
-    case 1:
+    case kStageFileLocation:
         m_cmdNext->setEnabled(true);
         m_cmdBack->setEnabled(true);
         ShowPage(m_FrameFileLocation);
         break;
-    case 2:
+    case kStageSourceSettings:
         m_cmdNext->setEnabled(true);
         m_cmdBack->setEnabled(true);
         m_cmdHelp->show();
@@ -544,19 +164,19 @@ void frmWelcome::ChangeStage(std::int16_t NewStage) {
         else if (m_SourceDevice == kSourceIvro)
             ShowPage(m_frameIvroMappings);
         break;
-    case 3:
+    case kStageConfirm:
         m_cmdNext->setEnabled(true);
         m_cmdBack->setEnabled(true);
         ShowPage(m_frameExport);
         m_lblConfirmGalder->setVisible(m_SourceDevice == kSourceGalder);
         break;
-    case 4:
+    case kStageExport:
         RunExport();
         break;
-    case 5:
-    case 6:
-        m_lblCompleteGood->setVisible(NewStage == 5);
-        m_lblCompleteBad->setVisible(NewStage == 6);
+    case kStageComplete:
+    case kStageNotComplete:
+        m_lblCompleteGood->setVisible(NewStage == kStageComplete);
+        m_lblCompleteBad->setVisible(NewStage == kStageNotComplete);
         ShowPage(m_frameComplete);
         m_cmdCancel->setText(QStringLiteral("&Close"));
         break;
@@ -571,47 +191,39 @@ void frmWelcome::RunExport() {
     m_cmdNext->setEnabled(false);
     m_cmdBack->setEnabled(false);
 
-    const std::string tag = m_SourceDevice == kSourceGalder ? "Galder" : "ivro";
+    const ExportSource source =
+        m_SourceDevice == kSourceGalder ? ExportSource::Galder : ExportSource::Ivro;
     ExportContext context{m_services.messages, m_services.settings, m_services.galderWindow};
-    RecordCount count = kExportFailed;
     m_exporting = true;
-    try {
-        count = DoExport(tag, *this, context);
-    } catch (const std::exception& error) {
-        // Nothing may escape into the event loop; the export just failed.
-        m_services.messages.show("Error Occurred",
-                                 std::string("Error occurred in DoExport\r\n") + error.what(),
-                                 MsgButtons::Ok, MsgIcon::Critical);
-        count = kExportFailed;
-    }
+    const RecordCount count = DoExport(source, *this, context);
     m_exporting = false;
 
     if (count > 0) {
         m_services.messages.show("Records Exported", RecordsExportedText(count), MsgButtons::Ok,
                                  MsgIcon::Information);
-        if (chkAutoDataPlug() == 1) {
+        if (m_chkAutoDataPlug->isChecked()) {
             LaunchServices launch{m_services.activator,  m_services.shell, m_services.messages,
                                   m_services.fileDialog, m_CommonDialog1,  m_services.files,
                                   m_services.program};
             LaunchNorvikMgr(m_services.settings, launch);
         }
-        ChangeStage(5);
+        ChangeStage(kStageComplete);
     } else {
-        ChangeStage(6);
+        ChangeStage(kStageNotComplete);
     }
 }
 
 void frmWelcome::cmdNext_Click() {
     switch (m_CurrentStage) {
-    case 0:
+    case kStageWelcome:
         m_SourceDevice = m_OptGetFromGalder->isChecked() ? kSourceGalder : kSourceIvro;
-        ChangeStage(1);
+        ChangeStage(kStageFileLocation);
         break;
-    case 1:
+    case kStageFileLocation:
         // A bad folder or name shows up as the export's own error.
-        ChangeStage(2);
+        ChangeStage(kStageSourceSettings);
         break;
-    case 2:
+    case kStageSourceSettings:
         if (m_SourceDevice == kSourceIvro && !m_services.files.fileExists(txtIvroFile())) {
             m_services.messages.show("File Not Found",
                                      "The Ivro Import file could not be located.  Please verify "
@@ -619,10 +231,10 @@ void frmWelcome::cmdNext_Click() {
                                      MsgButtons::Ok, MsgIcon::Warning);
             return;
         }
-        ChangeStage(3);
+        ChangeStage(kStageConfirm);
         break;
-    case 3:
-        ChangeStage(4);
+    case kStageConfirm:
+        ChangeStage(kStageExport);
         break;
     default:
         break;
@@ -630,12 +242,12 @@ void frmWelcome::cmdNext_Click() {
 }
 
 void frmWelcome::cmdBack_Click() {
-    if (m_CurrentStage >= 1 && m_CurrentStage <= 3)
+    if (m_CurrentStage >= kStageFileLocation && m_CurrentStage <= kStageConfirm)
         ChangeStage(static_cast<std::int16_t>(m_CurrentStage - 1));
 }
 
 void frmWelcome::cmdCancel_Click() {
-    if (m_CurrentStage == 4)
+    if (m_CurrentStage == kStageExport)
         return;
     close();
 }
@@ -663,40 +275,22 @@ void frmWelcome::FillPortList(QComboBox& list) {
 }
 
 // ---------------------------------------------------------------------------
-// The named controls.
+// The named controls that the export reads.
 
 std::string frmWelcome::txtDir() const {
     return FromQString(m_txtDir->text());
-}
-
-void frmWelcome::setTxtDir(const std::string& text) {
-    m_txtDir->setText(ToQString(text));
 }
 
 std::string frmWelcome::txtFileName() const {
     return FromQString(m_txtFileName->text());
 }
 
-void frmWelcome::setTxtFileName(const std::string& text) {
-    m_txtFileName->setText(ToQString(text));
-}
-
 std::string frmWelcome::txtIvroFile() const {
     return FromQString(m_txtIvroFile->text());
 }
 
-void frmWelcome::setTxtIvroFile(const std::string& text) {
-    m_txtIvroFile->setText(ToQString(text));
-}
-
 int frmWelcome::lstGalderCommPortIndex() const {
     return m_lstGalderCommPort->currentIndex();
-}
-
-// A position outside the list keeps the selection the filling made.
-void frmWelcome::setLstGalderCommPortIndex(int index) {
-    if (index >= -1 && index < m_lstGalderCommPort->count())
-        m_lstGalderCommPort->setCurrentIndex(index);
 }
 
 int frmWelcome::lstGalderCommPortCount() const {
@@ -713,25 +307,16 @@ int frmWelcome::lstGalderEmailIndex() const {
     return m_lstGalderEmail->currentIndex();
 }
 
-void frmWelcome::setLstGalderEmailIndex(int index) {
-    if (index >= -1 && index < m_lstGalderEmail->count())
-        m_lstGalderEmail->setCurrentIndex(index);
+void frmWelcome::setTxtDir(const std::string& text) {
+    m_txtDir->setText(ToQString(text));
 }
 
-int frmWelcome::lstGalderEmailCount() const {
-    return m_lstGalderEmail->count();
+void frmWelcome::setTxtFileName(const std::string& text) {
+    m_txtFileName->setText(ToQString(text));
 }
 
-int frmWelcome::chkAutoDataPlug() const {
-    return m_chkAutoDataPlug->isChecked() ? 1 : 0;
-}
-
-void frmWelcome::setChkAutoDataPlug(int state) {
-    m_chkAutoDataPlug->setChecked(state != 0);
-}
-
-void frmWelcome::setLblMaxRecords(const std::string& caption) {
-    m_lblMaxRecords->setText(LabelText(caption));
+void frmWelcome::setTxtIvroFile(const std::string& text) {
+    m_txtIvroFile->setText(ToQString(text));
 }
 
 std::unique_ptr<frmWelcome> Main(WizardServices& services) {

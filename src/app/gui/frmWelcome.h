@@ -3,6 +3,8 @@
 #include "app/gui/WizardServices.h"
 #include "export/IWizardForm.h"
 #include "platform/IFileDialog.h"
+#include "settings/Settings.h"
+#include "wizard/WizardStage.h"
 
 #include <QMainWindow>
 #include <QMargins>
@@ -44,7 +46,7 @@ public:
     explicit frmWelcome(WizardServices& services, QWidget* parent = nullptr);
     ~frmWelcome() override;
 
-    // Shows page `NewStage` (0 to 6) and sets the buttons for it. Stage 4
+    // Shows page `NewStage` (a WizardStage, 0 to 6) and sets the buttons for it. Stage 4
     // runs the export and moves on to 5 or 6 by itself. Any other number
     // leaves the window without a page and with only Cancel usable.
     void ChangeStage(std::int16_t NewStage);
@@ -63,21 +65,17 @@ public:
 
     // IWizardForm: the named controls as the program's text.
     std::string txtDir() const override;
-    void setTxtDir(const std::string& text) override;
     std::string txtFileName() const override;
-    void setTxtFileName(const std::string& text) override;
     std::string txtIvroFile() const override;
-    void setTxtIvroFile(const std::string& text) override;
     int lstGalderCommPortIndex() const override;
-    void setLstGalderCommPortIndex(int index) override;
     int lstGalderCommPortCount() const override;
     int lstGalderCommPortItemData(int index) const override;
     int lstGalderEmailIndex() const override;
-    void setLstGalderEmailIndex(int index) override;
-    int lstGalderEmailCount() const override;
-    int chkAutoDataPlug() const override;
-    void setChkAutoDataPlug(int state) override;
-    void setLblMaxRecords(const std::string& caption) override;
+
+    // What the Browse buttons choose.
+    void setTxtDir(const std::string& text);
+    void setTxtFileName(const std::string& text);
+    void setTxtIvroFile(const std::string& text);
 
 signals:
     void cmdBrowseClicked();
@@ -112,6 +110,10 @@ private:
 
     void Form_Load();
     void Form_Unload();
+    // The saved choices into the controls; a list position the list lacks
+    // keeps the selection the filling made.
+    void ApplyChoices(const Choices& choices);
+    Choices CurrentChoices() const;
     void FitOuterSize();
     void PlaceHeader();
     void FitTexts();

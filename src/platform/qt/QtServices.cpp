@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 
 namespace addrix {
 
@@ -14,6 +13,12 @@ QString ToQString(const std::string& bytes) {
 std::string FromQString(const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString ToDisplayText(const std::string& bytes) {
+    QString text = ToQString(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
 }
 
 std::string QtProgramLocation::programDir() const {
@@ -38,37 +43,6 @@ void QtTickTimer::stop() {
 
 bool QtTickTimer::isActive() const {
     return m_timer.isActive();
-}
-
-MsgAnswer QtMessageBox::show(const std::string& caption, const std::string& text,
-                             MsgButtons buttons, MsgIcon icon) {
-    QMessageBox::Icon qicon = QMessageBox::NoIcon;
-    switch (icon) {
-    case MsgIcon::None:
-        break;
-    case MsgIcon::Critical:
-        qicon = QMessageBox::Critical;
-        break;
-    case MsgIcon::Question:
-        qicon = QMessageBox::Question;
-        break;
-    case MsgIcon::Warning:
-        qicon = QMessageBox::Warning;
-        break;
-    case MsgIcon::Information:
-        qicon = QMessageBox::Information;
-        break;
-    }
-    QString body = ToQString(text);
-    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(qicon, ToQString(caption), body,
-                    buttons == MsgButtons::YesNo ? (QMessageBox::Yes | QMessageBox::No)
-                                                 : QMessageBox::Ok,
-                    m_parent);
-    const int answer = box.exec();
-    if (buttons == MsgButtons::YesNo)
-        return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
-    return MsgAnswer::Ok;
 }
 
 } // namespace addrix

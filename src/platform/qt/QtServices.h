@@ -2,7 +2,6 @@
 
 #include "platform/IClock.h"
 #include "platform/IFileSystem.h"
-#include "platform/IMessageBox.h"
 
 #include <QObject>
 #include <QString>
@@ -11,25 +10,19 @@
 #include <functional>
 #include <string>
 
-class QWidget;
-
 namespace addrix {
 
 // Program bytes to and from Qt text, at the GUI edge only.
 QString ToQString(const std::string& bytes);
 std::string FromQString(const QString& text);
+// Text for a label or a box: the program's bytes, its CR LF breaks as line feeds.
+QString ToDisplayText(const std::string& bytes);
 
 // The running executable's folder and name, as Qt reports them.
 class QtProgramLocation final : public IProgramLocation {
 public:
     std::string programDir() const override;
     std::string exeName() const override;
-};
-
-// The monotonic clock of the standard library.
-class SteadyClock final : public IClock {
-public:
-    Clock::time_point now() const override { return Clock::now(); }
 };
 
 // A QTimer that calls `onTick` on the thread that owns it.
@@ -42,18 +35,6 @@ public:
 
 private:
     QTimer m_timer;
-};
-
-// Modal QMessageBox owned by `parent` (may be null).
-class QtMessageBox final : public IMessageBox {
-public:
-    explicit QtMessageBox(QWidget* parent = nullptr) : m_parent(parent) {}
-    void setParent(QWidget* parent) { m_parent = parent; }
-    MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
-                   MsgIcon icon) override;
-
-private:
-    QWidget* m_parent;
 };
 
 } // namespace addrix

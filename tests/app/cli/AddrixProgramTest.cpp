@@ -2,7 +2,7 @@
 // folder of its own, whose settings file belongs to the test, reading the
 // sample backup or galder-sim over a pseudo-terminal.
 
-#include "export/ContactRecord.h"
+#include "contact/ContactRecord.h"
 #include "support/SimulatorProcess.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,8 @@
 #include "app/cli/CommandLine.h"
 
-#include "galder/GalderExportJob.h"
+#include "export/GalderExportJob.h"
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
-#include "settings/Settings.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +18,11 @@ using Args = std::vector<std::string>;
 // was given. The copy the command line runs reports to `original`.
 struct ScriptedDownload final : IGalderDownloadWindow {
     std::vector<int> asked; // port, e-mail column
-    Settings settings;
+    double maxRecords = 0;
     ScriptedDownload* original = this;
-    RecordCount runDownload(ILineSink&, std::int16_t port, std::int16_t email) override {
-        original->asked = {port, email};
+    RecordCount runDownload(ILineSink&, const GalderDownload& download) override {
+        original->asked = {download.portNumber, download.emailOption};
+        original->maxRecords = download.maxRecords;
         return 0;
     }
 };
@@ -49,8 +49,7 @@ protected:
                                  {}};
 
     void SetUp() override {
-        services.galderWindow = [this](const Settings& settings) {
-            download.settings = settings;
+        services.galderWindow = [this] {
             return std::make_unique<ScriptedDownload>(download);
         };
     }
@@ -150,10 +149,10 @@ TEST_F(CommandLineTest, GalderGetsPortEmailColumnAndSettings) {
         args.insert(args.end(), options.begin(), options.end());
         EXPECT_EQ(run(args), "1||");
         EXPECT_EQ(download.asked, asked) << ::testing::PrintToString(args);
-        EXPECT_EQ(download.settings.MaxDeviceRecords, 9);
+        EXPECT_EQ(download.maxRecords, 9);
     }
     run({"export", "--source", "galder", "--port", "2", "--max-records", "7"});
-    EXPECT_EQ(download.settings.MaxDeviceRecords, 7);
+    EXPECT_EQ(download.maxRecords, 7);
 }
 
 } // namespace

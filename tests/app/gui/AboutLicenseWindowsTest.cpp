@@ -1,6 +1,6 @@
 #include "app/gui/Twips.h"
 #include "app/gui/frmSLA.h"
-#include "app/logic/LicenseAgreement.h"
+#include "wizard/LicenseAgreement.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -3,7 +3,6 @@
 
 #include "app/gui/GalderDownloadWindow.h"
 #include "app/gui/frmGalderProcess.h"
-#include "settings/Settings.h"
 #include "support/SimulatorProcess.h"
 
 #include <gtest/gtest.h>
@@ -24,13 +23,12 @@ namespace {
 
 class GalderWindowTest : public ::testing::Test {
 protected:
-    Settings settings;
+    double maxRecords = 250;
     test::MemorySink sink;
     test::TempDir programDir;
     QWidget owner;
 
     void SetUp() override {
-        settings.MaxDeviceRecords = 250;
         owner.setGeometry(100, 100, 640, 480);
         owner.show();
     }
@@ -50,10 +48,12 @@ protected:
         });
         poll.start(20);
         const std::string device = sim.device();
-        GalderDownloadWindow window(
-            settings, programDir.path(),
-            [device](int n) { return n == 1 ? device : std::string(); }, &owner);
-        return window.runDownload(sink, 1, 0);
+        GalderDownloadWindow window([device](int n) { return n == 1 ? device : std::string(); },
+                                    programDir.file("debug.log"), &owner);
+        GalderDownload job;
+        job.portNumber = 1;
+        job.maxRecords = maxRecords;
+        return window.runDownload(sink, job);
     }
 };
 

@@ -1,6 +1,6 @@
 // Runs on a private X server of its own (see CMakeLists.txt): real windows
 // are activated there, with no window manager and with a stand-in for one.
-#include "platform/X11WindowActivator.h"
+#include "platform/x11/X11WindowActivator.h"
 
 #include <QTest>
 #include <QWidget>

@@ -1,0 +1,70 @@
+#include "platform/InterruptSignal.h"
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace addrix {
+
+namespace {
+
+// The self-pipe: the handler may only write a byte.
+int s_pipe[2] = {-1, -1};
+struct sigaction s_previousInt {};
+struct sigaction s_previousTerm {};
+bool s_installed = false;
+
+void Handler(int) {
+    if (s_pipe[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const auto written = ::write(s_pipe[1], &byte, 1);
+    }
+}
+
+} // namespace
+
+InterruptSignal::InterruptSignal() {
+    if (::pipe(s_pipe) != 0) {
+        s_pipe[0] = s_pipe[1] = -1;
+        return;
+    }
+    for (int fd : s_pipe) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+    struct sigaction action {};
+    action.sa_handler = &Handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, &s_previousInt);
+    sigaction(SIGTERM, &action, &s_previousTerm);
+    s_installed = true;
+}
+
+InterruptSignal::~InterruptSignal() {
+    if (s_installed) {
+        sigaction(SIGINT, &s_previousInt, nullptr);
+        sigaction(SIGTERM, &s_previousTerm, nullptr);
+        s_installed = false;
+    }
+    for (int& fd : s_pipe) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+int InterruptSignal::readableDescriptor() const {
+    return s_pipe[0];
+}
+
+bool InterruptSignal::takePending() {
+    bool pending = false;
+    char drained[16];
+    while (s_pipe[0] >= 0 && ::read(s_pipe[0], drained, sizeof drained) > 0)
+        pending = true;
+    return pending;
+}
+
+} // namespace addrix

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "platform/IClock.h"
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace addrix {
+
+class ILineSink;
+class IMessageBox;
+class ISerialPort;
+class ITickTimer;
+
+// What the download window shows and does besides its serial port and timer.
+class IGalderView {
+public:
+    virtual ~IGalderView() = default;
+    virtual void setStatus(const std::string& text) = 0; // lblStatus
+    virtual void setProgress(int value) = 0;             // ProgressBar1, 0 to 100
+    virtual void closeWindow() = 0;                      // hides it: ends the modal display
+    virtual void processEvents() = 0;                    // lets pending window events run
+};
+
+// The services the download needs, supplied by the shell.
+struct GalderServices {
+    ISerialPort& port; // MSComm1
+    IClock& clock;
+    ITickTimer& timer; // Timer1; its ticks call OnTick()
+    IMessageBox& messages;
+    IGalderView& view;
+};
+
+// A failure to open the serial port when the download window loads.
+class SerialPortError : public std::exception {
+public:
+    explicit SerialPortError(std::string description) : m_description(std::move(description)) {}
+    const char* what() const noexcept override { return m_description.c_str(); }
+
+private:
+    std::string m_description;
+};
+
+// One download's inputs besides the output file.
+struct GalderDownload {
+    std::int16_t portNumber = 0;  // COMn; 0 loads the window only to lend its port
+    std::int16_t emailOption = 0; // 0 WORK_EMAIL, 1 HOME_EMAIL, other: nowhere
+    double maxRecords = 250;      // MaxDeviceRecords
+    bool trace = false;           // Debug: the exchange is appended to the trace file
+};
+
+// Results of a download besides its count of records.
+inline constexpr std::int16_t kGalderFailed = -1;
+inline constexpr std::int16_t kGalderCancelled = -2; // Cancel noticed by the tick
+
+// frmGalderProcess without its widgets: the serial link, its time-outs and the
+// decoding of the address book. Every event of the window (load, tick, data
+// received, Cancel, unload) is one call, made on the user-interface thread.
+class GalderProcess {
+public:
+    // `traceFile` is where the exchange is traced while a download asks for it.
+    GalderProcess(GalderServices services, std::string traceFile);
+    ~GalderProcess();
+    GalderProcess(const GalderProcess&) = delete;
+    GalderProcess& operator=(const GalderProcess&) = delete;
+
+    // Window load: starts `download`, written to `file`, unless its port
+    // number is 0. Throws SerialPortError when the port cannot be opened.
+    void Load(ILineSink& file, const GalderDownload& download);
+    // Timer1 fired.
+    void OnTick();
+    // MSComm1 reported that data arrived.
+    void OnDataReceived();
+    // cmdCancel clicked.
+    void OnCancel();
+    // Window destroyed, or closed with its title-bar button: the download
+    // stops where it is (GalderCount keeps the records written), the timer
+    // stops and a port still open closes.
+    void Unload();
+
+    // Records written, or kGalderFailed / kGalderCancelled once the download ended so.
+    std::int16_t GalderCount() const { return m_GalderCount; }
+    // True once the download has ended and the window was asked to close.
+    bool finished() const;
+
+private:
+    void TimerReset(std::int32_t interval);
+    void ProcessGalderRXData(std::string& buffer);
+    void HandleReceipt(const std::string& received);
+    void Send(const std::string& bytes);
+    void WriteTrace(const std::string& text);
+    // The first steps of every ending: the time-out is disarmed and the tick
+    // switched off, so that a message shows once and no tick or receipt acts
+    // while it is displayed.
+    void BeginEnding();
+    // Shows an error box with the critical icon and the caption "Error Occurred".
+    void ShowError(const std::string& text, const char* caption = "Error Occurred");
+    // The last steps of every ending: the port closed when asked, the result
+    // left in GalderCount and the window asked to close.
+    void EndDownload(bool closePort, std::int16_t result);
+
+    GalderServices m_services;
+    std::string m_traceFile;
+    ILineSink* Galderfhandle = nullptr;
+    GalderDownload m_download;
+    std::int16_t m_GalderCount = 0;
+
+    // Window variables.
+    bool CancelRequested = false;
+    Clock::time_point Deadline{};
+    std::int16_t RetryCount = 0;
+    std::int16_t LastLoggedState = 0;
+    long ByteCount = 0;
+
+    // Link and parser variables.
+    std::int16_t LinkState = 0;
+    std::string RxBuffer;
+    std::int16_t ParserState = 0;
+    std::int16_t RecordType = 0;
+    std::int16_t RecordTotal = 0;
+    std::string PendingReply;
+
+    int m_progress = 0;        // ProgressBar1's value
+    bool m_running = false;    // a download started and has not ended
+    bool m_closeAsked = false; // closeWindow() was called
+    bool m_inReceipt = false;  // OnDataReceived is draining the port
+    bool m_inPass = false;     // ProcessGalderRXData is running
+};
+
+} // namespace addrix

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "contact/RecordLimit.h"
+
+#include <string>
+#include <string_view>
+
+namespace addrix {
+
+class ILineSink;
+class IMessageBox;
+
+// True for the line that ends the leading lines of a backup file: it starts
+// with "#Record" and holds "Address" somewhere.
+bool IsIvroHeader(std::string_view line);
+
+// The "ivro" source: reads `backupFile` and writes one contact per entry
+// line. Stops at `maxRecords` (MaxDeviceRecords) with its notice. Throws FileError for a missing or
+// unreadable file and ConversionError for an entry whose field 1 or 3 is not a valid number; the
+// contacts written before stay written.
+RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
+                           IMessageBox& messages);
+
+} // namespace addrix

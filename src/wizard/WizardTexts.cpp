@@ -1,0 +1,22 @@
+#include "wizard/WizardTexts.h"
+
+#include "platform/NumberText.h"
+
+namespace addrix {
+
+std::string MaxRecordsCaption(double maxRecords) {
+    const std::string n = FormatNumber(maxRecords);
+    return "The Norvik can only hold " + n +
+           " address records max.  If you attempt to load more than " + n +
+           " address records from your source, the extra records will not be exported.";
+}
+
+std::string RecordsExportedText(RecordCount count) {
+    if (count <= 0)
+        return {};
+    if (count == 1)
+        return "1 record exported.";
+    return std::to_string(count) + " records exported.";
+}
+
+} // namespace addrix

@@ -1,0 +1,78 @@
+#include "contact/ContactLine.h"
+
+#include <gtest/gtest.h>
+
+namespace addrix {
+namespace {
+
+using C = ContactRecord;
+using Fields = std::vector<std::pair<std::string C::*, std::string>>;
+
+TEST(CleanupTest, TextCommasAndPhoneNumbers) {
+    const std::pair<std::string, std::string> texts[] = {
+        {"A\r\nB", "A B"},        {"A\n\rB", "A B"},
+        {"A\r\rB", "A  B"},       {"A\n\nB", "A  B"},
+        {"  \tA\tB\r\n ", "A B"}, {std::string("A\x01\0\xff", 4), std::string("A\x01\0\xff", 4)}};
+    for (const auto& [text, expected] : texts)
+        EXPECT_EQ(CleanText(text), expected) << text;
+    EXPECT_EQ(CleanPhoneNumber("(555) 123.4567 X12 +/ext"), "(555)123-4567x12x");
+}
+
+// Normalises a record numbered 1 with `fields` set; `out` receives it.
+std::string Line(const Fields& fields, ContactRecord* out = nullptr) {
+    ContactRecord c;
+    c.ContactId = "1";
+    c.EntryIndex = "0";
+    for (const auto& [field, text] : fields)
+        c.*field = text;
+    const std::string line = NormaliseContact(c);
+    if (out)
+        *out = c;
+    return line;
+}
+
+TEST(NormaliseContactTest, WritesTheNormalisedLine) {
+    const std::pair<Fields, std::string> cases[] = {
+        // clang-format off
+        {{}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,,"},
+        {{{&C::ContactId, " 12"}, {&C::EntryIndex, " 11 "}, {&C::GroupOrPersonal, "9"},
+          {&C::FirstName, "Ann"}, {&C::Company, "Acme"}}, "12,11,0,Ann,,,,,1,;,;,;,Acme,,,,,,,,,"},
+        {{{&C::HomeEmail, "h@x"}}, "1,0,0,Unknown,,,,h@x,3,;,;,;,,,,,,,,,,"},
+        {{{&C::HomeEmail, "h"}, {&C::WorkEmail, "w"}}, "1,0,0,Unknown,,,w,h,2,;,;,;,,,,,,,,,,"},
+        {{{&C::HomeEmail, "h"}, {&C::WorkEmail, "w"}, {&C::WirelessAddress, "12 34 56"}},
+         "1,0,0,Unknown,,123456,w,h,1,;,;,;,,,,,,,,,,"},
+        {{{&C::FirstName, " \t "}, {&C::Company, "Smith, Jones and Partners Ltd"}},
+         "1,0,0,Unknown,Smith  Jones and P,,,,1,;,;,;,Smith  Jones and P,,,,,,,,,"},
+        // A comma in any column would shift the later columns of the unquoted line.
+        {{{&C::FirstName, "Ann, Jr"}, {&C::LastName, "Lee,Ray"}, {&C::WirelessAddress, "5,5 1"},
+          {&C::WorkEmail, "a,b"}, {&C::HomeEmail, "c,d"}, {&C::Street, "1, Main"},
+          {&C::City, "Paris, TX"}, {&C::State, "T,X"}, {&C::Note, "call,\r\nlater"}},
+         "1,0,0,Ann  Jr,Lee Ray,551,a b,c d,1,;,;,;,,,,,,1  Main,Paris  TX,T X,,call  later"},
+        {{{&C::HomePhone, "1,2"}, {&C::WorkPhone, "+1 5"}, {&C::MobilePhone, "m 7"}, {&C::Fax, "8.9"},
+          {&C::Zip, "K1A 0B1"}}, "1,0,0,Unknown,,,,,1,;,;,;,,12,15,7,8-9,,,,101,"},
+        {{{&C::Zip, "12345.6789"}}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,12345-6789,"},
+        {{{&C::Zip, "12345 - 6789"}}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,12345-67,"}};
+    // clang-format on
+    for (const auto& [fields, line] : cases)
+        EXPECT_EQ(Line(fields), line);
+}
+
+TEST(NormaliseContactTest, CutsEachFieldToItsWidth) {
+    // clang-format off
+    const std::pair<std::string C::*, std::size_t> widths[] = {
+        {&C::FirstName, 15}, {&C::LastName, 18}, {&C::WorkEmail, 65}, {&C::HomeEmail, 65},
+        {&C::Company, 18}, {&C::Street, 70}, {&C::City, 20}, {&C::State, 10}, {&C::Note, 72},
+        {&C::HomePhone, 15}, {&C::WorkPhone, 18}, {&C::MobilePhone, 15}, {&C::Fax, 15},
+        {&C::Zip, 10}, {&C::WirelessAddress, 65}};
+    // clang-format on
+    ContactRecord c;
+    for (const auto& [field, width] : widths) {
+        Line({{field, " " + std::string(width, '5') + "6 7"}}, &c);
+        EXPECT_EQ(c.*field, std::string(width, '5')) << width;
+    }
+    Line({{&C::WirelessAddress, std::string(60, 'a') + "      bbbb"}}, &c); // cut, then unspaced
+    EXPECT_EQ(c.WirelessAddress, std::string(60, 'a'));
+}
+
+} // namespace
+} // namespace addrix

@@ -1,0 +1,371 @@
+// The Galder download engine with its services faked, and the record decoding.
+
+#include "sources/galder/GalderProcess.h"
+#include "sources/galder/GalderRecord.h"
+
+#include "support/GalderFakes.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <ostream>
+#include <tuple>
+#include <variant>
+
+namespace addrix {
+namespace {
+
+using namespace test;
+using Bytes = std::vector<std::string>;
+
+const std::string kWake = "\xAA";
+const std::string kIdentify("\x87\x01\x00\x00\x00\x00\x00\x00", 8);
+const std::string kStart = "\x19";
+const std::string kCommand("\x19\x30\x33\x19", 4);
+const std::string kNoAnswer = "A timeout occurred Connectiong with the device.";
+const std::string kTimeout = "A timeout occurred waiting for data from the device.";
+const std::string kEl0 = kTimeout + " (EL-0)";
+const std::string kDisabled =
+    "The device is permanently disabled and the address book cannot be accessed.";
+const std::string kOverflow = "An overflow error occurred processing the address book";
+const std::string kLimit = "You have exceeded the maximum number of records allowed by the "
+                           "device.\r\nAdditional records will not be exported.";
+
+std::string Record(int n, int layout = 1) {
+    return GalderRecordBytes(n, layout);
+}
+
+TEST(GalderConversation, ByteForByteInEachLayoutAndEmailColumn) {
+    // Layout, e-mail column, name on the device, the line of the first record.
+    using Case = std::tuple<int, std::int16_t, const char*, std::string>;
+    const Case cases[] = {
+        {1, 0, "Mary Ann Lee",
+         "1,0,0,Mary,Ann Lee,1234,mary@example.com,,1,;,;,;,,5551234,1,,6135550100,,,,,one "
+         "two\x01"},
+        {4, 1, "Mary Ann Lee",
+         "1,0,0,Mary,Ann Lee,1234,,mary@example.com,1,;,;,;,,5551234,1,,6135550100,,,,,one "
+         "two\x01"},
+        {1, 2, "Cher", "1,0,0,Cher,,1234,,,1,;,;,;,,5551234,1,,6135550100,,,,,one two\x01"},
+        {4, -1, " Lead",
+         "1,0,0,Unknown,Lead,1234,,,1,;,;,;,,5551234,1,,6135550100,,,,,one two\x01"}};
+    for (const auto& [layout, email, fullName, line] : cases) {
+        SCOPED_TRACE(fullName);
+        TempDir dir;
+        GalderRig rig(250, false, dir.path());
+        rig.load(3, email);
+        EXPECT_EQ(rig.port.openedPort, 3);
+        rig.receive("\x8B");
+        rig.receive(IdentificationAnswer());
+        EXPECT_EQ(rig.port.writes.size(), 3u) << "the command waits for the next tick";
+        rig.ticks();
+        rig.port.readChunk = 100; // one notification must drain the port
+        rig.receive(GalderHeader(layout, 2) +
+                    GalderRecordBytes({fullName, "5551234", "1", "", "6135550100",
+                                       "mary@example.com", "12 34", "one\r\ntwo\x01", "42"},
+                                      layout));
+        rig.receive(Record(2, layout));
+        // The last record is not acknowledged: the port is closed by then.
+        EXPECT_EQ(rig.port.writes, (Bytes{kWake, kIdentify, kStart, kCommand, "\x06"}));
+        EXPECT_EQ(rig.result(), 2);
+        ASSERT_EQ(rig.sink.lines.size(), 2u);
+        EXPECT_EQ(rig.sink.lines[0], line);
+        EXPECT_EQ(SplitCommas(rig.sink.lines[1])[3], "Name002");
+        EXPECT_TRUE(rig.shown.empty());
+        EXPECT_FALSE(rig.port.isOpen());
+        EXPECT_EQ(rig.timer.interval, std::chrono::seconds(1));
+        EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log"))) << "Debug is off";
+    }
+}
+
+TEST(GalderHeader, WithoutZeroThirdByteKeepsLayoutAndTotal) {
+    GalderRig rig;
+    rig.load();
+    rig.reachRecords(GalderHeader(1, 3, '\x05') + Record(1) + Record(2));
+    EXPECT_EQ(rig.statuses.back(), "Received 2 of 0 Records...");
+    // No layout: the records carry nothing but their numbers.
+    EXPECT_EQ(rig.sink.lines, (Bytes{"1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,,",
+                                     "2,1,0,Unknown,,,,,1,;,;,;,,,,,,,,,,"}));
+}
+
+// A scenario after the load: bytes arrive (text), seconds pass (a number),
+// or the Cancel button is pressed (kCancel).
+using Step = std::variant<int, std::string>;
+using Steps = std::vector<Step>;
+constexpr int kCancel = 0;
+
+void Play(GalderRig& rig, const Steps& steps) {
+    for (const Step& step : steps) {
+        if (const int* seconds = std::get_if<int>(&step))
+            *seconds == kCancel ? rig.process->OnCancel() : rig.ticks(*seconds);
+        else
+            rig.receive(std::get<std::string>(step));
+    }
+}
+
+// Wake-up answer, identification, the tick of the download command, `data`, then `after`.
+Steps Download(const std::string& data, Steps after = Steps()) {
+    Steps steps{"\x8B", IdentificationAnswer(), 1, data};
+    steps.insert(steps.end(), after.begin(), after.end());
+    return steps;
+}
+
+const std::string kNul(1, '\0');
+
+// The header of `count` records in layout 1.
+std::string Header(int count) {
+    return GalderHeader(1, count);
+}
+
+template <class... T> Steps S(T... steps) {
+    return {Step(steps)...};
+}
+
+// The download goes on; meanwhile GalderCount counts the lines written.
+constexpr int kRunning = 99;
+
+struct Scenario {
+    const char* name;
+    friend void PrintTo(const Scenario& c, std::ostream* os) { *os << c.name; }
+    Steps steps;
+    std::size_t sent;          // writes to the port
+    int result;                // GalderCount, or kRunning
+    std::size_t lines;         // lines written
+    std::string message{};     // the one message shown, if any
+    Steps meanwhile = Steps(); // while the pass for the last step lets window events run
+    double limit = 250;
+    std::size_t okLines = SIZE_MAX; // lines the output file takes
+};
+
+class GalderScenario : public ::testing::TestWithParam<Scenario> {};
+
+// An ending comes once: its message with the tick off and the port still
+// open, then the port closed (but for a cancel noticed by the tick) and the
+// window asked to close; what happens while the message is up or afterwards
+// counts for nothing.
+TEST_P(GalderScenario, EndsAsTheDeviceLeadsIt) {
+    const Scenario& c = GetParam();
+    const bool ended = c.result != kRunning;
+    FailingSink out(c.okLines);
+    GalderRig rig(c.limit);
+    rig.out = &out;
+    const Steps more{kCancel, Record(9), 20};
+    rig.whileShown = [&] {
+        Play(rig, more);
+    };
+    rig.load();
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+        if (i + 1 == c.steps.size() && !c.meanwhile.empty())
+            rig.pendingEvents.push_back([&] { Play(rig, c.meanwhile); });
+        Play(rig, {c.steps[i]});
+    }
+    if (ended)
+        Play(rig, more);
+    EXPECT_EQ(rig.port.writes.size(), c.sent);
+    EXPECT_EQ(rig.result(), ended ? c.result : static_cast<int>(c.lines));
+    EXPECT_EQ(out.lines.size(), c.lines);
+    EXPECT_EQ(rig.closeCount, ended ? 1 : 0);
+    EXPECT_EQ(rig.port.isOpen(), !ended || c.result == -2);
+    EXPECT_EQ(rig.timer.isActive(), !ended);
+    EXPECT_EQ(rig.port.writesWhileClosed, 0);
+    ASSERT_EQ(rig.shown.size(), c.message.empty() ? 0u : 1u);
+    if (!c.message.empty()) {
+        const auto& shown = rig.shown[0];
+        const bool limit = c.message == kLimit;
+        EXPECT_EQ(shown.box.text, c.message);
+        EXPECT_EQ(shown.box.caption, limit                    ? kAppTitle
+                                     : c.message == kDisabled ? "Disabled Device"
+                                                              : "Error Occurred");
+        EXPECT_EQ(shown.box.icon, limit ? MsgIcon::None : MsgIcon::Critical);
+        EXPECT_EQ(shown.box.buttons, MsgButtons::Ok);
+        EXPECT_FALSE(shown.timerActive);
+        EXPECT_TRUE(shown.portOpen);
+    }
+}
+
+const std::string kWriteFailed = "An error occurred processing the address book";
+const std::string kR123 = Record(1) + Record(2) + Record(3);
+const Steps kFirstOfThree = Download(Header(3), S(Record(1)));
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GalderScenario,
+    ::testing::Values(
+        Scenario{"OneOtherByteWaits", S(kNul), 1, kRunning, 0},
+        Scenario{"Twice8BInOneReceipt", S("\x8B\x8B"), 1, -1, 0, kEl0},
+        Scenario{"OneByteThen8B", S(kNul, "\x8B"), 1, -1, 0, kEl0},
+        Scenario{"LastByteD", S("\x8B", IdentificationAnswer(36), "D"), 2, -1, 0, kDisabled},
+        Scenario{"LowerCaseD", S("\x8B", IdentificationAnswer(36), "d"), 3, kRunning, 0},
+        Scenario{"LongAnswerEndingD", S("\x8B", IdentificationAnswer(38, 'D')), 2, -1, 0,
+                 kDisabled},
+        Scenario{"LongAnswerWithDBeforeTheLast", S("\x8B", IdentificationAnswer(37, 'D') + "x"), 3,
+                 kRunning, 0},
+        Scenario{"DataBeforeTheCommandTickSkipsIt", S("\x8B", IdentificationAnswer(), Header(2), 1),
+                 3, kRunning, 0},
+        Scenario{"SixSilentSeconds", S(6), 7, -1, 0, kNoAnswer},
+        Scenario{"TenSecondsWithoutData", Download(Header(5), S(10)), 4, kRunning, 0},
+        Scenario{"ElevenSecondsWithoutData", Download(Header(5), S(11)), 4, -1, 0, kTimeout},
+        Scenario{"DataEveryNineSeconds",
+                 Download(Header(2), S(9, Record(1).substr(0, 99), 9, Record(1).substr(99), 9,
+                                       Record(2).substr(0, 99), 9, Record(2).substr(99))),
+                 5, 2, 2},
+        Scenario{"HeaderAndRecordSplitOverReceipts",
+                 S("\x8B", IdentificationAnswer(), 1, "\x06\x04", std::string("\0\x01\x7F", 3),
+                   Record(1, 4).substr(1, 200), Record(1, 4).substr(201)),
+                 4, 1, 1},
+        Scenario{"AHalfRecordWaits", Download(Header(2) + Record(1).substr(0, 256)), 4, kRunning,
+                 0},
+        Scenario{"TwoRecordsInOneReceiptGetOneAcknowledgement",
+                 Download(Header(3), S(Record(1) + Record(2) + Record(3).substr(0, 10))), 5,
+                 kRunning, 2},
+        Scenario{"JunkBeforeTheHeader",
+                 Download(std::string("\x00\x12\x06\x01\x00\x03", 6) + kR123), 4, 3, 3},
+        Scenario{"EmptyAddressBook", Download(Header(0)), 4, 0, 0},
+        Scenario{"ExactlyTheLimit", Download(Header(3) + kR123), 4, 3, 3, "", S(), 3},
+        Scenario{"MoreThanTheLimit", Download(Header(5) + kR123 + Record(4)), 4, 3, 3, kLimit, S(),
+                 3},
+        Scenario{"FractionalLimit", Download(Header(5) + kR123), 4, 3, 3, kLimit, S(), 2.5},
+        Scenario{"OutOfStep257BytesWait", Download(Header(5) + std::string(257, '\0')), 4, kRunning,
+                 0},
+        Scenario{"OutOfStep258Bytes", Download(Header(5) + Record(1) + std::string(258, 'x')), 4,
+                 -1, 1, kOverflow},
+        Scenario{"WriteFailed", Download(Header(5) + Record(1) + Record(2)), 4, -1, 1, kWriteFailed,
+                 S(), 250, 1},
+        Scenario{"CancelNoticedByTheTick", S(kCancel, 1), 2, -2, 0},
+        Scenario{"CancelNoticedOnReceipt", Download(Header(3), S(kCancel, Record(1))), 4, -1, 0},
+        // Read at once, the identification answer would join 8B and spoil it.
+        Scenario{"DataWhileEventsRunWaitsForThePass", S("\x8B"), 3, kRunning, 0, "",
+                 S(IdentificationAnswer())},
+        Scenario{"TimeOutWhileEventsRun", kFirstOfThree, 4, -1, 0, kTimeout, S(11)},
+        Scenario{"CancelAndTickWhileEventsRun", kFirstOfThree, 4, -2, 0, "", S(kCancel, 1)},
+        Scenario{"CancelWhileEventsRun", kFirstOfThree, 4, -1, 0, "", S(kCancel)}));
+
+TEST(GalderProgress, OneStepPer76BytesWrappingAt100AndEventsAtEveryTenthRecord) {
+    GalderRig rig;
+    rig.load();
+    rig.reachRecords(GalderHeader(1, 120)); // 1 + 37 + 4 bytes so far
+    const std::string record = Record(1);
+    rig.receive(record.substr(0, 33)); // 75
+    EXPECT_TRUE(rig.progress.empty());
+    rig.receive(record.substr(33, 1)); // 76
+    EXPECT_EQ(rig.progress, std::vector<int>{1});
+    rig.receive(record.substr(34, 75)); // counted afresh: 75
+    EXPECT_EQ(rig.progress.size(), 1u);
+    rig.receive(record.substr(109));
+    const int before = rig.processEventsCount;
+    for (int n = 2; n <= 99; ++n)
+        rig.receive(Record(n));
+    EXPECT_EQ(rig.processEventsCount - before, 9) << "passes at 10, 20 ... 90 records";
+    ASSERT_EQ(rig.progress.size(), 100u);
+    EXPECT_EQ(rig.progress[98], 99);
+    EXPECT_EQ(rig.progress[99], 0);
+}
+
+// A port that fails to open goes to the caller with its description, and
+// nothing is sent afterwards.
+TEST(GalderLoad, AFailedOpenGoesToTheCaller) {
+    GalderRig rig;
+    rig.port.openResult = {SerialOpenResult::Status::Failed, "COM3 (/dev/ttyS2): in use"};
+    try {
+        rig.load(3);
+        ADD_FAILURE() << "no SerialPortError";
+    } catch (const SerialPortError& error) {
+        EXPECT_STREQ(error.what(), "COM3 (/dev/ttyS2): in use");
+    }
+    rig.receive("\x8B");
+    rig.process->OnTick();
+    EXPECT_TRUE(rig.port.writes.empty());
+}
+
+// Each download appends its whole exchange; a trace that cannot be written
+// does not disturb the download.
+TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
+    TempDir dir;
+    const std::string data = GalderHeader(1, 1) + Record(1);
+    auto tx = [](const std::string& bytes) {
+        return "\r\nTX:" + bytes + "\r\n";
+    };
+    auto state = [](int n) {
+        return "\r\nState:" + std::to_string(n) + "\r\n";
+    };
+    const std::string trace = "\r\nStart Of Operation\r\n" + tx(kWake) + "\x8B" + tx(kIdentify) +
+                              IdentificationAnswer() + state(6) + tx(kStart) + tx(kCommand) + data +
+                              state(7) + state(8) + state(9);
+    for (const std::string& expected : {trace, trace + trace}) {
+        GalderRig rig(250, true, dir.path());
+        rig.load();
+        rig.reachRecords(data);
+        EXPECT_EQ(rig.result(), 1);
+        EXPECT_EQ(ReadFile(dir.file("debug.log")), expected);
+    }
+    GalderRig unwritable(250, true, dir.file("missing"));
+    unwritable.load();
+    unwritable.reachRecords(data);
+    EXPECT_EQ(unwritable.result(), 1);
+}
+
+TEST(GalderBytes, CutAtFFAndDecodeBcd) {
+    // Bytes, CutAtFF, DecodeBcd.
+    using Case = std::tuple<std::string, std::string, std::string>;
+    const Case cases[] = {
+        {"\xA5\x90\x09\xBC\xDE", "\xA5\x90\x09\xBC\xDE", "59009"}, // nibbles A to E vanish
+        {std::string("a\r\n\0\x01\xFF\x62", 7), std::string("a\r\n\0\x01", 5), "6100000162"},
+        {"\xFF\x41", "", "41"},
+        {"\x01\x23\x45\x67\x89", "\x01\x23\x45\x67\x89", "0123456789"}};
+    for (const auto& [in, cut, bcd] : cases) {
+        EXPECT_EQ(CutAtFF(in), cut);
+        EXPECT_EQ(DecodeBcd(in), bcd);
+    }
+}
+
+// Each field takes exactly its bytes in both layouts: the junk around it
+// stays out, and an FF inside ends it.
+TEST(GalderField, TakesExactlyItsBytes) {
+    using R = GalderRecord;
+    // Field, whether it holds digits, first and last byte in layout 1 and in
+    // layout 4 (0: not in the layout).
+    using Case =
+        std::tuple<std::string R::*, bool, std::size_t, std::size_t, std::size_t, std::size_t>;
+    const Case cases[] = {
+        {&R::Name, false, 1, 20, 1, 20},         {&R::SecondNumber, true, 26, 30, 0, 0},
+        {&R::HomePhone, true, 31, 40, 63, 72},   {&R::WorkPhone, true, 41, 50, 73, 82},
+        {&R::MobilePhone, true, 51, 60, 83, 92}, {&R::Fax, true, 61, 70, 93, 102},
+        {&R::Email, false, 71, 110, 103, 167},   {&R::WirelessAddress, false, 111, 150, 168, 232},
+        {&R::Note, false, 151, 255, 233, 254}};
+    for (const auto& [field, number, first1, last1, first4, last4] : cases) {
+        for (const int layout : {1, 4}) {
+            const std::size_t first = layout == 1 ? first1 : first4;
+            const std::size_t width = (layout == 1 ? last1 : last4) + 1 - first;
+            std::string data(kGalderRecordDataSize, '\x37'); // "7" as text, "37" as digits
+            if (first)
+                data.replace(first - 1, width, std::string(width, '\x12'));
+            GalderRecord record;
+            record.*field = "stale";
+            const auto decode = layout == 1 ? DecodeGalderRecordType1 : DecodeGalderRecordType4;
+            decode(data, record);
+            std::string whole;
+            for (std::size_t i = 0; first && i < width; ++i)
+                whole += number ? "12" : "\x12";
+            EXPECT_EQ(record.*field, whole) << "layout " << layout << ", byte " << first;
+            data[first] = '\xFF';
+            decode(data, record);
+            EXPECT_EQ(record.*field, whole.substr(0, number ? 2 : 1))
+                << "layout " << layout << ", byte " << first;
+        }
+    }
+}
+
+// Takes every line but cannot push them to the disk.
+class FlushFailingSink final : public ILineSink {
+public:
+    void writeLine(const std::string&) override {}
+    void flush() override { throw FileError(DescribeFileError(ENOSPC, "flush")); }
+};
+
+// A full disk may show only when the line is flushed.
+TEST(GalderLine, AFailedFlushIsAnError) {
+    FlushFailingSink unflushed;
+    EXPECT_THROW(WriteGalderRecord(GalderRecord(), unflushed, 0), FileError);
+}
+
+} // namespace
+} // namespace addrix

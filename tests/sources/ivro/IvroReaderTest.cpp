@@ -1,0 +1,140 @@
+#include "sources/ivro/IvroReader.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+namespace addrix {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kHeader = "#Record\tName\tAddress\r\n";
+
+// An entry line of `count` fields with first name `first`; `set` gives other
+// fields by their 1-based number.
+std::string Entry(const std::string& first = "", std::map<int, std::string> set = {},
+                  int count = 24) {
+    set.emplace(1, "1");
+    set.emplace(3, "0");
+    set.emplace(4, first);
+    std::string line = set[1];
+    for (int i = 2; i <= count; ++i)
+        line += "\t" + set[i];
+    return line + "\r\n";
+}
+
+// The line of a contact with only a first name.
+std::string Contact(int number, const std::string& first) {
+    return std::to_string(number) + "," + std::to_string(number - 1) + ",0," + first +
+           ",,,,,1,;,;,;,,,,,,,,,,";
+}
+
+// Files this process holds open (0 where the system does not tell).
+std::ptrdiff_t OpenFiles() {
+    std::error_code ec;
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd", ec), {});
+}
+
+class IvroReaderTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::FakeMessageBox messages;
+
+    // Reads `content` as the backup file (or the file at `input`): the count
+    // (or "error: " and what was thrown), every box shown as
+    // icon|caption|text, then the contact lines written.
+    Lines run(const std::string& content, double limit = 250, const std::string& input = "") {
+        const std::string backup = input.empty() ? dir.write("book.adr", content) : input;
+        messages.shown.clear();
+        test::MemorySink out;
+        Lines result;
+        try {
+            result = {std::to_string(ReadIvroBackup(out, backup, limit, messages))};
+        } catch (const std::exception& error) {
+            result = {std::string("error: ") + error.what()};
+        }
+        for (const auto& shown : messages.shown)
+            result.push_back(std::to_string(static_cast<int>(shown.icon)) + "|" + shown.caption +
+                             "|" + shown.text);
+        result.insert(result.end(), out.lines.begin(), out.lines.end());
+        return result;
+    }
+};
+
+TEST_F(IvroReaderTest, MapsTheFieldsAndNumbersTheContacts) {
+    std::map<int, std::string> all = {
+        {5, "Lee"},  {7, "555 12"}, {8, "ann.1@home"}, {9, "w@x"},     {12, "(555) 1.2"},
+        {13, "5-3"}, {14, "5 4"},   {15, "Acme"},      {16, "1 Main"}, {17, "Springfield"},
+        {18, "IL"},  {19, "62701"}, {21, "note"}};
+    for (const int unused : {2, 6, 10, 11, 20, 22, 23, 24})
+        all[unused] = "x" + std::to_string(unused);
+    EXPECT_EQ(run(kHeader + Entry("Ann", all) + Entry("Bob", {}, 30)),
+              (Lines{"2",
+                     "1,0,0,Ann,Lee,55512,w@x,ann.1@home,1,;,;,;,Acme,,(555)1-2,5-3,54,1 Main,"
+                     "Springfield,IL,62701,note",
+                     Contact(2, "Bob")}));
+}
+
+TEST_F(IvroReaderTest, OnlyEntryLinesAfterTheHeaderCount) {
+    EXPECT_EQ(run("#record\tAddress\r\n#Record\taddress\r\n #Record Address\r\n" + Entry("A")),
+              Lines{"0"});
+    EXPECT_EQ(run(""), Lines{"0"});
+    std::string last = Entry("Last");
+    last.resize(last.size() - 2); // no line end at all
+    EXPECT_EQ(run(Entry("Before") + "junk\r#RecordAddress\r\n" + Entry("Short", {}, 23) + "\r\n" +
+                  "\t\t\r" + Entry("A", {{21, "one\ntwo"}}) + last),
+              (Lines{"2", Contact(1, "A") + "one two", Contact(2, "Last")}));
+}
+
+TEST_F(IvroReaderTest, BadNumbersEndTheExportKeepingEarlierContactsAndClosingTheFiles) {
+    const std::pair<std::map<int, std::string>, std::string> cases[] = {
+        {{{1, "abc"}}, "Type mismatch"},
+        {{{3, "256"}}, "Overflow"},
+        {{{3, " x"}}, "Type mismatch"}};
+    const auto openBefore = OpenFiles();
+    for (const auto& [bad, description] : cases)
+        EXPECT_EQ(run(kHeader + Entry("Kept") + Entry("Bad", bad) + Entry("After")),
+                  (Lines{"error: " + description, Contact(1, "Kept")}));
+    EXPECT_EQ(OpenFiles(), openBefore);
+    EXPECT_EQ(run(kHeader + Entry("N", {{1, " -12.5 "}, {3, "255"}}) + Entry("P", {{3, "+.5"}}))[0],
+              "2");
+}
+
+// The limit stops the export with one notice, only when one more entry comes:
+// lines that are no entries give none, and a limit no count equals never stops it.
+TEST_F(IvroReaderTest, StopsAtTheRecordLimitWithOneNotice) {
+    const std::string notice = "0|Addrix|You have exceeded the maximum number of records allowed "
+                               "by the device.\r\nAdditional records will not be exported.";
+    const std::string two = kHeader + Entry("P") + Entry("Q") + Entry("", {}, 5) + "\r\n";
+    const Lines both = {"2", Contact(1, "P"), Contact(2, "Q")};
+    EXPECT_EQ(run(two, 2), both);
+    EXPECT_EQ(run(two, -1), both);
+    EXPECT_EQ(run(two, 1), (Lines{"1", notice, Contact(1, "P")}));
+    EXPECT_EQ(run(kHeader + "\t\t\r\n", 0), Lines{"0"});
+}
+
+TEST_F(IvroReaderTest, MissingBackupJunkAndHugeLines) {
+    const std::string missing = dir.file("none.adr");
+    EXPECT_EQ(run("", 250, missing), (Lines{"error: File not found: " + missing}));
+    EXPECT_EQ(run("", 250, dir.path()), (Lines{"error: Path/File access error: " + dir.path()}));
+    std::string junk;
+    for (int i = 0; i < 4096; ++i)
+        junk.push_back(static_cast<char>((i * 131 + 7) % 256));
+    const std::string nul("N\0L", 3);
+    EXPECT_EQ(run(junk + "\r\n" + kHeader + Entry(nul, {{21, std::string(1 << 23, 'n')}})),
+              (Lines{"1", Contact(1, nul) + std::string(72, 'n')}));
+}
+
+TEST_F(IvroReaderTest, WriteFailureEndsTheReadingAndKeepsTheLinesWritten) {
+    const std::string backup = dir.write("book.adr", kHeader + Entry() + Entry());
+    test::FailingSink sink(1);
+    EXPECT_THROW(ReadIvroBackup(sink, backup, 250, messages), FileError);
+    EXPECT_EQ(sink.lines.size(), 1u);
+}
+
+} // namespace
+} // namespace addrix

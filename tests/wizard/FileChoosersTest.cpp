@@ -1,0 +1,106 @@
+#include "wizard/FileChoosers.h"
+#include "platform/IRegistry.h"
+#include "platform/PathUtil.h"
+#include "support/FakeRegistry.h"
+#include "support/TestSupport.h"
+#include "support/WizardFakes.h"
+
+#include <gtest/gtest.h>
+
+namespace addrix {
+namespace {
+
+const std::string kSep(1, kPathSeparator);
+const std::string kProgramDir = kSep + "apps";
+const std::string kDocuments = kSep + "Documents";
+const std::string kExports = kSep + "exports" + kSep;
+
+// The choosers around a form; the folders above exist.
+struct ChooserRig {
+    FileDialogRequest commonDialog;
+    test::FakeFileDialog dialog;
+    test::FakeRegistry registry;
+    test::FakeFileSystem fs;
+    test::FakeProgramLocation program;
+    FileChooserServices services{dialog, registry, fs, program};
+
+    ChooserRig(std::string programDir, std::optional<std::string> chosen)
+        : program(std::move(programDir), "addrix") {
+        fs.folders = {kProgramDir, kProgramDir + kSep, kDocuments, kExports};
+        dialog.answers = {std::move(chosen)};
+    }
+    // The one request shown, every field of it.
+    std::string shown() const {
+        const FileDialogRequest& r = dialog.shown.at(0);
+        return std::string(r.kind == FileDialogRequest::Kind::Save ? "save|" : "open|") + r.title +
+               "|" + r.filter + "|" + r.defaultExtension +
+               (r.pathMustExist ? "|must exist|" : "|") + r.initialDir + "|" + r.fileName;
+    }
+};
+
+TEST(OutputChooser, StartsInTheRightFolderAndSplitsTheChoice) {
+    const std::string nested = kSep + "a" + kSep + "b c" + kSep;
+    const std::string apps = kProgramDir + kSep;
+    const std::string old = kSep + "old";
+    const struct {
+        std::string txtDir;
+        std::optional<std::string> personal; // nothing: no such registry value
+        std::string programDir;
+        std::string startFolder;
+        std::optional<std::string> chosen; // nothing: cancelled
+        std::string boxes;                 // folder and name afterwards
+    } cases[] = {
+        {"", kDocuments, kProgramDir, kDocuments, nested + "list.csv", nested + "|list.csv"},
+        {"", std::nullopt, kProgramDir, kProgramDir, kSep + "list.csv", kSep + "|list.csv"},
+        {"", kSep + "gone", kProgramDir, apps, std::nullopt, "|old.csv"},
+        {kExports, kDocuments, kProgramDir, kExports, std::nullopt, kExports + "|old.csv"},
+        {old, kDocuments, kProgramDir, apps, std::nullopt, old + "|old.csv"},
+        // A program folder that ends in a separator gets no second one.
+        {old, kDocuments, apps, apps, std::nullopt, old + "|old.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("box " + c.txtDir + ", start " + c.startFolder);
+        ChooserRig rig(c.programDir, c.chosen);
+        if (c.personal)
+            rig.registry.setString(kShellFoldersKey, kPersonalValue, *c.personal);
+        // The name the manager's locate step left in the shared dialog stays.
+        rig.commonDialog.fileName = "NorvikMgr.exe";
+        const auto chosen = cmdBrowseClick(c.txtDir, rig.commonDialog, rig.services);
+        EXPECT_EQ(rig.shown(), "save|Select File Name|Address File (*.csv)|*.csv|csv|must exist|" +
+                                   c.startFolder + "|NorvikMgr.exe");
+        EXPECT_EQ(chosen ? chosen->dir + "|" + chosen->fileName : c.txtDir + "|old.csv", c.boxes);
+    }
+}
+
+TEST(IvroChooser, StartsAtTheBoxOrTheProposedFileAndTakesTheChoice) {
+    const std::string old = kDocuments + kSep + "old.adr";
+    const std::string chosen = kDocuments + kSep + "new.adr";
+    const struct {
+        std::string box;
+        std::optional<std::string> chosen;
+        std::string result;
+    } cases[] = {{old, chosen, chosen}, {old, std::nullopt, old}, {"", chosen, chosen}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("box " + c.box);
+        ChooserRig rig(kProgramDir, c.chosen);
+        rig.registry.setString(kShellFoldersKey, kPersonalValue, kDocuments);
+        const auto chosen = cmdIvroBrowseClick(c.box, rig.commonDialog, rig.services);
+        const std::string start = c.box.empty() ? kDocuments + kSep + "addressBook.adr" : c.box;
+        EXPECT_EQ(rig.shown(),
+                  "open|Select Ivro File|Address File (*.adr)|*.adr|adr|must exist||" + start);
+        EXPECT_EQ(chosen.value_or(c.box), c.result);
+    }
+}
+
+// The documents beside the program are copies of their RTF sources.
+TEST(HelpDocuments, LieBesideTheProgram) {
+    for (const auto document : {HelpDocument::Galder, HelpDocument::Ivro, HelpDocument::Kestle}) {
+        const std::string name = HelpDocumentName(document);
+        const std::string source = test::ReadFile(std::string(ADDRIX_HELP_SOURCE_DIR) + "/" + name);
+        EXPECT_EQ(source.rfind("{\\rtf1", 0), 0u) << name;
+        EXPECT_EQ(test::ReadFile(std::string(ADDRIX_RUNTIME_DIR) + "/" + name), source);
+    }
+}
+
+} // namespace
+} // namespace addrix

@@ -1,0 +1,135 @@
+#include "wizard/ManagerLaunch.h"
+#include "platform/PathUtil.h"
+#include "settings/Settings.h"
+#include "support/TestSupport.h"
+#include "support/WizardFakes.h"
+
+#include <gtest/gtest.h>
+
+namespace addrix {
+namespace {
+
+const std::string kSep(1, kPathSeparator);
+const std::string kDefault = kNorvikMgrDefaultPath;
+const std::string kAlternative = "C:\\Program Files (x86)\\Norvik\\Norvik Mgr\\NorvikMgr.exe";
+const std::string kProgramDir = kSep + "apps";
+const std::string kStored = kSep + "opt" + kSep + "NorvikMgr.exe";
+const std::string kLocated = kSep + "tools" + kSep + "NorvikMgr.exe";
+const std::string kNotAProgram = kSep + "tools" + kSep + "readme.txt";
+const std::string kGone = kSep + "gone" + kSep + "NorvikMgr.exe";
+
+TEST(ManagerPaths, GetTheirDefaultsWhenTheyNameNoFile) {
+    const struct {
+        std::string stored; // both paths
+        std::set<std::string> files;
+        std::string norvik, kestle;
+    } cases[] = {
+        {"", {kDefault}, kDefault, kDefault},
+        {"", {}, kAlternative, kDefault}, // the Kestle path has no fallback
+        {kStored, {kStored}, kStored, kStored},
+        {kStored, {kDefault}, kDefault, kDefault},
+        {kProgramDir, {}, kAlternative, kDefault}, // a folder is no program
+    };
+    for (const auto& c : cases) {
+        test::FakeFileSystem fs;
+        fs.files = c.files;
+        fs.folders = {kProgramDir};
+        Settings settings;
+        settings.NorvikEXEFilePath = settings.KestleEXEFilePath = c.stored;
+        CheckKestleMgrPath(settings, fs);
+        CheckNorvikMgrPath(settings, fs);
+        EXPECT_EQ(settings.NorvikEXEFilePath + " " + settings.KestleEXEFilePath,
+                  c.norvik + " " + c.kestle);
+    }
+}
+
+struct LaunchCase {
+    const char* name;
+    std::deque<bool> windowFound; // answers of the window search, in turn
+    std::set<std::string> startable;
+    std::deque<MsgAnswer> answers;                // one for every question expected
+    std::deque<std::optional<std::string>> picks; // the locate dialog's answers
+    std::vector<std::string> startAttempts;
+    std::string kept; // NorvikEXEFilePath afterwards
+    std::string stored = kStored;
+    std::string firstFolder = kStored; // where the first locate dialog opens
+    std::string programDir = kProgramDir;
+    bool windowSystemBroken = false;
+};
+
+const MsgAnswer Yes = MsgAnswer::Yes;
+const MsgAnswer No = MsgAnswer::No;
+const std::string kAppsFolder = kProgramDir + kSep;
+
+// clang-format off
+const LaunchCase kLaunchCases[] = {
+    {"running manager only comes to the front", {true}, {kStored}, {}, {}, {}, kStored},
+    {"starts the stored program", {}, {kStored}, {}, {}, {kStored}, kStored},
+    {"broken window system still starts", {}, {kStored}, {}, {}, {kStored}, kStored, kStored,
+     kStored, kProgramDir, true},
+    {"No ends silently", {}, {}, {No}, {}, {kStored}, kStored},
+    {"cancel in the dialog ends silently", {}, {}, {Yes}, {}, {kStored}, kStored},
+    // Located but never started: not kept.
+    {"a located file that fails asks again", {}, {}, {Yes, Yes, No}, {kNotAProgram, kLocated},
+     {kStored, kNotAProgram, kLocated}, kStored},
+    // The user started the manager by hand while the dialog was open.
+    {"manager found after locating", {false, true}, {}, {Yes}, {kLocated}, {kStored}, kLocated},
+    // Nothing at the stored path: the dialog opens in the program's folder.
+    {"nothing stored", {}, {}, {Yes}, {}, {""}, "", "", kAppsFolder},
+    {"stored path gone", {}, {}, {Yes}, {}, {kGone}, kGone, kGone, kAppsFolder, kAppsFolder},
+    {"stored folder", {}, {}, {Yes}, {}, {kProgramDir}, kProgramDir, kProgramDir, kProgramDir},
+};
+// clang-format on
+
+TEST(LaunchNorvikMgr, ActivatesStartsOrLocatesTheManager) {
+    for (const LaunchCase& c : kLaunchCases) {
+        SCOPED_TRACE(c.name);
+        test::FakeWindowActivator windows;
+        windows.answers = c.windowFound;
+        windows.throws = c.windowSystemBroken;
+        test::FakeShell shell;
+        shell.startable = c.startable;
+        test::FakeMessageBox messages;
+        messages.answers = c.answers;
+        test::FakeFileDialog dialog;
+        dialog.answers = c.picks;
+        test::FakeFileSystem fs;
+        fs.files = {kStored, kNotAProgram};
+        fs.folders = {kProgramDir};
+        test::FakeProgramLocation program{c.programDir, "addrix"};
+        // The dialog as the output-file chooser left it.
+        FileDialogRequest commonDialog1;
+        commonDialog1.fileName = "NorvikaddressBook.csv";
+        commonDialog1.pathMustExist = true;
+        LaunchServices services{windows, shell, messages, dialog, commonDialog1, fs, program};
+        Settings settings;
+        settings.NorvikEXEFilePath = c.stored;
+
+        LaunchNorvikMgr(settings, services);
+
+        EXPECT_EQ(windows.asked.at(0), "Norvik Manager");
+        EXPECT_EQ(shell.startAttempts, c.startAttempts);
+        EXPECT_EQ(settings.NorvikEXEFilePath, c.kept);
+        ASSERT_EQ(messages.shown.size(), c.answers.size());
+        for (const auto& box : messages.shown) {
+            EXPECT_EQ(box.caption + "|" + box.text,
+                      "NorvikMgr.exe not found|Unable to locate "
+                      "NorvikMgr.EXE.\r\nDo you want to help locate it.");
+            EXPECT_TRUE(box.buttons == MsgButtons::YesNo && box.icon == MsgIcon::Question);
+        }
+        // The dialog opens where the path last tried lies, and keeps the file
+        // name and flag of the output chooser.
+        for (std::size_t i = 0; i < dialog.shown.size(); ++i) {
+            const FileDialogRequest& r = dialog.shown[i];
+            EXPECT_TRUE(r.kind == FileDialogRequest::Kind::Open && r.pathMustExist);
+            EXPECT_EQ(r.title + "|" + r.filter + "|" + r.defaultExtension + "|" + r.initialDir +
+                          "|" + r.fileName,
+                      "Locate NorvikMgr.exe|Program File (*.exe)|*.exe|exe|" +
+                          (i == 0 ? c.firstFolder + "|NorvikaddressBook.csv"
+                                  : *c.picks[i - 1] + "|" + *c.picks[i - 1]));
+        }
+    }
+}
+
+} // namespace
+} // namespace addrix
