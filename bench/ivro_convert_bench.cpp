@@ -88,8 +88,8 @@ int main(int argc, char* argv[]) {
     const double inputBytes = static_cast<double>(sizeProbe.tellg());
 
     const std::string limit = std::to_string(entries + 1);
-    std::vector<std::string> args = {addrix,  "export", "--source",      "ivro",
-                                     "--input", input,  "--dir",         dir,
+    std::vector<std::string> args = {addrix,    "export",  "--source",      "ivro",
+                                     "--input", input,     "--dir",         dir,
                                      "--file",  "out.csv", "--max-records", limit};
     std::vector<char*> argv2;
     for (auto& a : args)

@@ -10,6 +10,10 @@ packages=(
     libx11-dev
     xvfb xauth fonts-dejavu-core
 )
+# The source checks of scripts/lint.sh.
+if [[ "${ADDRIX_WITH_LINT:-0}" == 1 ]]; then
+    packages+=(clang-format clang-tidy)
+fi
 # The fuzz target is built with clang and its libFuzzer runtime.
 if [[ "${ADDRIX_WITH_FUZZ:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)

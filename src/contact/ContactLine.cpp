@@ -21,7 +21,7 @@ std::string Left(std::string text, std::size_t count) {
     return text;
 }
 
-std::string RemoveSpaces(std::string text) {
+std::string RemoveSpaces(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text)

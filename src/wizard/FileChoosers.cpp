@@ -59,7 +59,7 @@ std::optional<std::string> cmdIvroBrowseClick(const std::string& txtIvroFile,
     commonDialog2.filter = "Address File (*.adr)|*.adr";
     // Only the folder has to exist: whether the file does is checked on Next.
     commonDialog2.pathMustExist = true;
-    const std::optional<std::string> chosen = services.dialog.show(commonDialog2);
+    std::optional<std::string> chosen = services.dialog.show(commonDialog2);
     if (chosen)
         commonDialog2.fileName = *chosen;
     return chosen;

@@ -203,7 +203,7 @@ inline bool ParseContacts(const std::string& text, std::vector<SimContact>& cont
                                   &c.email, &c.wireless, &c.note, &c.second};
         for (std::size_t f = 0; f < 9; ++f) {
             if (!Unescape(fields[f], *targets[f], error)) {
-                error = where + error;
+                error.insert(0, where);
                 return false;
             }
         }

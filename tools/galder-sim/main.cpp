@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -460,8 +461,8 @@ private:
         auto at = [&ms](double q) {
             if (ms.empty())
                 return 0.0;
-            const std::size_t i =
-                static_cast<std::size_t>(q * static_cast<double>(ms.size() - 1) + 0.5);
+            const auto i =
+                static_cast<std::size_t>(std::lround(q * static_cast<double>(ms.size() - 1)));
             return ms[std::min(i, ms.size() - 1)];
         };
         const double session =

@@ -78,7 +78,7 @@ std::optional<std::string> QtFileDialog::show(const FileDialogRequest& request) 
         const QStringList chosen = dialog.selectedFiles();
         if (chosen.isEmpty())
             return std::nullopt;
-        const QString path = chosen.first();
+        const QString& path = chosen.first();
         if (ChosenPathAcceptable(path, request.pathMustExist))
             return FromQString(QDir::toNativeSeparators(path));
         QMessageBox::warning(

@@ -52,7 +52,7 @@ std::string ReadUserDirsFile(const std::string& path, const std::string& home) {
                 if (home.empty())
                     unescaped.clear();
                 else
-                    unescaped = home + unescaped.substr(length);
+                    unescaped.replace(0, length, home);
                 break;
             }
         }
@@ -94,7 +94,7 @@ std::string DefaultDocumentsFolder(const EnvLookup& env) {
     if (configHome.empty() && !home.empty())
         configHome = WithTrailingSeparator(home) + ".config";
     if (!configHome.empty()) {
-        const std::string folder =
+        std::string folder =
             ReadUserDirsFile(WithTrailingSeparator(configHome) + "user-dirs.dirs", home);
         if (!folder.empty())
             return folder;

@@ -14,7 +14,7 @@ namespace addrix {
 namespace {
 
 // Anything larger is not a registry file; reading it would only cost time.
-constexpr std::uintmax_t kMaxFileSize = 256u * 1024 * 1024;
+constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{256} * 1024 * 1024;
 
 enum class Format { Unknown, Regedit4, Regedit5, Wine };
 
@@ -517,7 +517,7 @@ std::optional<std::string> RegistryFile::enumSubKey(const std::string& subKey,
 }
 
 std::string DefaultRegistryFilePath(const EnvLookup& env) {
-    if (const std::string path = env("ADDRIX_REGISTRY"); !path.empty())
+    if (std::string path = env("ADDRIX_REGISTRY"); !path.empty())
         return path;
     if (const std::string prefix = env("WINEPREFIX"); !prefix.empty())
         return WithTrailingSeparator(prefix) + "user.reg";
