@@ -38,6 +38,22 @@ bool IsTheBackupFile(const ExportRequest& request, const std::string& path) {
            std::filesystem::equivalent(ToFsPath(path), ToFsPath(request.ivroFile), ec);
 }
 
+// Counts the lines that reach the file.
+class CountingSink final : public ILineSink {
+public:
+    explicit CountingSink(ILineSink& file) : m_file(file) {}
+    void writeLine(const std::string& line) override {
+        m_file.writeLine(line);
+        ++m_lines;
+    }
+    void flush() override { m_file.flush(); }
+    RecordCount lines() const { return m_lines; }
+
+private:
+    ILineSink& m_file;
+    RecordCount m_lines = 0;
+};
+
 void ShowExportError(IMessageBox& messages, const std::string& description) {
     messages.show("Error Occurred", "Error occurred in DoExport\r\n" + description, MsgButtons::Ok,
                   MsgIcon::Critical);
@@ -74,7 +90,10 @@ ExportRequest ReadExportRequest(ExportSource source, const IWizardForm& wizard,
     return request;
 }
 
-RecordCount RunExport(const ExportRequest& request, ExportContext& context) {
+RecordCount RunExport(const ExportRequest& request, ExportContext& context,
+                      RecordCount* contactsInFile) {
+    if (contactsInFile)
+        *contactsInFile = 0;
     const std::string path = OutputPath(request.outputDir, request.outputFile);
 
     TextFileWriter file;
@@ -92,12 +111,18 @@ RecordCount RunExport(const ExportRequest& request, ExportContext& context) {
         return kExportOpenFailed;
     }
 
+    CountingSink contacts(file);
+    const auto kept = [&] {
+        if (contactsInFile)
+            *contactsInFile = contacts.lines();
+    };
     std::string description;
     try {
         file.writeLine(kNorvikCsvHeader);
-        const RecordCount count = RunSource(request, file, context);
+        const RecordCount count = RunSource(request, contacts, context);
         // A full disk may only show when the last buffered lines are written.
         file.close();
+        kept();
         return count;
     } catch (const std::bad_alloc&) {
         description = "Out of memory";
@@ -112,6 +137,7 @@ RecordCount RunExport(const ExportRequest& request, ExportContext& context) {
         file.close();
     } catch (const FileError&) {
     }
+    kept();
     ShowExportError(context.messages, description);
     return kExportFailed;
 }

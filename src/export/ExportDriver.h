@@ -53,7 +53,10 @@ ExportRequest ReadExportRequest(ExportSource source, const IWizardForm& wizard,
 // Runs one export: creates the output file, writes the header line, runs the
 // source and closes the file. Returns the number of contacts written, or a
 // negative result; every failure is shown in a message box. Never throws.
-RecordCount RunExport(const ExportRequest& request, ExportContext& context);
+// `contactsInFile`, when given, gets the number of contact lines the file
+// holds at the end, also after a failure.
+RecordCount RunExport(const ExportRequest& request, ExportContext& context,
+                      RecordCount* contactsInFile = nullptr);
 
 // The export as the wizard starts it: reads the wizard's controls once and
 // runs `source`.

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <random>
 #include <system_error>
@@ -21,6 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kLineEnd = "\r\n";
+
+// How old a file's last change must be before its parse is kept.
+constexpr std::chrono::seconds kSettled{2};
 
 // What ends the line that stops at `end` of `content`: nothing when it has its
 // line end, else the missing part of a CR LF.
@@ -136,17 +140,24 @@ Place Find(const std::vector<Line>& lines, const std::string& section, const std
 }
 
 // The file's bytes; nothing when it does not exist. `readable` turns false
-// when the file exists but cannot be read.
+// when the file exists but cannot be read, or is no ordinary file (a pipe or
+// a device would block or never end).
 std::optional<std::string> ReadAll(const std::string& file, bool& readable) {
     readable = true;
     std::error_code ec;
     const fs::path path = ToFsPath(file);
-    if (!fs::exists(path, ec)) {
-        readable = !ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+        readable =
+            !ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory;
+        return std::nullopt;
+    }
+    if (!fs::is_regular_file(status)) {
+        readable = false;
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
-    if (!in || fs::is_directory(path, ec)) {
+    if (!in) {
         readable = false;
         return std::nullopt;
     }
@@ -215,16 +226,71 @@ bool HasLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos;
 }
 
+// What identifies a version of a file on disk.
+struct Stamp {
+    std::uintmax_t size = 0;
+    fs::file_time_type written{};
+    bool operator==(const Stamp& other) const {
+        return size == other.size && written == other.written;
+    }
+};
+
+std::optional<Stamp> StampOf(const std::string& file) {
+    std::error_code ec;
+    const fs::path path = ToFsPath(file);
+    Stamp stamp;
+    stamp.size = fs::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    stamp.written = fs::last_write_time(path, ec);
+    if (ec)
+        return std::nullopt;
+    return stamp;
+}
+
 } // namespace
+
+// The parsed lines of the files read, each with the stamp it was read at.
+struct IniFile::Cache {
+    struct Entry {
+        Stamp stamp;
+        std::vector<Line> lines;
+    };
+    std::map<std::string, Entry> files;
+    std::size_t parses = 0;
+};
+
+IniFile::IniFile() : m_cache(std::make_unique<Cache>()) {}
+
+IniFile::~IniFile() = default;
+
+std::size_t IniFile::parseCount() const {
+    return m_cache->parses;
+}
 
 std::string IniFile::readString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue, std::size_t bufferSize,
                                 const std::string& file) const {
-    bool readable = true;
-    const std::optional<std::string> content = ReadAll(file, readable);
-    if (!content)
-        return CutTo(defaultValue, bufferSize);
-    const std::vector<Line> lines = ParseLines(*content);
+    const std::optional<Stamp> stamp = StampOf(file);
+    auto cached = m_cache->files.find(file);
+    if (!stamp || cached == m_cache->files.end() || !(cached->second.stamp == *stamp)) {
+        if (cached != m_cache->files.end())
+            m_cache->files.erase(cached);
+        bool readable = true;
+        const std::optional<std::string> content = ReadAll(file, readable);
+        if (!content)
+            return CutTo(defaultValue, bufferSize);
+        ++m_cache->parses;
+        Cache::Entry entry{stamp.value_or(Stamp{}), ParseLines(*content)};
+        // A file written moments ago may change again within the same tick
+        // of the file system's clock, unseen; it, and a file that changed
+        // while it was read, is parsed again next time.
+        const bool settled = stamp && fs::file_time_type::clock::now() - stamp->written > kSettled;
+        if (!settled || !(StampOf(file) == stamp))
+            entry.stamp.size = static_cast<std::uintmax_t>(-1);
+        cached = m_cache->files.emplace(file, std::move(entry)).first;
+    }
+    const std::vector<Line>& lines = cached->second.lines;
     const Place place = Find(lines, TrimBlanks(section), TrimBlanks(key));
     if (!place.key)
         return CutTo(defaultValue, bufferSize);
@@ -266,6 +332,7 @@ bool IniFile::writeString(const std::string& section, const std::string& key,
     }
     if (old && updated == content)
         return true;
+    m_cache->files.erase(file);
     return ReplaceFile(ToFsPath(file), updated);
 }
 

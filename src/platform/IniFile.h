@@ -2,6 +2,8 @@
 
 #include "platform/IIniService.h"
 
+#include <memory>
+
 namespace addrix {
 
 // Initialisation files on disk, read and written as bytes.
@@ -21,15 +23,29 @@ namespace addrix {
 // of quotes around it) is written inside double quotes, so it reads back as
 // given. The new file is written beside the old one and renamed over it, so a
 // failure leaves the old file whole.
+//
+// A file is parsed once and kept until its size or modification time
+// changes, so that many reads of a large file cost one parse. Only ordinary
+// files are read: a pipe or a device reads as no file at all.
 class IniFile final : public IIniService {
 public:
-    IniFile() = default;
+    IniFile();
+    ~IniFile() override;
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
 
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& defaultValue, std::size_t bufferSize,
                            const std::string& file) const override;
     bool writeString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& file) override;
+
+    // How many times a file was read and parsed, for the tests.
+    std::size_t parseCount() const;
+
+private:
+    struct Cache;
+    std::unique_ptr<Cache> m_cache;
 };
 
 } // namespace addrix

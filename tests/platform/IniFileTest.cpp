@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace addrix {
 namespace {
@@ -35,6 +40,39 @@ TEST(IniFileTest, ReadsKeysAsTheServiceDoes) {
     EXPECT_EQ(ini.readString("S", "k", "", 1024, file), std::string(1023, 'v'));
     EXPECT_EQ(ini.readString("S", "x", std::string(1500, 'd'), 1024, file), std::string(1023, 'd'));
     EXPECT_EQ(ini.readString("S", "k", "", 1, file), "");
+}
+
+// A large file is parsed once for all its reads, and again once it changes;
+// a pipe or a device reads as no file instead of blocking.
+TEST(IniFileTest, ReadsALargeFileOnceAndNoPipeOrDeviceAtAll) {
+    test::TempDir dir;
+    std::string content = "[Ports]\r\n";
+    while (content.size() < (4u << 20))
+        content += "Comment" + std::to_string(content.size()) + "=" + std::string(60, 'c') + "\r\n";
+    const std::string file = dir.write("addrix.INI", content + "[Settings]\r\nDebug=true\r\n");
+    const auto settle = [&](int seconds) {
+        fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1) +
+                                      std::chrono::seconds(seconds));
+    };
+    settle(0);
+    IniFile ini;
+    for (int i = 1; i <= 16; ++i)
+        EXPECT_EQ(ini.readString("Ports", "COM" + std::to_string(i), "-", 1024, file), "-");
+    EXPECT_EQ(ini.readString("Settings", "Debug", "", 1024, file), "true");
+    EXPECT_EQ(ini.parseCount(), 1u);
+    dir.write("addrix.INI", content + "[Settings]\r\nDebug=FALSE\r\n");
+    settle(1);
+    EXPECT_EQ(ini.readString("Settings", "Debug", "", 1024, file), "FALSE");
+    EXPECT_EQ(ini.parseCount(), 2u);
+
+#ifndef _WIN32
+    const std::string fifo = dir.file("fifo.INI");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& odd : {fifo, std::string("/dev/zero")}) {
+        EXPECT_EQ(ini.readString("Settings", "Debug", "none", 1024, odd), "none") << odd;
+        EXPECT_FALSE(ini.writeString("Settings", "Debug", "true", odd)) << odd;
+    }
+#endif
 }
 
 TEST(IniFileTest, WritesOnlyWhatItMust) {

@@ -21,6 +21,9 @@ struct UsageError {
     std::string reason;
 };
 
+// `--help` among the options of a command.
+struct HelpRequested {};
+
 struct ExportArgs {
     std::map<std::string, std::string> values; // option name -> value as given
     bool has(const std::string& name) const { return values.count(name) != 0; }
@@ -44,6 +47,8 @@ ExportArgs ParseExportArgs(const std::vector<std::string>& args) {
             value = name.substr(eq + 1);
             name.resize(eq);
         }
+        if (name == "--help" || name == "-h")
+            throw HelpRequested{};
         bool known = false;
         for (const char* option : kExportOptions)
             known = known || name == option;
@@ -72,6 +77,23 @@ int PortNumber(const std::string& text) {
     if (number < 1 || number > 255)
         throw UsageError{"--port takes a COM number from 1 to 255"};
     return number;
+}
+
+// The record limit of --max-records: a decimal number, a sign and a fraction
+// allowed ("250", "-1", "12.5").
+double MaxRecords(const std::string& text) {
+    std::size_t pos = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+    const std::size_t digits = text.find_first_not_of("0123456789", pos);
+    std::size_t end = digits == std::string::npos ? text.size() : digits;
+    bool valid = end > pos;
+    if (valid && end < text.size() && text[end] == '.') {
+        const std::size_t fraction = text.find_first_not_of("0123456789", end + 1);
+        valid = fraction == std::string::npos && end + 1 < text.size();
+        end = text.size();
+    }
+    if (!valid || end != text.size())
+        throw UsageError{"--max-records takes a number of records"};
+    return NumericValue(text);
 }
 
 // The position of --email in the e-mail column list.
@@ -111,7 +133,7 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
     request.outputDir = parsed.has("--dir") ? parsed.get("--dir") : *choices.ExportPath;
     request.outputFile = parsed.has("--file") ? parsed.get("--file") : *choices.ExportFile;
     request.ivroFile = parsed.has("--input") ? parsed.get("--input") : *choices.IvroFile;
-    request.maxRecords = parsed.has("--max-records") ? NumericValue(parsed.get("--max-records"))
+    request.maxRecords = parsed.has("--max-records") ? MaxRecords(parsed.get("--max-records"))
                                                      : settings.MaxDeviceRecords;
     request.trace = settings.DebugEnabled;
     std::unique_ptr<IGalderDownloadWindow> galderWindow;
@@ -126,15 +148,18 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
 
     ConsoleMessageBox messages(services.err);
     ExportContext context{messages, settings, galderWindow.get()};
-    const RecordCount count = RunExport(request, context);
+    RecordCount inFile = 0;
+    const RecordCount count = RunExport(request, context, &inFile);
+    // After a failure the contacts written before it stay in the file: say so.
+    const RecordCount written = count < 0 ? inFile : count;
+    if (written > 0)
+        services.out << written << (written == 1 ? " record exported." : " records exported.")
+                     << '\n'
+                     << OutputPath(request.outputDir, request.outputFile) << '\n'
+                     << std::flush;
     if (count < 0)
         return kExitExportFailed;
-    if (count == 0)
-        return kExitNoRecords;
-    services.out << count << (count == 1 ? " record exported." : " records exported.") << '\n'
-                 << OutputPath(request.outputDir, request.outputFile) << '\n'
-                 << std::flush;
-    return kExitRecordsWritten;
+    return count == 0 ? kExitNoRecords : kExitRecordsWritten;
 }
 
 } // namespace
@@ -187,17 +212,19 @@ int RunCommandLine(const std::vector<std::string>& args, CommandLineServices& se
                          << ADDRIX_VERSION_PATCH << '\n';
             return kExitRecordsWritten;
         }
-        if (command == "export")
-            return RunExport(args, services);
+        if (command == "export") {
+            try {
+                return RunExport(args, services);
+            } catch (const HelpRequested&) {
+                services.out << UsageText();
+                return kExitRecordsWritten;
+            }
+        }
         throw UsageError{"unknown command '" + command + "'"};
     } catch (const UsageError& error) {
-        // The reason echoes what was typed; control characters in it must not
-        // break the one line or steer the terminal.
-        std::string reason = error.reason;
-        for (char& c : reason)
-            if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
-                c = '?';
-        services.err << "addrix: " << reason << " (see addrix --help)\n" << std::flush;
+        // The reason echoes what was typed.
+        services.err << "addrix: " << TerminalText(error.reason) << " (see addrix --help)\n"
+                     << std::flush;
         return kExitUsage;
     }
 }

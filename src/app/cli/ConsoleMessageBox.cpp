@@ -2,19 +2,24 @@
 
 namespace addrix {
 
-MsgAnswer ConsoleMessageBox::show(const std::string& caption, const std::string& text,
-                                  MsgButtons buttons, MsgIcon /*icon*/) {
-    std::string body;
-    body.reserve(text.size());
+std::string TerminalText(const std::string& text, bool lineBreaks) {
+    std::string out;
+    out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            body.push_back('\n');
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (lineBreaks && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out.push_back('\n');
             ++i;
         } else {
-            body.push_back(text[i]);
+            out.push_back(c < 0x20 || c == 0x7F ? '?' : text[i]);
         }
     }
-    m_err << caption << ": " << body << '\n' << std::flush;
+    return out;
+}
+
+MsgAnswer ConsoleMessageBox::show(const std::string& caption, const std::string& text,
+                                  MsgButtons buttons, MsgIcon /*icon*/) {
+    m_err << TerminalText(caption) << ": " << TerminalText(text, true) << '\n' << std::flush;
     return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
 }
 

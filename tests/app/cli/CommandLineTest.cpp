@@ -19,11 +19,15 @@ using Args = std::vector<std::string>;
 struct ScriptedDownload final : IGalderDownloadWindow {
     std::vector<int> asked; // port, e-mail column
     double maxRecords = 0;
+    int lines = 0; // written before the download ends with `result`
+    RecordCount result = 0;
     ScriptedDownload* original = this;
-    RecordCount runDownload(ILineSink&, const GalderDownload& download) override {
+    RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
         original->asked = {download.portNumber, download.emailOption};
         original->maxRecords = download.maxRecords;
-        return 0;
+        for (int i = 0; i < lines; ++i)
+            file.writeLine("contact");
+        return result;
     }
 };
 
@@ -68,11 +72,18 @@ protected:
 
 TEST_F(CommandLineTest, VersionHelpAndUsageErrors) {
     EXPECT_EQ(run({"--version"}), "0|Addrix 2.0.0\n|");
-    EXPECT_EQ(run({"--help"}), "0|" + UsageText() + "|");
+    const std::string help = run({"--help"});
+    EXPECT_EQ(help.rfind("0|Usage:\n  addrix                      open the wizard\n", 0), 0u);
+    EXPECT_NE(help.find("Exit status: 0 records written, 1 no records, 2 export failed, 64 usage"),
+              std::string::npos);
+    EXPECT_EQ(run({"export", "--source", "ivro", "--help"}), help);
+    EXPECT_EQ(run({"export", "-h"}), help);
     // clang-format off
     const Args cases[] = {
         {}, {"frob\nnicate"}, {"export"}, {"export", "--source"}, {"export", "--source", "kestle"},
-        {"export", "--source", "ivro", "--bogus\r\x1B[2J", "x"},
+        {"export", "--source", "ivro", "--bogus\r\x1B[2J\x7F", "x"},
+        {"export", "--source", "ivro", "--max-records", "abc"}, {"export", "--source", "ivro", "--max-records="},
+        {"export", "--source", "ivro", "--max-records", "nan"}, {"export", "--source", "galder", "--port", "1", "--max-records", "0x10"},
         {"export", "--source", "ivro", "--dir", "a", "--dir", "b"},
         {"export", "--source", "ivro", "--port", "1"}, {"export", "--source", "ivro", "--email", "work"},
         {"export", "--source", "galder"}, {"export", "--source", "galder", "--port", "256"}, {"export", "--source", "galder", "--port", "COM1"},
@@ -83,7 +94,7 @@ TEST_F(CommandLineTest, VersionHelpAndUsageErrors) {
     for (const auto& args : cases) {
         const std::string result = run(args);
         EXPECT_EQ(result.substr(0, 12), "64||addrix: ") << result;
-        EXPECT_EQ(result.find_first_of("\r\n\x1B"), result.size() - 1) << result; // one line
+        EXPECT_EQ(result.find_first_of("\r\n\x1B\x7F"), result.size() - 1) << result; // one line
         EXPECT_EQ(result.substr(result.size() - tail.size()), tail);
     }
     services.galderWindow = nullptr; // a build without serial ports
@@ -103,6 +114,7 @@ TEST_F(CommandLineTest, ExportsTheIvroBackup) {
          "0|2 records exported.\n" + work.file("o.csv") + "\n|"},
         {{"--source", "ivro", "--input", work.write("none.adr", "no header\r\n")}, "1||"},
         {{"--source", "ivro", "--input", ""}, failed + "File not found\n"}, // empty is used as given
+        {{"--source", "ivro", "--input", "\x1B[31mX\x7F"}, failed + "File not found: ?[31mX?\n"},
         {{"--source", "ivro", "--input", one, "--file", ""}, fileAccess}};
     // clang-format on
     for (const auto& [options, result] : cases) {
@@ -153,6 +165,11 @@ TEST_F(CommandLineTest, GalderGetsPortEmailColumnAndSettings) {
     }
     run({"export", "--source", "galder", "--port", "2", "--max-records", "7"});
     EXPECT_EQ(download.maxRecords, 7);
+    // A download that fails after two contacts keeps them, and says so.
+    download.lines = 2;
+    download.result = -1;
+    EXPECT_EQ(run({"export", "--source", "galder", "--port", "2", "--dir", work.path()}),
+              "2|2 records exported.\n" + work.file("NorvikaddressBook.csv") + "\n|");
 }
 
 } // namespace
