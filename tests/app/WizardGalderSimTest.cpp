@@ -57,7 +57,7 @@ private slots:
         const auto lines = test::SplitCrLf(
             test::ReadFile(OutputPath(rig.programDir.path(), "NorvikaddressBook.csv")));
         QCOMPARE(int(lines.size()), 4);
-        QCOMPARE(lines[0], std::string(kNorvikCsvHeader));
+        QCOMPARE(lines[0], test::kNorvikHeader);
         QCOMPARE(test::SplitCommas(lines[3]).size(), std::size_t(22));
     }
 };

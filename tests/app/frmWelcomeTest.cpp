@@ -103,7 +103,8 @@ private slots:
         // A folder deleted since the last run gives way to the program folder;
         // a stored file name stays although no such file exists.
         const QString dir = QString::fromStdString(folderExists ? out : rig.programDir.path());
-        const QString ivroDefault = QString::fromStdString(GetIvroBackupFile(rig.registry));
+        const QString ivroDefault = QString::fromStdString(rig.programDir.file("Documents") +
+                                                           kPathSeparator + "addressBook.adr");
         const QStringList expected =
             stored
                 ? QStringList{dir, "book.csv", ivro, "COM3", "Alternate Email", "0"}
@@ -141,7 +142,24 @@ private slots:
         // The close box saves the settings, the replacement folder with them.
         QVERIFY(w.close() && rig.endProgramCalls == 1);
         QCOMPARE(QString::fromStdString(rig.saved("ExportPath")), dir);
-        QCOMPARE(rig.saved("KestleEXEFilePath"), std::string(kNorvikMgrDefaultPath));
+        QCOMPARE(rig.saved("KestleEXEFilePath"),
+                 std::string("C:\\Program Files\\Norvik\\Norvik Mgr\\NorvikMgr.exe"));
+    }
+
+    // A stored list position that the list lacks keeps the filling's choice;
+    // -1 is no choice at all.
+    void storedListPositions() {
+        const std::pair<const char*, QList<int>> cases[] = {
+            {"GalderPort=99\r\nGalderEmail=-1\r\n", {0, -1}},
+            {"GalderPort=-1\r\nGalderEmail=3\r\n", {-1, 0}}};
+        for (const auto& [lines, positions] : cases) {
+            WizardRig rig;
+            rig.writeSettings(lines);
+            rig.start();
+            QCOMPARE((QList<int>{rig.find<QComboBox>("lstGalderCommPort")->currentIndex(),
+                                 rig.find<QComboBox>("lstGalderEmail")->currentIndex()}),
+                     positions);
+        }
     }
 
     void everyStage_data() {
@@ -257,6 +275,13 @@ private slots:
                  box.isNull() ? QStringList() : QStringList{"Records Exported: " + box});
         QCOMPARE(State(rig), box.isNull() ? "6 frameComplete lblCompleteBad &Close"
                                           : "5 frameComplete lblCompleteGood &Close");
+        QVERIFY(rig.text(box.isNull() ? "lblCompleteBad" : "lblCompleteGood")
+                    .startsWith(box.isNull() ? "The export did not complete successfully.  The "
+                                               "export file is not complete or contains 0 "
+                                               "records and therefore should not be loaded into "
+                                               "the Norvik."
+                                             : "The export is complete.  You can now load the "
+                                               "exported address records into the Norvik"));
         // The manager comes up only when asked for and records were written.
         QCOMPARE(rig.activator.asked.size(), std::size_t(!box.isNull() && variant != "no launch"));
         // The download takes the port number from the list's item data.
@@ -267,7 +292,7 @@ private slots:
         const auto lines = test::SplitCrLf(
             test::ReadFile(OutputPath(rig.programDir.path(), "NorvikaddressBook.csv")));
         QCOMPARE(int(lines.size()), records + 1);
-        QCOMPARE(lines[0], std::string(kNorvikCsvHeader));
+        QCOMPARE(lines[0], test::kNorvikHeader);
         // Close on the last page saves the settings and ends the program.
         QVERIFY(rig.click("cmdCancel") && rig.endProgramCalls == 1 && !w.isVisible());
         QCOMPARE(rig.saved("GalderEmail") + rig.saved("LaunchDataPlug"),

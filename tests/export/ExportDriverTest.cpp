@@ -9,20 +9,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
 namespace addrix {
 namespace {
 
-const std::string kHeaderLine =
-    "CONTACT_ID,ENTRY_INDEX,GROUP_OR_PERSONAL,FIRST_NAME,LAST_NAME,WIRELESS_ADDRESS,WORK_EMAIL,"
-    "HOME_EMAIL,DEFAULT_ADDRESS,GROUP_OF_WIRELESS_ADDRESS,GROUP_OF_WORK_EMAIL,GROUP_OF_HOME_EMAIL,"
-    "COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,FAX,STREET,CITY,STATE,ZIP,NOTE\r\n";
+const std::string kHeaderLine = test::kNorvikHeader + "\r\n";
 
 // Writes `result` lines and returns `result`; records what it was asked.
 struct FakeGalderWindow final : IGalderDownloadWindow {
     RecordCount result = 0;
+    bool outOfMemory = false;
     std::vector<double> asked; // port, e-mail column, limit, trace
     RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
+        if (outOfMemory)
+            throw std::bad_alloc();
         asked = {double(download.portNumber), double(download.emailOption), download.maxRecords,
                  double(download.trace)};
         for (RecordCount i = 0; i < result; ++i)
@@ -112,10 +113,19 @@ TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
     // Without a selected port the download would wait for ever.
     EXPECT_EQ(run("galder", dir.path(), "book.csv", -1), failed + "No serial port is selected");
     EXPECT_EQ(output(), kHeaderLine);
-    // A full disk may show only when the buffered lines are flushed.
-    if (std::filesystem::exists("/dev/full")) {
-        EXPECT_EQ(run("galder", "/dev", "full"), failed + "Disk full: /dev/full");
-    }
+    galder.outOfMemory = true;
+    EXPECT_EQ(run("galder", dir.path(), "book.csv"), failed + "Out of memory");
+}
+
+// A full disk may show only when the buffered lines are flushed.
+TEST_F(ExportDriverTest, AFullDiskIsAnError) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no /dev/full here";
+#else
+    galder.result = 3;
+    EXPECT_EQ(run("galder", "/dev", "full"),
+              "-2|Error Occurred|Error occurred in DoExport\r\nDisk full: /dev/full");
+#endif
 }
 
 } // namespace

@@ -13,6 +13,12 @@
 
 namespace addrix::test {
 
+// Line 1 of a Norvik address-book file, as the Norvik Manager reads it.
+inline const std::string kNorvikHeader =
+    "CONTACT_ID,ENTRY_INDEX,GROUP_OR_PERSONAL,FIRST_NAME,LAST_NAME,WIRELESS_ADDRESS,WORK_EMAIL,"
+    "HOME_EMAIL,DEFAULT_ADDRESS,GROUP_OF_WIRELESS_ADDRESS,GROUP_OF_WORK_EMAIL,GROUP_OF_HOME_EMAIL,"
+    "COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,FAX,STREET,CITY,STATE,ZIP,NOTE";
+
 // A message box that records every box and answers from a script (Yes when
 // the script is empty for a question, OK otherwise).
 class FakeMessageBox final : public IMessageBox {

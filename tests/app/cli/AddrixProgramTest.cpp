@@ -88,7 +88,7 @@ TEST_P(GalderProgram, ExportsFromTheDevice) {
     const auto csv = SplitCrLf(ReadFile(work.file("out.csv")));
     const auto records = SplitCrLf(c.records);
     ASSERT_EQ(csv.size(), records.size() + 1);
-    EXPECT_EQ(csv[0], kNorvikCsvHeader);
+    EXPECT_EQ(csv[0], test::kNorvikHeader);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const auto got = SplitCommas(csv[i + 1]);
         const auto want = SplitCommas(records[i]);

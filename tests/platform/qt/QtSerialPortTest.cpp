@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <functional>
@@ -80,6 +81,14 @@ TEST(QtSerialPort, CarriesEveryByteValueBothWaysAndClosesOnAHangUp) {
     std::string received;
     port.setDataReceivedHandler([&] { received += port.readAll(); });
     ASSERT_TRUE(port.open(1).ok());
+    // The line as the device sees it: 9600 bit/s, 8 data bits, no parity, one
+    // stop bit, no flow control.
+    termios line{};
+    ASSERT_EQ(::tcgetattr(pty.fd, &line), 0);
+    EXPECT_EQ(::cfgetospeed(&line), speed_t(B9600));
+    EXPECT_EQ(::cfgetispeed(&line), speed_t(B9600));
+    EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
     std::string all;
     for (int b = 0; b < 256; ++b)
         all.push_back(char(b));

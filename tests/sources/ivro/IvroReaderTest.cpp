@@ -33,11 +33,12 @@ std::string Contact(int number, const std::string& first) {
            ",,,,,1,;,;,;,,,,,,,,,,";
 }
 
-// Files this process holds open (0 where the system does not tell).
+#ifdef __linux__
+// Files this process holds open.
 std::ptrdiff_t OpenFiles() {
-    std::error_code ec;
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd", ec), {});
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
 }
+#endif
 
 class IvroReaderTest : public ::testing::Test {
 protected:
@@ -95,11 +96,15 @@ TEST_F(IvroReaderTest, BadNumbersEndTheExportKeepingEarlierContactsAndClosingThe
         {{{1, "abc"}}, "Type mismatch"},
         {{{3, "256"}}, "Overflow"},
         {{{3, " x"}}, "Type mismatch"}};
+#ifdef __linux__
     const auto openBefore = OpenFiles();
+#endif
     for (const auto& [bad, description] : cases)
         EXPECT_EQ(run(kHeader + Entry("Kept") + Entry("Bad", bad) + Entry("After")),
                   (Lines{"error: " + description, Contact(1, "Kept")}));
+#ifdef __linux__
     EXPECT_EQ(OpenFiles(), openBefore);
+#endif
     EXPECT_EQ(run(kHeader + Entry("N", {{1, " -12.5 "}, {3, "255"}}) + Entry("P", {{3, "+.5"}}))[0],
               "2");
 }
