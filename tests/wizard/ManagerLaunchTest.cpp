@@ -10,7 +10,7 @@ namespace addrix {
 namespace {
 
 const std::string kSep(1, kPathSeparator);
-const std::string kDefault = kNorvikMgrDefaultPath;
+const std::string kDefault = "C:\\Program Files\\Norvik\\Norvik Mgr\\NorvikMgr.exe";
 const std::string kAlternative = "C:\\Program Files (x86)\\Norvik\\Norvik Mgr\\NorvikMgr.exe";
 const std::string kProgramDir = kSep + "apps";
 const std::string kStored = kSep + "opt" + kSep + "NorvikMgr.exe";

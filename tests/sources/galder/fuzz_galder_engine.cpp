@@ -135,3 +135,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(!rig.port.isOpen() && !rig.timer.isActive(), "unload releases port and timer");
     return 0;
 }
+
+#ifdef ADDRIX_FUZZ_REPLAY
+// Without libFuzzer: replays every input of the folders given, as ctest does
+// with the committed corpus.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+int main(int argc, char** argv) {
+    int replayed = 0;
+    for (int i = 1; i < argc; ++i) {
+        for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                   bytes.size());
+            ++replayed;
+        }
+    }
+    std::printf("replayed %d inputs\n", replayed);
+    return replayed > 0 ? 0 : 1;
+}
+#endif
