@@ -121,10 +121,37 @@ TEST(IniFileTest, RefusedWritesLeaveTheFileAsItWas) {
     EXPECT_EQ(ReadFile(file), before);
     EXPECT_FALSE(fs::exists(dir.file("missing")));
 
-    fs::permissions(dir.path(), fs::perms::owner_write, fs::perm_options::remove);
-    if (ReadFile(dir.write("probe", "x")).empty()) { // not for a user who may write anywhere
-        EXPECT_FALSE(ini.writeString("S", "other", "1", dir.file("fresh.INI")));
-    }
+#ifndef _WIN32
+    // A folder the user may not write keeps the settings as they are and
+    // leaves nothing behind.
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    EXPECT_TRUE(test::HoldsUnprivileged([&] {
+        IniFile own;
+        return !own.writeString("S", "other", "1", dir.file("fresh.INI")) &&
+               !fs::exists(dir.file("fresh.INI"));
+    }));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+
+    // A rename that fails (a shared folder, another user's file) takes its
+    // new file away again; a rewrite keeps the file's access rights.
+    test::TempDir shared;
+    fs::permissions(shared.path(), fs::perms::all | fs::perms::sticky_bit);
+    const std::string theirs = shared.write("theirs.INI", "[S]\r\nk=1\r\n");
+    fs::permissions(theirs, fs::perms::owner_read | fs::perms::owner_write |
+                                fs::perms::group_write | fs::perms::others_write);
+    EXPECT_TRUE(test::HoldsUnprivileged([&] {
+        IniFile own;
+        return !own.writeString("S", "k", "2", theirs);
+    }));
+    EXPECT_EQ(std::distance(fs::directory_iterator(shared.path()), {}), 1);
+    EXPECT_EQ(ReadFile(theirs), "[S]\r\nk=1\r\n");
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(theirs, mode);
+    EXPECT_TRUE(ini.writeString("S", "k", "3", theirs));
+    EXPECT_EQ(fs::status(theirs).permissions(), mode);
+#endif
 }
 
 } // namespace

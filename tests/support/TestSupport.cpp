@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 #include <iterator>
 #include <random>
 
@@ -32,6 +37,21 @@ std::string TempDir::write(const std::string& name, const std::string& bytes) co
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
+
+#ifndef _WIN32
+bool HoldsUnprivileged(const std::function<bool()>& check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::getuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(2);
+        ::_exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+#endif
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

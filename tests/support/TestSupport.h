@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -118,5 +119,10 @@ std::vector<std::string> SplitCrLf(const std::string& text);
 
 // `line` split at every comma.
 std::vector<std::string> SplitCommas(const std::string& line);
+
+// Runs `check` in a child process as a user without privileges (nobody, when
+// the tests run as root, as CI does), so that permissions bind; true when the
+// check held there. Not on Windows.
+bool HoldsUnprivileged(const std::function<bool()>& check);
 
 } // namespace addrix::test
