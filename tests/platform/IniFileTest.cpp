@@ -140,7 +140,7 @@ TEST(IniFileTest, RefusedWritesLeaveTheFileAsItWas) {
     fs::permissions(shared.path(), fs::perms::all | fs::perms::sticky_bit);
     const std::string theirs = shared.write("theirs.INI", "[S]\r\nk=1\r\n");
     fs::permissions(theirs, fs::perms::owner_read | fs::perms::owner_write |
-                                fs::perms::group_write | fs::perms::others_write);
+                                fs::perms::others_read | fs::perms::others_write);
     EXPECT_TRUE(test::HoldsUnprivileged([&] {
         IniFile own;
         return !own.writeString("S", "k", "2", theirs);
