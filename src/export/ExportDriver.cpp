@@ -142,8 +142,10 @@ RecordCount RunExport(const ExportRequest& request, ExportContext& context,
     return kExportFailed;
 }
 
-RecordCount DoExport(ExportSource source, IWizardForm& wizard, ExportContext& context) {
-    return RunExport(ReadExportRequest(source, wizard, context.settings), context);
+RecordCount DoExport(ExportSource source, IWizardForm& wizard, ExportContext& context,
+                     RecordCount* contactsInFile) {
+    return RunExport(ReadExportRequest(source, wizard, context.settings), context,
+                     contactsInFile);
 }
 
 RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportContext& context) {

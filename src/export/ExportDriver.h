@@ -8,6 +8,7 @@
 
 namespace addrix {
 
+class IChangeSink;
 class IGalderDownloadWindow;
 class IMessageBox;
 class IWizardForm;
@@ -41,6 +42,8 @@ struct ExportContext {
     const Settings& settings;
     // Runs the Galder download; the Galder source fails without one.
     IGalderDownloadWindow* galderWindow = nullptr;
+    // Told every change the Norvik's columns make; none: nobody asks.
+    IChangeSink* changes = nullptr;
 };
 
 // The output path: `dir`, one separator unless it ends in one, `fileName`.
@@ -59,8 +62,9 @@ RecordCount RunExport(const ExportRequest& request, ExportContext& context,
                       RecordCount* contactsInFile = nullptr);
 
 // The export as the wizard starts it: reads the wizard's controls once and
-// runs `source`.
-RecordCount DoExport(ExportSource source, IWizardForm& wizard, ExportContext& context);
+// runs `source`; `contactsInFile` as for RunExport.
+RecordCount DoExport(ExportSource source, IWizardForm& wizard, ExportContext& context,
+                     RecordCount* contactsInFile = nullptr);
 // The same for the source named by `sourceTag` ("galder" or "ivro", any
 // case); another tag fails the export.
 RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportContext& context);

@@ -1,11 +1,13 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/ConsoleMessageBox.h"
+#include "contact/ChangeReport.h"
 #include "export/ExportDriver.h"
 #include "export/GalderExportJob.h"
 #include "platform/IFileSystem.h"
 #include "platform/NumberText.h"
 #include "platform/Text.h"
+#include "platform/TextFile.h"
 #include "settings/Settings.h"
 #include "wizard/WizardStartup.h"
 
@@ -34,8 +36,8 @@ struct ExportArgs {
 constexpr int kEmailChoices = 3;
 
 // Options of `addrix export` that take a value.
-const char* const kExportOptions[] = {"--source",      "--input", "--dir",  "--file",
-                                      "--max-records", "--port",  "--email"};
+const char* const kExportOptions[] = {"--source", "--input", "--dir",   "--file",
+                                      "--max-records", "--port", "--email", "--report"};
 
 ExportArgs ParseExportArgs(const std::vector<std::string>& args) {
     ExportArgs parsed;
@@ -147,7 +149,24 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
     }
 
     ConsoleMessageBox messages(services.err);
+    // The report is opened first: one that cannot be written stops the
+    // export before the Norvik file is touched.
+    ChangeCollector collected;
+    ChangeReportFile reportFile;
+    const bool report = parsed.has("--report");
+    if (report) {
+        try {
+            reportFile.open(parsed.get("--report"));
+        } catch (const FileError& error) {
+            messages.show("Report", "The change report cannot be written: " +
+                                        std::string(error.what()),
+                          MsgButtons::Ok, MsgIcon::Critical);
+            return kExitExportFailed;
+        }
+    }
+    ChangeTee both(collected, reportFile);
     ExportContext context{messages, settings, galderWindow.get()};
+    context.changes = report ? static_cast<IChangeSink*>(&both) : &collected;
     RecordCount inFile = 0;
     const RecordCount count = RunExport(request, context, &inFile);
     // After a failure the contacts written before it stay in the file: say so.
@@ -157,6 +176,22 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
                      << '\n'
                      << OutputPath(request.outputDir, request.outputFile) << '\n'
                      << std::flush;
+    if (report) {
+        try {
+            reportFile.close();
+        } catch (const FileError& error) {
+            messages.show("Report", "The change report could not be written: " +
+                                        std::string(error.what()),
+                          MsgButtons::Ok, MsgIcon::Critical);
+            return kExitExportFailed;
+        }
+    }
+    if (written > 0) {
+        services.err << ChangeSummary(collected.counts()) << '\n';
+        if (report)
+            services.err << "See " << TerminalText(parsed.get("--report")) << ".\n";
+        services.err << std::flush;
+    }
     if (count < 0)
         return kExitExportFailed;
     return count == 0 ? kExitNoRecords : kExitRecordsWritten;
@@ -168,9 +203,9 @@ std::string UsageText() {
     return "Usage:\n"
            "  addrix                      open the wizard\n"
            "  addrix export --source ivro [--input FILE] [--dir DIR] [--file NAME]\n"
-           "                [--max-records N]\n"
+           "                [--max-records N] [--report FILE]\n"
            "  addrix export --source galder --port N [--email work|home|alternate]\n"
-           "                [--dir DIR] [--file NAME] [--max-records N]\n"
+           "                [--dir DIR] [--file NAME] [--max-records N] [--report FILE]\n"
            "  addrix --help | --version\n"
            "\n"
            "Turns an address book into a Norvik address-book file (CSV).\n"
@@ -185,6 +220,7 @@ std::string UsageText() {
            "  --dir DIR          folder of the output file\n"
            "  --file NAME        name of the output file\n"
            "  --max-records N    most records to export (the MaxDeviceRecords setting)\n"
+           "  --report FILE      write every change the Norvik's columns make to FILE (CSV)\n"
            "\n"
            "An option not given takes the value the wizard would show: the settings\n"
            "file beside the program (addrix.INI), then the program folder and\n"

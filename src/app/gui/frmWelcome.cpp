@@ -2,6 +2,7 @@
 
 #include "app/gui/Twips.h"
 #include "app/gui/WizardActions.h"
+#include "app/gui/frmChanges.h"
 #include "export/ExportDriver.h"
 #include "platform/IMessageBox.h"
 #include "platform/qt/QtServices.h"
@@ -194,9 +195,15 @@ void frmWelcome::RunExport() {
     const ExportSource source =
         m_SourceDevice == kSourceGalder ? ExportSource::Galder : ExportSource::Ivro;
     ExportContext context{m_services.messages, m_services.settings, m_services.galderWindow};
+    m_changes = ChangeCollector();
+    context.changes = &m_changes;
+    RecordCount inFile = 0;
     m_exporting = true;
-    const RecordCount count = DoExport(source, *this, context);
+    const RecordCount count = DoExport(source, *this, context, &inFile);
     m_exporting = false;
+    m_lblChanges->setText(ToDisplayText(ChangeSummary(m_changes.counts())));
+    m_lblChanges->setVisible(inFile > 0);
+    m_cmdDetails->setVisible(inFile > 0);
 
     if (count > 0) {
         m_services.messages.show("Records Exported", RecordsExportedText(count), MsgButtons::Ok,
@@ -239,6 +246,11 @@ void frmWelcome::cmdNext_Click() {
     default:
         break;
     }
+}
+
+void frmWelcome::cmdDetails_Click() {
+    frmChanges changes(m_changes.rows(), m_services.fileDialog, m_services.messages, this);
+    changes.exec();
 }
 
 void frmWelcome::cmdBack_Click() {

@@ -2,6 +2,7 @@
 
 #include "app/gui/WizardServices.h"
 #include "export/IWizardForm.h"
+#include "contact/ChangeReport.h"
 #include "platform/IFileDialog.h"
 #include "settings/Settings.h"
 #include "wizard/WizardStage.h"
@@ -125,6 +126,7 @@ private:
     void cmdCancel_Click();
     void cmdHelp_Click();
     void OptGetFrom_Click();
+    void cmdDetails_Click();
 
     WizardServices& m_services;
     std::int16_t m_CurrentStage = 0;
@@ -134,6 +136,8 @@ private:
     QMargins m_fittedFrame;
     FileDialogRequest m_CommonDialog1;
     FileDialogRequest m_CommonDialog2;
+    // The changes of the last export: the rows of the contacts written, and counts.
+    ChangeCollector m_changes;
 
     // Header.
     QLabel* m_lblMaxRecords = nullptr;
@@ -166,6 +170,8 @@ private:
     QGroupBox* m_frameComplete = nullptr;
     QLabel* m_lblCompleteGood = nullptr;
     QLabel* m_lblCompleteBad = nullptr;
+    QLabel* m_lblChanges = nullptr;
+    QPushButton* m_cmdDetails = nullptr;
     // Buttons.
     QPushButton* m_cmdNext = nullptr;
     QPushButton* m_cmdBack = nullptr;

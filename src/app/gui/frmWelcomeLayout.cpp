@@ -270,6 +270,14 @@ void frmWelcome::BuildCompletePage(QWidget* client) {
     m_lblCompleteBad = MakeLabel(page, "lblCompleteBad", kCompleteBad, 1080, 1080, 6855, 1215);
     SetPointSize(m_lblCompleteGood, kLargeType);
     SetPointSize(m_lblCompleteBad, kLargeType);
+    // What the export changed, under the texts; shown when contacts were written.
+    m_lblChanges = MakeLabel(page, "lblChanges", "", 1080, 2460, 6855, 315);
+    m_cmdDetails = MakeButton(page, "cmdDetails", "&Details...", 1080, 2880, 1215, 375);
+    m_cmdDetails->setFocusPolicy(Qt::TabFocus);
+    m_cmdDetails->setAutoDefault(false);
+    m_lblChanges->hide();
+    m_cmdDetails->hide();
+    connect(m_cmdDetails, &QPushButton::clicked, this, [this] { cmdDetails_Click(); });
 }
 
 void frmWelcome::BuildButtons(QWidget* client) {

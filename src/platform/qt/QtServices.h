@@ -15,6 +15,8 @@ namespace addrix {
 // Program bytes to and from Qt text, at the GUI edge only.
 QString ToQString(const std::string& bytes);
 std::string FromQString(const QString& text);
+// Bytes in the Windows-1252 code page, the one the address books come from.
+QString FromWindows1252(const std::string& bytes);
 // Text for a label or a box: the program's bytes, its CR LF breaks as line feeds.
 QString ToDisplayText(const std::string& bytes);
 

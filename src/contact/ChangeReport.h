@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace addrix {
+
+class TextFileWriter;
+
+// What the Norvik's columns did to a contact, one row per change.
+enum class ChangeKind : std::uint8_t {
+    Shortened, // the column's width cut characters off
+    Changed,   // a clean-up altered the value (commas, phone, PIN, ZIP, control bytes)
+    Filled,    // a rule filled an empty name ("Unknown", the company)
+    Skipped,   // an Ivro line with too few fields
+    OverLimit, // not written because of the record limit
+};
+
+// "shortened", "changed", "filled", "skipped", "over-limit".
+const char* ChangeKindName(ChangeKind kind);
+
+struct Change {
+    const char* source = "";  // "ivro" or "galder"
+    std::int64_t position = 0; // Ivro: the line in the backup; Galder: the record, from 1
+    std::string contactId;     // as written; empty for a contact not written
+    std::string name;          // FIRST_NAME and LAST_NAME joined by a blank
+    std::string column;        // the Norvik column's name; empty for a whole contact or line
+    ChangeKind kind = ChangeKind::Changed;
+    std::string sourceValue;
+    std::string writtenValue;
+};
+
+// Where a source reports its changes, in the order of the report.
+class IChangeSink {
+public:
+    virtual ~IChangeSink() = default;
+    virtual void add(const Change& change) = 0;
+};
+
+// How many changes of each kind.
+struct ChangeCounts {
+    std::int64_t shortened = 0;
+    std::int64_t changed = 0;
+    std::int64_t filled = 0;
+    std::int64_t skipped = 0;
+    std::int64_t overLimit = 0;
+
+    void count(ChangeKind kind);
+    std::int64_t total() const { return shortened + changed + filled + skipped + overLimit; }
+};
+
+// "Changes: 3 shortened, 12 changed, 1 filled, 2 skipped, 0 over the limit."
+std::string ChangeSummary(const ChangeCounts& counts);
+
+// The report file: this header line, then one line per change, every field in
+// double quotes (a quote doubled inside), the values' bytes as they are.
+inline constexpr const char* kChangeReportHeader =
+    "SOURCE,POSITION,CONTACT_ID,NAME,COLUMN,CHANGE,SOURCE_VALUE,WRITTEN_VALUE";
+std::string ChangeReportLine(const Change& change);
+
+// Counts the changes and keeps the rows of contacts that were written, the
+// most a window shows; rows about lines or records never written are only
+// counted.
+class ChangeCollector final : public IChangeSink {
+public:
+    void add(const Change& change) override;
+    const ChangeCounts& counts() const { return m_counts; }
+    const std::vector<Change>& rows() const { return m_rows; }
+
+private:
+    ChangeCounts m_counts;
+    std::vector<Change> m_rows;
+};
+
+// The report file, streamed: the header line when opened, then one line per
+// change. A write failure throws FileError.
+class ChangeReportFile final : public IChangeSink {
+public:
+    ChangeReportFile();
+    ~ChangeReportFile() override;
+    ChangeReportFile(const ChangeReportFile&) = delete;
+    ChangeReportFile& operator=(const ChangeReportFile&) = delete;
+
+    // Creates or empties `path` and writes the header. Throws FileError.
+    void open(const std::string& path);
+    void add(const Change& change) override;
+    // Throws FileError when buffered lines could not be written.
+    void close();
+
+private:
+    std::unique_ptr<TextFileWriter> m_file;
+};
+
+// Hands every change to two sinks.
+class ChangeTee final : public IChangeSink {
+public:
+    ChangeTee(IChangeSink& first, IChangeSink& second) : m_first(first), m_second(second) {}
+    void add(const Change& change) override {
+        m_first.add(change);
+        m_second.add(change);
+    }
+
+private:
+    IChangeSink& m_first;
+    IChangeSink& m_second;
+};
+
+} // namespace addrix
