@@ -164,6 +164,7 @@ public:
             m_state == Int || m_state == Exp || m_state == Trail || (m_state == Frac && m_digits);
         if (!complete)
             throw ConversionError("Type mismatch");
+        // Thousands of significant characters are no record number: too large.
         if (m_long)
             throw ConversionError("Overflow");
         // In this state the text is digits unless it starts with a sign.
@@ -193,11 +194,11 @@ private:
 
 // One entry line, read in pieces: its fields go to their columns and number
 // checks as they come.
-class EntryLine {
+class IvroEntry {
 public:
     ContactLineWriter contact;
 
-    EntryLine() { clear(); }
+    IvroEntry() { clear(); }
 
     void clear() {
         m_field = 0;
@@ -301,7 +302,7 @@ RecordCount ReadIvroBackup(ILineSink& file, IWizardForm& wizard, ExportContext& 
     RecordCount written = 0;
     bool headerSeen = false;
     HeaderMatch header;
-    EntryLine entry;
+    IvroEntry entry;
     std::string_view piece;
     bool lineEnds = false;
     DecimalCount contactId('1');

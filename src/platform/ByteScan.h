@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
@@ -100,59 +99,6 @@ inline std::uint64_t Match64(const char* p, char c) {
            static_cast<std::uint64_t>(Match16(p + 16, c)) << 16 |
            static_cast<std::uint64_t>(Match16(p + 32, c)) << 32 |
            static_cast<std::uint64_t>(Match16(p + 48, c)) << 48;
-}
-
-inline std::uint64_t Load8(const char* p) {
-    std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    return word;
-}
-
-// Whether one of the `n` bytes at `p` is a control byte (below 0x20);
-// `comma` is set when one is a comma. Eight bytes a step, the last step
-// overlapping the one before.
-inline bool HasControl(const char* p, std::size_t n, bool& comma) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-    if (n < 8) {
-        bool control = false;
-        for (std::size_t i = 0; i < n; ++i) {
-            control = control || static_cast<unsigned char>(p[i]) < 0x20;
-            comma = comma || p[i] == ',';
-        }
-        return control;
-    }
-    std::uint64_t low = 0;
-    std::uint64_t commas = 0;
-    auto test = [&](std::uint64_t w) {
-        low |= (w - kOnes * 0x20) & ~w & kHigh;
-        const std::uint64_t x = w ^ (kOnes * ',');
-        commas |= (x - kOnes) & ~x & kHigh;
-    };
-    std::size_t i = 0;
-    for (; i + 8 < n; i += 8)
-        test(Load8(p + i));
-    test(Load8(p + n - 8));
-    comma = comma || commas != 0;
-    return low != 0;
-}
-
-// Copies `n` bytes in word moves.
-inline void CopyBytes(char* to, const char* from, std::size_t n) {
-    if (n >= 16) {
-        for (std::size_t i = 0; i + 16 < n; i += 16)
-            std::memcpy(to + i, from + i, 16);
-        std::memcpy(to + n - 16, from + n - 16, 16);
-    } else if (n >= 8) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + n - 8, from + n - 8, 8);
-    } else if (n >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + n - 4, from + n - 4, 4);
-    } else {
-        for (std::size_t i = 0; i < n; ++i)
-            to[i] = from[i];
-    }
 }
 
 } // namespace addrix
