@@ -3,15 +3,12 @@
 #include "export/ContactLine.h"
 #include "export/IWizardForm.h"
 #include "export/NumberText.h"
+#include "platform/ByteScan.h"
 #include "platform/IMessageBox.h"
 #include "platform/TextFile.h"
 #include "settings/Settings.h"
 
-#include "platform/ByteScan.h"
-
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <string>
 
 namespace addrix {
@@ -53,9 +50,8 @@ constexpr int kFieldColumns[kEntryFields] = {
 // The header test of a line read in pieces.
 class HeaderMatch {
 public:
+    bool empty() const { return m_seen == 0; }
     void add(std::string_view piece) {
-        static constexpr std::string_view kStart = "#Record";
-        static constexpr std::string_view kWord = "Address";
         for (std::size_t i = 0; m_seen < kStart.size() && i < piece.size(); ++i)
             m_startOk = m_startOk && piece[i] == kStart[m_seen++];
         if (!m_startOk || m_found)
@@ -69,9 +65,11 @@ public:
         m_tail.append(piece.substr(piece.size() - std::min(piece.size(), kWord.size() - 1)));
         m_tail.erase(0, m_tail.size() - std::min(m_tail.size(), kWord.size() - 1));
     }
-    bool matched() const { return m_seen >= 7 && m_startOk && m_found; }
+    bool matched() const { return m_seen == kStart.size() && m_startOk && m_found; }
 
 private:
+    static constexpr std::string_view kStart = "#Record";
+    static constexpr std::string_view kWord = "Address";
     std::size_t m_seen = 0;
     bool m_startOk = true;
     bool m_found = false;
@@ -309,6 +307,10 @@ RecordCount ReadIvroBackup(ILineSink& file, IWizardForm& wizard, ExportContext& 
     DecimalCount entryIndex('0');
     while (backup.readPiece(piece, lineEnds)) {
         if (!headerSeen) {
+            if (lineEnds && header.empty()) {
+                headerSeen = IsIvroHeader(piece);
+                continue;
+            }
             header.add(piece);
             if (lineEnds) {
                 headerSeen = header.matched();

@@ -59,9 +59,8 @@ inline int LowestBit(std::uint32_t mask) {
 
 inline int LowestBit64(std::uint64_t mask) {
 #if defined(_MSC_VER)
-    unsigned long index = 0;
-    _BitScanForward64(&index, mask);
-    return static_cast<int>(index);
+    const auto low = static_cast<std::uint32_t>(mask);
+    return low ? LowestBit(low) : 32 + LowestBit(static_cast<std::uint32_t>(mask >> 32));
 #else
     return __builtin_ctzll(mask);
 #endif
