@@ -63,16 +63,10 @@ std::string ChangeSummary(const ChangeCounts& counts) {
 
 std::string ChangeReportLine(const Change& change) {
     std::string line;
-    line.reserve(64 + change.name.size() + change.sourceValue.size() +
-                 change.writtenValue.size());
-    const std::string fields[] = {change.source,
-                                  std::to_string(change.position),
-                                  change.contactId,
-                                  change.name,
-                                  change.column,
-                                  ChangeKindName(change.kind),
-                                  change.sourceValue,
-                                  change.writtenValue};
+    line.reserve(64 + change.name.size() + change.sourceValue.size() + change.writtenValue.size());
+    const std::string fields[] = {
+        change.source, std::to_string(change.position), change.contactId,   change.name,
+        change.column, ChangeKindName(change.kind),     change.sourceValue, change.writtenValue};
     for (const std::string& field : fields) {
         if (!line.empty())
             line += ',';

@@ -22,7 +22,7 @@ enum class ChangeKind : std::uint8_t {
 const char* ChangeKindName(ChangeKind kind);
 
 struct Change {
-    const char* source = "";  // "ivro" or "galder"
+    const char* source = "";   // "ivro" or "galder"
     std::int64_t position = 0; // Ivro: the line in the backup; Galder: the record, from 1
     std::string contactId;     // as written; empty for a contact not written
     std::string name;          // FIRST_NAME and LAST_NAME joined by a blank

@@ -1,6 +1,10 @@
 #include "contact/ContactLine.h"
 
+#include "platform/ByteScan.h"
 #include "platform/TextFile.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace addrix {
 
@@ -12,28 +16,6 @@ std::string_view TrimSpaces(std::string_view text) {
         return {};
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
-}
-
-// The first `count` bytes of `text`.
-std::string Left(std::string text, std::size_t count) {
-    if (text.size() > count)
-        text.resize(count);
-    return text;
-}
-
-std::string RemoveSpaces(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        if (c != ' ')
-            out.push_back(c);
-    return out;
-}
-
-// CleanText, cut to `width`, commas taken out: columns that would otherwise
-// shift every later column of the unquoted line.
-std::string CleanCutNoCommas(std::string_view text, std::size_t width) {
-    return ReplaceCommas(Left(CleanText(text), width));
 }
 
 } // namespace
@@ -82,82 +64,484 @@ std::string CleanPhoneNumber(std::string_view text) {
     return out;
 }
 
-std::string NormaliseContact(ContactRecord& c) {
-    c.FirstName = CleanCutNoCommas(c.FirstName, 15);
-    c.LastName = CleanCutNoCommas(c.LastName, 18);
-    // A comma here vanishes with the spaces.
-    c.WirelessAddress = RemoveSpaces(CleanCutNoCommas(c.WirelessAddress, 65));
-    c.HomeEmail = CleanCutNoCommas(c.HomeEmail, 65);
-    c.WorkEmail = CleanCutNoCommas(c.WorkEmail, 65);
-    c.HomePhone = Left(CleanPhoneNumber(c.HomePhone), 15);
-    c.WorkPhone = Left(CleanPhoneNumber(c.WorkPhone), 18);
-    c.MobilePhone = Left(CleanPhoneNumber(c.MobilePhone), 15);
-    c.Fax = Left(CleanPhoneNumber(c.Fax), 15);
-    c.Company = CleanCutNoCommas(c.Company, 18);
-    c.Street = CleanCutNoCommas(c.Street, 70);
-    c.City = CleanCutNoCommas(c.City, 20);
-    c.State = CleanCutNoCommas(c.State, 10);
-    c.Zip = CleanPhoneNumber(Left(CleanText(c.Zip), 10));
-    c.Note = CleanCutNoCommas(c.Note, 72);
+namespace {
 
-    if (c.LastName.empty() && c.FirstName.empty() && !c.Company.empty())
-        c.LastName = c.Company;
-    if (c.FirstName.empty())
-        c.FirstName = "Unknown";
+enum class Kind : std::uint8_t { Id, Fixed, Default, Text, Wireless, Phone, Zip };
 
-    c.ContactId = std::string(TrimSpaces(c.ContactId));
-    c.EntryIndex = std::string(TrimSpaces(c.EntryIndex));
-    c.GroupOrPersonal = "0";
-    c.GroupOfWirelessAddress = ";";
-    c.GroupOfWorkEmail = ";";
-    c.GroupOfHomeEmail = ";";
+struct Rule {
+    Kind kind;
+    std::uint8_t width;
+};
 
-    if (!c.WirelessAddress.empty())
-        c.DefaultAddress = "1";
-    else if (!c.WorkEmail.empty())
-        c.DefaultAddress = "2";
-    else if (!c.HomeEmail.empty())
-        c.DefaultAddress = "3";
-    else
-        c.DefaultAddress = "1";
+// Column by column, in the order of Column.
+constexpr Rule kRules[kColumnCount] = {
+    {Kind::Id, 0},      {Kind::Id, 0},        {Kind::Fixed, 0},  {Kind::Text, 15},
+    {Kind::Text, 18},   {Kind::Wireless, 65}, {Kind::Text, 65},  {Kind::Text, 65},
+    {Kind::Default, 0}, {Kind::Fixed, 0},     {Kind::Fixed, 0},  {Kind::Fixed, 0},
+    {Kind::Text, 18},   {Kind::Phone, 15},    {Kind::Phone, 18}, {Kind::Phone, 15},
+    {Kind::Phone, 15},  {Kind::Text, 70},     {Kind::Text, 20},  {Kind::Text, 10},
+    {Kind::Zip, 10},    {Kind::Text, 72},
+};
 
-    const std::string* fields[] = {&c.ContactId,
-                                   &c.EntryIndex,
-                                   &c.GroupOrPersonal,
-                                   &c.FirstName,
-                                   &c.LastName,
-                                   &c.WirelessAddress,
-                                   &c.WorkEmail,
-                                   &c.HomeEmail,
-                                   &c.DefaultAddress,
-                                   &c.GroupOfWirelessAddress,
-                                   &c.GroupOfWorkEmail,
-                                   &c.GroupOfHomeEmail,
-                                   &c.Company,
-                                   &c.HomePhone,
-                                   &c.WorkPhone,
-                                   &c.MobilePhone,
-                                   &c.Fax,
-                                   &c.Street,
-                                   &c.City,
-                                   &c.State,
-                                   &c.Zip,
-                                   &c.Note};
-    std::size_t size = 21;
-    for (const std::string* f : fields)
-        size += f->size();
-    std::string line;
-    line.reserve(size);
-    for (const std::string* f : fields) {
-        if (f != fields[0])
-            line.push_back(',');
-        line += *f;
+// Texts of the fixed and defaulted columns, each readable in a 16-byte move.
+alignas(16) constexpr char kZero[16] = "0";
+alignas(16) constexpr char kSemicolon[16] = ";";
+alignas(16) constexpr char kUnknown[16] = "Unknown";
+alignas(16) constexpr char kPreferred[3][16] = {"1", "2", "3"};
+
+// What CleanPhoneNumber makes of each byte; 0 where it drops the byte.
+constexpr std::array<char, 256> kPhoneBytes = [] {
+    std::array<char, 256> map{};
+    for (char c : std::string_view("0123456789()-x"))
+        map[static_cast<unsigned char>(c)] = c;
+    map['.'] = '-';
+    map['X'] = 'x';
+    return map;
+}();
+
+char PhoneByte(char c) {
+    return kPhoneBytes[static_cast<unsigned char>(c)];
+}
+
+// What CleanText and ReplaceCommas make of a byte that stands for itself:
+// LF, TAB and comma become spaces. A CR, which may swallow an LF, is
+// marked 0.
+constexpr std::array<char, 256> kTextBytes = [] {
+    std::array<char, 256> map{};
+    for (int c = 0; c < 256; ++c)
+        map[static_cast<std::size_t>(c)] = static_cast<char>(c);
+    map['\n'] = map['\t'] = map[','] = ' ';
+    map['\r'] = 0;
+    return map;
+}();
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// How many bytes `text` starts with that CleanText and ReplaceCommas leave
+// as they are and that are no space: no control byte, space or comma.
+std::size_t PlainRun(const char* text, std::size_t size) {
+    std::size_t i = 0;
+    if (size >= 16) {
+        for (; i + 16 <= size; i += 16)
+            if (const auto bits = Break16(text + i))
+                return i + static_cast<std::size_t>(LowestBit(bits));
+        // The last block overlaps the one before instead of reading past the end.
+        if (const auto bits = Break16(text + size - 16) >> (16 - (size - i)))
+            return i + static_cast<std::size_t>(LowestBit(bits));
+        return size;
     }
+    for (; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b <= 0x20 || b == ',')
+            return i;
+    }
+    return size;
+}
+
+// Copies `size` bytes in 16-byte moves: both sides must have room for the
+// last move in full.
+void MoveBlocks(char* to, const char* from, std::size_t size) {
+    for (std::size_t i = 0; i < size; i += 16)
+        std::memcpy(to + i, from + i, 16);
+}
+
+// The column states are the writer's own; these take them by type.
+
+// Cut past the width: the column is shortened unless nothing but blanks
+// follows, which the trim takes.
+template <typename S> void SeekTextPastWidth(S& s, const char* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (!IsBlank(p[i])) {
+            s.facts.shortened = true;
+            s.done = true;
+            return;
+        }
+}
+
+// The column's text, cleaned by CleanText and cut to its width: ReplaceCommas
+// after it, or with `dropSpaces` every space and comma taken out. Byte by
+// byte, for every case.
+template <bool dropSpaces, typename S>
+void AddText(S& s, char* out, std::string_view piece, std::size_t width) {
+    const char* p = piece.data();
+    const std::size_t n = piece.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (s.skip) {
+            const char partner = s.skip;
+            s.skip = 0;
+            if (p[i] == partner) {
+                ++i;
+                continue;
+            }
+        }
+        if (s.taken == width) {
+            SeekTextPastWidth(s, p + i, n - i);
+            return;
+        }
+        const std::size_t run = PlainRun(p + i, std::min(n - i, width - s.taken));
+        if (run) {
+            std::memcpy(out + s.len, p + i, run);
+            s.len = static_cast<std::uint8_t>(s.len + run);
+            s.taken = static_cast<std::uint8_t>(s.taken + run);
+            s.keepEnd = s.len;
+            s.started = true;
+            i += run;
+            continue;
+        }
+        const char c = p[i++];
+        switch (c) {
+        case '\r':
+            s.skip = '\n';
+            break;
+        case '\n':
+            s.skip = '\r';
+            break;
+        case '\t':
+        case ' ':
+            break;
+        case ',':
+            s.started = true;
+            ++s.taken;
+            s.facts.cleaned = true;
+            if (!dropSpaces) {
+                out[s.len++] = ' ';
+                s.keepEnd = s.len;
+            }
+            continue;
+        default: // another control byte survives
+            s.started = true;
+            ++s.taken;
+            out[s.len++] = c;
+            s.keepEnd = s.len;
+            continue;
+        }
+        // `c` is one space now.
+        if (c != ' ' || !s.started || dropSpaces)
+            s.facts.cleaned = true;
+        if (!s.started)
+            continue;
+        ++s.taken;
+        if (!dropSpaces)
+            out[s.len++] = ' ';
+    }
+}
+
+// A column's first piece when it starts with text and no CR falls within its
+// width, the usual case: mended byte for byte without a branch. False when
+// the piece needs the way of AddText.
+template <bool dropSpaces, typename S>
+bool AddPlainText(S& s, char* out, std::string_view piece, std::size_t width) {
+    const char* p = piece.data();
+    const std::size_t n = piece.size();
+    const std::size_t m = std::min(n, width);
+    if (IsBlank(p[0]))
+        return false;
+    bool cr = false;
+    bool changed = false;
+    std::size_t len = 0;
+    if (!dropSpaces && m >= 16) {
+        // Sixteen at a time, the last block overlapping the one before.
+        std::uint32_t crBits = 0;
+        std::uint32_t changedBits = 0;
+        for (std::size_t i = 0; i + 16 < m; i += 16)
+            changedBits |= CopyText16(out + i, p + i, crBits);
+        changedBits |= CopyText16(out + m - 16, p + m - 16, crBits);
+        cr = crBits != 0;
+        changed = changedBits != 0;
+        len = m;
+    } else {
+        for (std::size_t i = 0; i < m; ++i) {
+            const char c = kTextBytes[static_cast<unsigned char>(p[i])];
+            cr |= c == 0;
+            changed |= c != p[i];
+            out[len] = c;
+            len += !dropSpaces || c != ' ';
+        }
+    }
+    if (cr)
+        return false;
+    if (!dropSpaces) {
+        // A comma counts as text for the trim, though it is a space now.
+        std::size_t end = m;
+        while (end > 0 && out[end - 1] == ' ' && p[end - 1] != ',')
+            --end;
+        s.keepEnd = static_cast<std::uint8_t>(end);
+    }
+    s.len = static_cast<std::uint8_t>(len);
+    s.taken = static_cast<std::uint8_t>(m);
+    s.started = true;
+    s.facts.cleaned = changed || len < m;
+    if (p[m - 1] == '\n')
+        s.skip = '\r'; // a CR in the next piece would pair with it
+    SeekTextPastWidth(s, p + m, n - m);
+    return true;
+}
+
+// CleanText, cut to the width, then CleanPhoneNumber.
+template <typename S> void AddZip(S& s, char* out, std::string_view piece, std::size_t width) {
+    for (const char c : piece) {
+        if (s.skip) {
+            const char partner = s.skip;
+            s.skip = 0;
+            if (c == partner)
+                continue;
+        }
+        char d = c;
+        if (c == '\r' || c == '\n' || c == '\t') {
+            s.skip = c == '\r' ? '\n' : c == '\n' ? '\r' : 0;
+            d = ' ';
+        }
+        if (d == ' ' && !s.started) {
+            s.facts.cleaned = true;
+            continue;
+        }
+        if (s.taken == width) {
+            if (d != ' ') {
+                s.facts.shortened = true;
+                s.done = true;
+                return;
+            }
+            continue;
+        }
+        s.started = true;
+        ++s.taken;
+        const char m = PhoneByte(d);
+        if (m != c || m == 0)
+            s.facts.cleaned = true;
+        if (m)
+            out[s.len++] = m;
+    }
+}
+
+// The usual first piece of a ZIP: no blank within its width. False otherwise.
+template <typename S> bool AddPlainZip(S& s, char* out, std::string_view piece, std::size_t width) {
+    const std::size_t m = std::min(piece.size(), width);
+    bool blank = false;
+    bool changed = false;
+    std::size_t len = 0;
+    for (std::size_t i = 0; i < m; ++i) {
+        const char c = PhoneByte(piece[i]);
+        blank |= IsBlank(piece[i]);
+        changed |= c != piece[i];
+        out[len] = c;
+        len += c != 0;
+    }
+    if (blank)
+        return false;
+    s.len = static_cast<std::uint8_t>(len);
+    s.taken = static_cast<std::uint8_t>(m);
+    s.started = true;
+    s.facts.cleaned = changed;
+    SeekTextPastWidth(s, piece.data() + m, piece.size() - m);
+    return true;
+}
+
+// CleanPhoneNumber, then cut to the width.
+template <typename S> void AddPhone(S& s, char* out, std::string_view piece, std::size_t width) {
+    std::size_t len = s.len;
+    bool cleaned = false;
+    for (std::size_t i = 0; i < piece.size(); ++i) {
+        const char c = piece[i];
+        const char m = PhoneByte(c);
+        if (len == width && m) {
+            s.facts.shortened = true;
+            s.done = true;
+            break;
+        }
+        cleaned |= m != c;
+        out[len] = m; // the buffer has room past the widest phone column
+        len += m != 0;
+    }
+    s.len = static_cast<std::uint8_t>(len);
+    s.facts.cleaned = s.facts.cleaned || cleaned;
+}
+
+} // namespace
+
+ContactLineWriter::ContactLineWriter()
+    : m_assembly(std::make_unique<char[]>(kColumnCount * (kOutSize + 1) + 16)) {
+    m_line.reserve(512);
+    begin();
+}
+
+void ContactLineWriter::begin() {
+    m_columns.fill(ColumnState{});
+}
+
+void ContactLineWriter::addId(std::size_t index, std::string_view piece) {
+    ColumnState& s = m_columns[index];
+    if (!s.started) {
+        const auto first = piece.find_first_not_of(' ');
+        if (first == std::string_view::npos) {
+            s.facts.cleaned = true;
+            return;
+        }
+        s.facts.cleaned = s.facts.cleaned || first > 0;
+        piece.remove_prefix(first);
+        s.started = true;
+    }
+    if (!s.spilled && s.len + piece.size() <= kOutSize) {
+        std::memcpy(m_out[index] + s.len, piece.data(), piece.size());
+        s.len = static_cast<std::uint8_t>(s.len + piece.size());
+        return;
+    }
+    if (!s.spilled) {
+        m_longIds[index].assign(m_out[index], s.len);
+        s.spilled = true;
+    }
+    m_longIds[index].append(piece);
+}
+
+void ContactLineWriter::add(Column column, std::string_view piece) {
+    const std::size_t index = Index(column);
+    ColumnState& s = m_columns[index];
+    if (s.done || piece.empty())
+        return;
+    char* out = m_out[index];
+    const std::size_t width = kRules[index].width;
+    switch (kRules[index].kind) {
+    case Kind::Id:
+        addId(index, piece);
+        break;
+    case Kind::Fixed:
+    case Kind::Default:
+        break;
+    case Kind::Text:
+        if (s.started || s.skip || !AddPlainText<false>(s, out, piece, width))
+            AddText<false>(s, out, piece, width);
+        break;
+    case Kind::Wireless:
+        if (s.started || s.skip || !AddPlainText<true>(s, out, piece, width))
+            AddText<true>(s, out, piece, width);
+        break;
+    case Kind::Phone:
+        AddPhone(s, out, piece, width);
+        break;
+    case Kind::Zip:
+        if (s.started || s.skip || !AddPlainZip(s, out, piece, width))
+            AddZip(s, out, piece, width);
+        break;
+    }
+}
+
+const std::string& ContactLineWriter::line() {
+    bool spilled = false;
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        ColumnState& s = m_columns[i];
+        m_src[i] = m_out[i];
+        if (kRules[i].kind == Kind::Text && !s.facts.shortened && s.len > s.keepEnd) {
+            // Trailing spaces go unless the cut left text after them.
+            s.len = s.keepEnd;
+            s.facts.cleaned = true;
+        }
+        m_len[i] = s.len;
+    }
+    for (std::size_t i = 0; i < 2; ++i) {
+        ColumnState& s = m_columns[i];
+        std::string_view id(m_out[i], s.len);
+        if (s.spilled) {
+            id = m_longIds[i];
+            spilled = true;
+        }
+        const auto last = id.find_last_not_of(' ');
+        const std::size_t size = last == std::string_view::npos ? 0 : last + 1;
+        s.facts.cleaned = s.facts.cleaned || size < id.size();
+        m_src[i] = id.data();
+        m_len[i] = size;
+    }
+    auto at = [](Column c) {
+        return Index(c);
+    };
+    m_src[at(Column::GroupOrPersonal)] = kZero;
+    m_len[at(Column::GroupOrPersonal)] = 1;
+    for (const Column c :
+         {Column::GroupOfWirelessAddress, Column::GroupOfWorkEmail, Column::GroupOfHomeEmail}) {
+        m_src[at(c)] = kSemicolon;
+        m_len[at(c)] = 1;
+    }
+    if (m_len[at(Column::LastName)] == 0 && m_len[at(Column::FirstName)] == 0 &&
+        m_len[at(Column::Company)] != 0) {
+        m_src[at(Column::LastName)] = m_src[at(Column::Company)];
+        m_len[at(Column::LastName)] = m_len[at(Column::Company)];
+        m_columns[at(Column::LastName)].facts.defaulted = true;
+    }
+    if (m_len[at(Column::FirstName)] == 0) {
+        m_src[at(Column::FirstName)] = kUnknown;
+        m_len[at(Column::FirstName)] = 7;
+        m_columns[at(Column::FirstName)].facts.defaulted = true;
+    }
+    int preferred = 0;
+    if (m_len[at(Column::WirelessAddress)] == 0) {
+        preferred = m_len[at(Column::WorkEmail)] != 0   ? 1
+                    : m_len[at(Column::HomeEmail)] != 0 ? 2
+                                                        : 0;
+        m_columns[at(Column::DefaultAddress)].facts.defaulted = preferred == 0;
+    }
+    m_src[at(Column::DefaultAddress)] = kPreferred[preferred];
+    m_len[at(Column::DefaultAddress)] = 1;
+
+    if (spilled) {
+        m_line.clear();
+        for (std::size_t i = 0; i < kColumnCount; ++i) {
+            if (i)
+                m_line.push_back(',');
+            m_line.append(m_src[i], m_len[i]);
+        }
+        return m_line;
+    }
+    // Every source has room for its last 16-byte move, and so has the line.
+    char* out = m_assembly.get();
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        MoveBlocks(out, m_src[i], m_len[i]);
+        out += m_len[i];
+        *out++ = ',';
+    }
+    m_line.assign(m_assembly.get(), static_cast<std::size_t>(out - m_assembly.get() - 1));
+    return m_line;
+}
+
+std::string NormaliseContact(ContactRecord& c) {
+    using R = ContactRecord;
+    static constexpr std::string R::*kFields[kColumnCount] = {&R::ContactId,
+                                                              &R::EntryIndex,
+                                                              &R::GroupOrPersonal,
+                                                              &R::FirstName,
+                                                              &R::LastName,
+                                                              &R::WirelessAddress,
+                                                              &R::WorkEmail,
+                                                              &R::HomeEmail,
+                                                              &R::DefaultAddress,
+                                                              &R::GroupOfWirelessAddress,
+                                                              &R::GroupOfWorkEmail,
+                                                              &R::GroupOfHomeEmail,
+                                                              &R::Company,
+                                                              &R::HomePhone,
+                                                              &R::WorkPhone,
+                                                              &R::MobilePhone,
+                                                              &R::Fax,
+                                                              &R::Street,
+                                                              &R::City,
+                                                              &R::State,
+                                                              &R::Zip,
+                                                              &R::Note};
+    ContactLineWriter writer;
+    for (std::size_t i = 0; i < kColumnCount; ++i)
+        writer.add(static_cast<Column>(i), c.*kFields[i]);
+    std::string line = writer.line();
+    for (std::size_t i = 0; i < kColumnCount; ++i)
+        c.*kFields[i] = writer.text(static_cast<Column>(i));
     return line;
 }
 
 void WriteContactLine(ILineSink& file, ContactRecord& contact) {
     file.writeLine(NormaliseContact(contact));
+}
+
+void WriteContactLine(ILineSink& file, ContactLineWriter& contact) {
+    file.writeLine(contact.line());
 }
 
 } // namespace addrix

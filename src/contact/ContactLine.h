@@ -2,7 +2,9 @@
 
 #include "contact/ContactRecord.h"
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,90 @@ std::string ReplaceCommas(std::string_view text);
 // "." becomes "-" and "X" becomes "x"; everything else is dropped.
 std::string CleanPhoneNumber(std::string_view text);
 
+// The 22 columns of a Norvik line, in their order.
+enum class Column : std::uint8_t {
+    ContactId,
+    EntryIndex,
+    GroupOrPersonal,
+    FirstName,
+    LastName,
+    WirelessAddress,
+    WorkEmail,
+    HomeEmail,
+    DefaultAddress,
+    GroupOfWirelessAddress,
+    GroupOfWorkEmail,
+    GroupOfHomeEmail,
+    Company,
+    HomePhone,
+    WorkPhone,
+    MobilePhone,
+    Fax,
+    Street,
+    City,
+    State,
+    Zip,
+    Note,
+};
+inline constexpr std::size_t kColumnCount = 22;
+
+// What the normalisation did to one column of the last contact.
+struct ColumnFacts {
+    bool shortened = false; // text past the column's width was left out
+    bool cleaned = false;   // a clean-up changed, dropped or trimmed a byte of the kept text
+    bool defaulted = false; // a rule's text stands in for the source's: "Unknown", the
+                            // company as last name, "1" as default address without one
+};
+
+// Normalises contacts into lines, one contact at a time, in buffers it
+// reuses: a source hands over each column's text, in one piece or in
+// several, and takes the line. Of a column's text only what its width keeps
+// is held, so a column may be any length. Every column not handed over is
+// empty.
+class ContactLineWriter {
+public:
+    ContactLineWriter();
+
+    // Forgets the last contact; every column is empty again.
+    void begin();
+    // Appends `piece` to the source text of `column`.
+    void add(Column column, std::string_view piece);
+    // Normalises the contact and returns its line (22 fields, 21 commas, no
+    // line end), valid until the next begin().
+    const std::string& line();
+
+    // After line(): a column's normalised text, and what was done to it.
+    std::string_view text(Column column) const {
+        return std::string_view(m_src[Index(column)], m_len[Index(column)]);
+    }
+    const ColumnFacts& facts(Column column) const { return m_columns[Index(column)].facts; }
+
+private:
+    // Room for the widest column, in whole 16-byte moves.
+    static constexpr std::size_t kOutSize = 80;
+    struct ColumnState {
+        std::uint8_t len;     // bytes kept in the column's buffer
+        std::uint8_t taken;   // characters counted against the width
+        std::uint8_t keepEnd; // `len` up to the last kept byte that is no space
+        char skip;            // the partner of a CR or LF just read, to be passed over
+        bool started;         // a byte other than a blank has come
+        bool done;            // nothing more can change the column
+        bool spilled;         // an id too long for the buffer, held in m_longIds
+        ColumnFacts facts;
+    };
+    static std::size_t Index(Column column) { return static_cast<std::size_t>(column); }
+
+    void addId(std::size_t index, std::string_view piece);
+
+    std::array<ColumnState, kColumnCount> m_columns;
+    alignas(16) char m_out[kColumnCount][kOutSize];
+    std::string m_longIds[2];
+    std::array<const char*, kColumnCount> m_src;
+    std::array<std::size_t, kColumnCount> m_len;
+    std::unique_ptr<char[]> m_assembly; // the line as it is put together
+    std::string m_line;
+};
+
 // Normalises `contact` in place to the Norvik limits and returns its CSV line
 // (22 fields, 21 commas, no line end).
 std::string NormaliseContact(ContactRecord& contact);
@@ -28,5 +114,7 @@ std::string NormaliseContact(ContactRecord& contact);
 // Normalises `contact` and appends its line to `file`. A write failure
 // throws FileError.
 void WriteContactLine(ILineSink& file, ContactRecord& contact);
+// The same for the contact a source has handed to `contact` column by column.
+void WriteContactLine(ILineSink& file, ContactLineWriter& contact);
 
 } // namespace addrix

@@ -10,7 +10,10 @@
 namespace addrix {
 
 namespace {
-constexpr std::size_t kIoBufferSize = 1 << 16;
+// Large reads and writes: a read buffer holds many lines, and a line that
+// does not fit comes in pieces.
+constexpr std::size_t kReadBufferSize = 1 << 20;
+constexpr std::size_t kWriteBufferSize = 1 << 18;
 } // namespace
 
 std::string DescribeFileError(int errorNumber, const std::string& path) {
@@ -37,8 +40,10 @@ std::string DescribeFileError(int errorNumber, const std::string& path) {
 }
 
 TextFileWriter::~TextFileWriter() {
-    if (m_file)
+    if (m_file) {
+        drain();
         std::fclose(m_file);
+    }
 }
 
 void TextFileWriter::open(const std::string& path) {
@@ -57,18 +62,43 @@ void TextFileWriter::openWithMode(const std::string& path, const char* mode) {
     m_file = std::fopen(ToFsPath(path).string().c_str(), mode);
     if (!m_file)
         throw FileError(DescribeFileError(errno ? errno : EINVAL, path));
-    std::setvbuf(m_file, nullptr, _IOFBF, kIoBufferSize);
+    // The writer buffers itself.
+    std::setvbuf(m_file, nullptr, _IONBF, 0);
+    m_pending.clear();
+    m_pending.reserve(kWriteBufferSize);
+}
+
+int TextFileWriter::drain() {
+    if (m_pending.empty())
+        return 0;
+    errno = 0;
+    const std::size_t written = std::fwrite(m_pending.data(), 1, m_pending.size(), m_file);
+    const int error = written == m_pending.size() ? 0 : errno ? errno : EIO;
+    m_pending.clear();
+    return error;
 }
 
 void TextFileWriter::write(const std::string& bytes) {
     if (!m_file)
         throw FileError(DescribeFileError(EBADF, m_path));
+    if (m_pending.size() + bytes.size() > kWriteBufferSize)
+        if (const int error = drain())
+            throw FileError(DescribeFileError(error, m_path));
+    if (bytes.size() < kWriteBufferSize) {
+        m_pending += bytes;
+        return;
+    }
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size())
         throw FileError(DescribeFileError(errno ? errno : EIO, m_path));
 }
 
 void TextFileWriter::writeLine(const std::string& line) {
+    if (m_file && m_pending.size() + line.size() + 2 <= kWriteBufferSize) {
+        m_pending += line;
+        m_pending += "\r\n";
+        return;
+    }
     write(line);
     write("\r\n");
 }
@@ -76,22 +106,26 @@ void TextFileWriter::writeLine(const std::string& line) {
 void TextFileWriter::flush() {
     if (!m_file)
         throw FileError(DescribeFileError(EBADF, m_path));
+    int error = drain();
     errno = 0;
-    if (std::fflush(m_file) != 0)
-        throw FileError(DescribeFileError(errno ? errno : EIO, m_path));
+    if (!error && std::fflush(m_file) != 0)
+        error = errno ? errno : EIO;
+    if (error)
+        throw FileError(DescribeFileError(error, m_path));
 }
 
 void TextFileWriter::close() {
     if (!m_file)
         return;
+    int error = drain();
     std::FILE* file = m_file;
     m_file = nullptr;
     errno = 0;
-    const bool flushed = std::fflush(file) == 0;
-    const int flushErrno = errno;
+    if (!error && std::fflush(file) != 0)
+        error = errno ? errno : EIO;
     const bool closed = std::fclose(file) == 0;
-    if (!flushed)
-        throw FileError(DescribeFileError(flushErrno ? flushErrno : EIO, m_path));
+    if (error)
+        throw FileError(DescribeFileError(error, m_path));
     if (!closed)
         throw FileError(DescribeFileError(errno ? errno : EIO, m_path));
 }
@@ -110,9 +144,11 @@ void TextFileReader::open(const std::string& path) {
     m_file = std::fopen(ToFsPath(path).string().c_str(), "rb");
     if (!m_file)
         throw FileError(DescribeFileError(errno ? errno : EINVAL, path));
-    m_buffer.clear();
-    m_pos = 0;
-    m_eof = false;
+    std::setvbuf(m_file, nullptr, _IONBF, 0);
+    if (!m_buffer)
+        m_buffer = std::make_unique<char[]>(kReadBufferSize);
+    m_begin = m_end = m_noCr = 0;
+    m_eof = m_inLine = m_lfEnds = false;
 }
 
 void TextFileReader::close() {
@@ -121,49 +157,76 @@ void TextFileReader::close() {
     m_file = nullptr;
 }
 
-bool TextFileReader::fill() {
-    if (m_eof || !m_file)
-        return false;
-    m_buffer.erase(0, m_pos);
-    m_pos = 0;
-    const std::size_t old = m_buffer.size();
-    m_buffer.resize(old + kIoBufferSize);
+void TextFileReader::fill() {
+    const std::size_t kept = m_end - m_begin;
+    std::memmove(m_buffer.get(), m_buffer.get() + m_begin, kept);
+    m_begin = 0;
+    m_end = kept;
+    const std::size_t wanted = kReadBufferSize - kept;
     errno = 0;
-    const std::size_t got = std::fread(&m_buffer[old], 1, kIoBufferSize, m_file);
-    m_buffer.resize(old + got);
-    if (got < kIoBufferSize) {
+    const std::size_t got = std::fread(m_buffer.get() + m_end, 1, wanted, m_file);
+    m_end += got;
+    if (got < wanted) {
         if (std::ferror(m_file))
             throw FileError(DescribeFileError(errno ? errno : EIO, m_path));
         m_eof = true;
     }
-    return got > 0;
+}
+
+bool TextFileReader::readPiece(std::string_view& piece, bool& lineEnds) {
+    if (!m_file)
+        return false;
+    for (;;) {
+        if (m_lfEnds && m_begin < m_end) {
+            m_lfEnds = false;
+            if (m_buffer[m_begin] == '\n')
+                ++m_begin;
+        }
+        const char* begin = m_buffer.get() + m_begin;
+        const std::size_t avail = m_end - m_begin;
+        const void* cr = std::memchr(begin + m_noCr, '\r', avail - m_noCr);
+        if (cr) {
+            const auto size = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+            piece = std::string_view(begin, size);
+            lineEnds = true;
+            m_begin += size + 1;
+            m_noCr = 0;
+            m_inLine = false;
+            if (m_begin < m_end) {
+                if (m_buffer[m_begin] == '\n')
+                    ++m_begin;
+            } else {
+                m_lfEnds = true; // the LF of a CR LF may still be unread
+            }
+            return true;
+        }
+        m_noCr = avail;
+        if (!m_eof && avail < kReadBufferSize) {
+            fill();
+            continue;
+        }
+        if (avail == 0 && !m_inLine)
+            return false;
+        // A line longer than the buffer, or the last line without its end.
+        piece = std::string_view(begin, avail);
+        lineEnds = m_eof;
+        m_inLine = !m_eof;
+        m_begin = m_end;
+        m_noCr = 0;
+        return true;
+    }
 }
 
 bool TextFileReader::readLine(std::string& line) {
     line.clear();
+    std::string_view piece;
+    bool lineEnds = false;
     bool any = false;
-    for (;;) {
-        if (m_pos >= m_buffer.size() && !fill())
-            return any;
+    while (!lineEnds && readPiece(piece, lineEnds)) {
+        line.append(piece);
         any = true;
-        const char* begin = m_buffer.data() + m_pos;
-        const std::size_t avail = m_buffer.size() - m_pos;
-        const void* cr = std::memchr(begin, '\r', avail);
-        if (!cr) {
-            line.append(begin, avail);
-            m_pos = m_buffer.size();
-            continue;
-        }
-        const std::size_t len = static_cast<const char*>(cr) - begin;
-        line.append(begin, len);
-        m_pos += len + 1;
-        // A CR LF pair ends the line as one; the LF may still be unread.
-        if (m_pos >= m_buffer.size())
-            fill();
-        if (m_pos < m_buffer.size() && m_buffer[m_pos] == '\n')
-            ++m_pos;
-        return true;
     }
+    return any;
 }
 
 } // namespace addrix

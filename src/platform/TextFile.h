@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace addrix {
 
@@ -48,13 +50,17 @@ public:
 
 private:
     void openWithMode(const std::string& path, const char* mode);
+    // Hands the buffered bytes to the file; the errno of a failure, else 0.
+    int drain();
 
     std::FILE* m_file = nullptr;
     std::string m_path;
+    std::string m_pending; // bytes not yet handed to the file
 };
 
 // Input text file read line by line: a line ends at CR or at CR LF; a lone LF
-// belongs to the line's text.
+// belongs to the line's text. It holds at most one read buffer of the file,
+// however long a line is.
 class TextFileReader final {
 public:
     TextFileReader() = default;
@@ -67,16 +73,26 @@ public:
     // Reads the next line into `line`; false at the end of the file.
     // Throws FileError on a read error.
     bool readLine(std::string& line);
+    // Reads the next piece of a line: the whole line (without its end) when
+    // it fits the read buffer, else the line in several pieces of which only
+    // the last has `lineEnds` set. The piece stays valid until the next read.
+    // False at the end of the file. Throws FileError on a read error.
+    bool readPiece(std::string_view& piece, bool& lineEnds);
     void close();
 
 private:
-    bool fill();
+    // Moves the unread bytes to the front and reads more behind them.
+    void fill();
 
     std::FILE* m_file = nullptr;
     std::string m_path;
-    std::string m_buffer;
-    std::size_t m_pos = 0;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_begin = 0; // first unread byte
+    std::size_t m_end = 0;   // end of the bytes read
+    std::size_t m_noCr = 0;  // bytes from m_begin known to hold no CR
     bool m_eof = false;
+    bool m_inLine = false; // a piece of the current line was handed out
+    bool m_lfEnds = false; // a CR ended the last line; an LF next belongs to it
 };
 
 // The user-facing description of a failed file operation, from errno.

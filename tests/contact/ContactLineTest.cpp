@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace addrix {
 namespace {
 
@@ -72,6 +74,49 @@ TEST(NormaliseContactTest, CutsEachFieldToItsWidth) {
     }
     Line({{&C::WirelessAddress, std::string(60, 'a') + "      bbbb"}}, &c); // cut, then unspaced
     EXPECT_EQ(c.WirelessAddress, std::string(60, 'a'));
+}
+
+// A source may hand a column over in pieces: CR LF pairs, blanks and the cut
+// hold across them, and the writer tells what it did to each column.
+TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
+    ContactLineWriter w;
+    using Pieces = std::vector<std::string>;
+    const std::pair<Column, Pieces> columns[] = {
+        {Column::ContactId, {" 7", " "}},
+        {Column::EntryIndex, {"6"}},
+        {Column::LastName, {" ", "\t", "Lee\r", "\nRay,", "  "}},
+        {Column::Street, {std::string(69, 's'), " ", " \n", " x"}},
+        {Column::City, {std::string(20, 'c'), "  ", "\r\n"}},
+        {Column::WirelessAddress, {"5 5\n", "\r1"}},
+        {Column::WorkPhone, {"(555) 12", "3.45 X6"}},
+        {Column::Zip, {" 12345", " - 6789"}},
+        {Column::Note, {"a\n", "\r\r", "b"}}};
+    for (const auto& [column, pieces] : columns)
+        for (const auto& piece : pieces)
+            w.add(column, piece);
+    EXPECT_EQ(w.line(), "7,6,0,Unknown,Lee Ray ,551,,,1,;,;,;,,,(555)123-45x6,,," +
+                            std::string(69, 's') + " ," + std::string(20, 'c') + ",,12345-67,a  b");
+    struct Expected {
+        Column column;
+        bool shortened, cleaned, defaulted;
+    };
+    const Expected facts[] = {
+        {Column::ContactId, false, true, false},      {Column::EntryIndex, false, false, false},
+        {Column::FirstName, false, false, true},      {Column::LastName, false, true, false},
+        {Column::Street, true, false, false},         {Column::City, false, false, false},
+        {Column::WorkPhone, false, true, false},      {Column::Zip, true, true, false},
+        {Column::DefaultAddress, false, false, false}};
+    for (const auto& f : facts) {
+        const ColumnFacts& got = w.facts(f.column);
+        EXPECT_EQ(std::make_tuple(got.shortened, got.cleaned, got.defaulted),
+                  std::make_tuple(f.shortened, f.cleaned, f.defaulted))
+            << static_cast<int>(f.column);
+    }
+    w.begin();
+    w.add(Column::Company, "Acme");
+    EXPECT_EQ(w.line(), ",,0,Unknown,Acme,,,,1,;,;,;,Acme,,,,,,,,,");
+    EXPECT_TRUE(w.facts(Column::LastName).defaulted);
+    EXPECT_TRUE(w.facts(Column::DefaultAddress).defaulted);
 }
 
 } // namespace

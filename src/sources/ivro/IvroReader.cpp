@@ -1,11 +1,12 @@
 #include "sources/ivro/IvroReader.h"
 
 #include "contact/ContactLine.h"
+#include "platform/ByteScan.h"
 #include "platform/IMessageBox.h"
 #include "platform/NumberText.h"
 #include "platform/TextFile.h"
 
-#include <array>
+#include <algorithm>
 #include <string>
 
 namespace addrix {
@@ -13,20 +14,275 @@ namespace addrix {
 namespace {
 
 constexpr std::size_t kEntryFields = 24;
+constexpr int kUnused = -1;
 
-// The first 24 TAB-separated fields of `line`; false when it has fewer.
-bool SplitEntry(std::string_view line, std::array<std::string_view, kEntryFields>& fields) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < kEntryFields; ++i) {
-        if (start > line.size())
-            return false;
-        const std::size_t tab = line.find('\t', start);
-        const std::size_t end = tab == std::string_view::npos ? line.size() : tab;
-        fields[i] = line.substr(start, end - start);
-        start = tab == std::string_view::npos ? line.size() + 1 : tab + 1;
+// The column each field of an entry line fills, by field number less one.
+// No field of the backup line is known to hold the home number.
+constexpr int kFieldColumns[kEntryFields] = {
+    kUnused,
+    kUnused,
+    kUnused,
+    static_cast<int>(Column::FirstName),
+    static_cast<int>(Column::LastName),
+    kUnused,
+    static_cast<int>(Column::WirelessAddress),
+    static_cast<int>(Column::HomeEmail),
+    static_cast<int>(Column::WorkEmail),
+    kUnused,
+    kUnused,
+    static_cast<int>(Column::WorkPhone),
+    static_cast<int>(Column::MobilePhone),
+    static_cast<int>(Column::Fax),
+    static_cast<int>(Column::Company),
+    static_cast<int>(Column::Street),
+    static_cast<int>(Column::City),
+    static_cast<int>(Column::State),
+    static_cast<int>(Column::Zip),
+    kUnused,
+    static_cast<int>(Column::Note),
+    kUnused,
+    kUnused,
+    kUnused,
+};
+
+// The header test of a line read in pieces.
+class HeaderMatch {
+public:
+    bool empty() const { return m_seen == 0; }
+    void add(std::string_view piece) {
+        for (std::size_t i = 0; m_seen < kStart.size() && i < piece.size(); ++i)
+            m_startOk = m_startOk && piece[i] == kStart[m_seen++];
+        if (!m_startOk || m_found)
+            return;
+        // The word may run across two pieces: the last bytes of the ones before
+        // meet the first of this.
+        std::string joint = m_tail;
+        joint.append(piece.substr(0, kWord.size() - 1));
+        m_found =
+            joint.find(kWord) != std::string::npos || piece.find(kWord) != std::string_view::npos;
+        m_tail.append(piece.substr(piece.size() - std::min(piece.size(), kWord.size() - 1)));
+        m_tail.erase(0, m_tail.size() - std::min(m_tail.size(), kWord.size() - 1));
     }
-    return true;
-}
+    bool matched() const { return m_seen == kStart.size() && m_startOk && m_found; }
+
+private:
+    static constexpr std::string_view kStart = "#Record";
+    static constexpr std::string_view kWord = "Address";
+    std::size_t m_seen = 0;
+    bool m_startOk = true;
+    bool m_found = false;
+    std::string m_tail;
+};
+
+// Field 1 or 3 of an entry line, read in pieces: its form is followed byte by
+// byte, and its text is kept without the blanks around it and the leading
+// zeros that do not change the number, up to a bound that no number needs.
+class NumberField {
+public:
+    NumberField() { m_text.reserve(kMaxKept); }
+
+    void clear() {
+        m_state = Start;
+        m_digits = false;
+        m_zerosOnly = true;
+        m_long = false;
+        m_text.clear();
+    }
+
+    void add(std::string_view piece) {
+        // The usual field: a whole number without sign or leading zero.
+        if (m_state == Start && piece.size() <= 5 && piece[0] > '0' && piece[0] <= '9' &&
+            std::all_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            m_state = Int;
+            m_digits = true;
+            m_zerosOnly = false;
+            m_text.assign(piece);
+            return;
+        }
+        for (const char c : piece) {
+            const bool digit = c >= '0' && c <= '9';
+            const bool blank = c == ' ' || c == '\t';
+            const bool sign = c == '+' || c == '-';
+            const bool mark = c == 'e' || c == 'E';
+            switch (m_state) {
+            case Start:
+                if (blank)
+                    continue;
+                m_state = sign ? Sign : digit ? Int : c == '.' ? Frac : Bad;
+                break;
+            case Sign:
+                m_state = digit ? Int : c == '.' ? Frac : Bad;
+                break;
+            case Int:
+                m_state = digit ? Int : c == '.' ? Frac : mark ? ExpMark : blank ? Trail : Bad;
+                break;
+            case Frac:
+                m_state = digit               ? Frac
+                          : mark && m_digits  ? ExpMark
+                          : blank && m_digits ? Trail
+                                              : Bad;
+                break;
+            case ExpMark:
+                m_state = sign ? ExpSign : digit ? Exp : Bad;
+                break;
+            case ExpSign:
+            case Exp:
+                m_state = digit ? Exp : blank && m_state == Exp ? Trail : Bad;
+                break;
+            case Trail:
+                m_state = blank ? Trail : Bad;
+                break;
+            case Bad:
+                return;
+            }
+            if (m_state == Trail)
+                continue;
+            if (m_state == Int) {
+                m_digits = true;
+                // One leading zero stands for all of them.
+                if (c == '0' && m_zerosOnly && !m_text.empty() && m_text.back() == '0')
+                    continue;
+                m_zerosOnly = m_zerosOnly && c == '0';
+            } else if (m_state == Frac && digit) {
+                m_digits = true;
+            }
+            if (m_text.size() < kMaxKept)
+                m_text.push_back(c);
+            else
+                m_long = true;
+        }
+    }
+
+    // Throws the ConversionError of TextToInt16 (or with `byte` TextToByte)
+    // for the field's text.
+    void check(bool byte) const {
+        const bool complete =
+            m_state == Int || m_state == Exp || m_state == Trail || (m_state == Frac && m_digits);
+        if (!complete)
+            throw ConversionError("Type mismatch");
+        // Thousands of significant characters are no record number: too large.
+        if (m_long)
+            throw ConversionError("Overflow");
+        // In this state the text is digits unless it starts with a sign.
+        if (m_state == Int && m_text.size() <= 5 && m_text[0] != '+' && m_text[0] != '-') {
+            int value = 0;
+            for (const char c : m_text)
+                value = value * 10 + (c - '0');
+            if (value > (byte ? 255 : 32767))
+                throw ConversionError("Overflow");
+            return;
+        }
+        if (byte)
+            TextToByte(m_text);
+        else
+            TextToInt16(m_text);
+    }
+
+private:
+    static constexpr std::size_t kMaxKept = 4096;
+    enum State : std::uint8_t { Start, Sign, Int, Frac, ExpMark, ExpSign, Exp, Trail, Bad };
+    State m_state = Start;
+    bool m_digits = false;   // the number has a digit before its exponent
+    bool m_zerosOnly = true; // the whole-number part so far is zeros
+    bool m_long = false;     // more than kMaxKept bytes
+    std::string m_text;
+};
+
+// One entry line, read in pieces: its fields go to their columns and number
+// checks as they come.
+class IvroEntry {
+public:
+    ContactLineWriter contact;
+
+    IvroEntry() { clear(); }
+
+    void clear() {
+        m_field = 0;
+        m_numbers[0].clear();
+        m_numbers[1].clear();
+        contact.begin();
+    }
+
+    void add(std::string_view piece) {
+        if (complete())
+            return;
+        const char* p = piece.data();
+        const std::size_t n = piece.size();
+        std::size_t start = 0;
+        std::size_t i = 0;
+        for (; i + 64 <= n; i += 64)
+            for (auto tabs = Match64(p + i, '\t'); tabs; tabs &= tabs - 1) {
+                const std::size_t tab = i + static_cast<std::size_t>(LowestBit64(tabs));
+                if (endField(piece.substr(start, tab - start)))
+                    return;
+                start = tab + 1;
+            }
+        for (; i + 16 <= n; i += 16)
+            for (auto tabs = Match16(p + i, '\t'); tabs; tabs &= tabs - 1) {
+                const std::size_t tab = i + static_cast<std::size_t>(LowestBit(tabs));
+                if (endField(piece.substr(start, tab - start)))
+                    return;
+                start = tab + 1;
+            }
+        for (; i < n; ++i)
+            if (p[i] == '\t') {
+                if (endField(piece.substr(start, i - start)))
+                    return;
+                start = i + 1;
+            }
+        route(piece.substr(start));
+    }
+
+    // True once the line has its 24 fields; what follows them is ignored.
+    bool complete() const { return m_field == kEntryFields - 1; }
+
+    // Fields 1 and 3 are numbers in the backup; an entry whose numbers do not
+    // convert ends the export.
+    void checkNumbers() const {
+        m_numbers[0].check(false);
+        m_numbers[1].check(true);
+    }
+
+private:
+    void route(std::string_view text) {
+        if (text.empty())
+            return;
+        if (m_field == 0 || m_field == 2)
+            m_numbers[m_field / 2].add(text);
+        else if (kFieldColumns[m_field] != kUnused)
+            contact.add(static_cast<Column>(kFieldColumns[m_field]), text);
+    }
+    // The last of a field's text has come; true when the line is complete.
+    bool endField(std::string_view text) {
+        route(text);
+        ++m_field;
+        return complete();
+    }
+
+    std::size_t m_field = 0;
+    NumberField m_numbers[2];
+};
+
+// A count as decimal text, counted up in place.
+class DecimalCount {
+public:
+    explicit DecimalCount(char start) { m_digits[kSize - 1] = start; }
+    std::string_view text() const { return {m_digits + m_first, kSize - m_first}; }
+    void advance() {
+        std::size_t i = kSize;
+        while (i > m_first && m_digits[i - 1] == '9')
+            m_digits[--i] = '0';
+        if (i == m_first)
+            m_digits[--m_first] = '1';
+        else
+            ++m_digits[i - 1];
+    }
+
+private:
+    static constexpr std::size_t kSize = 12; // wider than any record count
+    char m_digits[kSize] = {};
+    std::size_t m_first = kSize - 1;
+};
 
 } // namespace
 
@@ -41,47 +297,46 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
 
     RecordCount written = 0;
     bool headerSeen = false;
-    std::string line;
-    std::array<std::string_view, kEntryFields> f;
-    while (backup.readLine(line)) {
+    HeaderMatch header;
+    IvroEntry entry;
+    std::string_view piece;
+    bool lineEnds = false;
+    DecimalCount contactId('1');
+    DecimalCount entryIndex('0');
+    while (backup.readPiece(piece, lineEnds)) {
         if (!headerSeen) {
-            headerSeen = IsIvroHeader(line);
+            if (lineEnds && header.empty()) {
+                headerSeen = IsIvroHeader(piece);
+                continue;
+            }
+            header.add(piece);
+            if (lineEnds) {
+                headerSeen = header.matched();
+                header = HeaderMatch();
+            }
             continue;
         }
-        if (!SplitEntry(line, f))
+        entry.add(piece);
+        if (!lineEnds)
             continue;
-        // Fields 1 and 3 are numbers in the backup; an entry whose numbers
-        // do not convert ends the export.
-        TextToInt16(f[0]);
-        TextToByte(f[2]);
+        if (!entry.complete()) {
+            entry.clear();
+            continue;
+        }
+        entry.checkNumbers();
 
         if (static_cast<double>(written) == maxRecords) {
             ShowRecordLimitNotice(messages);
             break;
         }
 
-        ContactRecord contact;
-        contact.ContactId = std::to_string(written + 1);
-        contact.EntryIndex = std::to_string(written);
-        contact.DefaultAddress = "1";
-        contact.FirstName = f[3];
-        contact.LastName = f[4];
-        contact.WirelessAddress = f[6];
-        contact.HomeEmail = f[7];
-        contact.WorkEmail = f[8];
-        contact.WorkPhone = f[11];
-        contact.MobilePhone = f[12];
-        contact.Fax = f[13];
-        contact.Company = f[14];
-        contact.Street = f[15];
-        contact.City = f[16];
-        contact.State = f[17];
-        contact.Zip = f[18];
-        contact.Note = f[20];
-        // No field of the backup line is known to hold the home number.
-
-        WriteContactLine(file, contact);
+        entry.contact.add(Column::ContactId, contactId.text());
+        entry.contact.add(Column::EntryIndex, entryIndex.text());
+        WriteContactLine(file, entry.contact);
         ++written;
+        contactId.advance();
+        entryIndex.advance();
+        entry.clear();
     }
     return written;
 }

@@ -134,6 +134,27 @@ TEST_F(IvroReaderTest, MissingBackupJunkAndHugeLines) {
               (Lines{"1", Contact(1, nul) + std::string(72, 'n')}));
 }
 
+// Lines longer than the read buffer of a megabyte, and words and line ends
+// across its edge, read as short lines are.
+TEST_F(IvroReaderTest, LinesOfAnyLengthAndAcrossTheReadBuffer) {
+    const std::size_t mb = 1 << 20;
+    const std::size_t bare = Entry("C").size() - 2;
+    for (const std::size_t shift : {0, 3, 4, 5}) {
+        const std::string crAtEdge(mb + 3 - shift - kHeader.size() - bare, 'n');
+        EXPECT_EQ(run(kHeader + Entry("C", {{21, crAtEdge}}) + Entry("D")),
+                  (Lines{"2", Contact(1, "C") + std::string(72, 'n'), Contact(2, "D")}))
+            << shift;
+        EXPECT_EQ(run("#Record" + std::string(mb - 4 - shift, 'y') + "Address\r\n" + Entry("E")),
+                  (Lines{"1", Contact(1, "E")}))
+            << shift;
+    }
+    const std::string blanks(2 * mb, ' ');
+    EXPECT_EQ(
+        run(kHeader + Entry("S", {{21, std::string(3 * mb, 'n')}}, 23) +
+            Entry("B", {{1, blanks + "0007" + blanks}, {3, "0" + blanks}, {21, blanks + "x"}})),
+        (Lines{"1", Contact(1, "B") + "x"}));
+}
+
 TEST_F(IvroReaderTest, WriteFailureEndsTheReadingAndKeepsTheLinesWritten) {
     const std::string backup = dir.write("book.adr", kHeader + Entry() + Entry());
     test::FailingSink sink(1);
