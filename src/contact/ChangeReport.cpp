@@ -94,7 +94,7 @@ void ChangeReportFile::close() {
 
 void ChangeCollector::add(const Change& change) {
     m_counts.count(change.kind);
-    if (!change.contactId.empty())
+    if (m_keepRows && !change.contactId.empty())
         m_rows.push_back(change);
 }
 

@@ -36,7 +36,11 @@ struct Change {
 class IChangeSink {
 public:
     virtual ~IChangeSink() = default;
+    // False when only the kind of each change counts: the source then calls
+    // `tally` instead of building the row.
+    virtual bool wantsRows() const { return true; }
     virtual void add(const Change& change) = 0;
+    virtual void tally(ChangeKind kind) { add(Change{"", 0, {}, {}, {}, kind, {}, {}}); }
 };
 
 // How many changes of each kind.
@@ -60,16 +64,20 @@ inline constexpr const char* kChangeReportHeader =
     "SOURCE,POSITION,CONTACT_ID,NAME,COLUMN,CHANGE,SOURCE_VALUE,WRITTEN_VALUE";
 std::string ChangeReportLine(const Change& change);
 
-// Counts the changes and keeps the rows of contacts that were written, the
-// most a window shows; rows about lines or records never written are only
-// counted.
+// Counts the changes and, when asked to, keeps the rows of contacts that
+// were written, the most a window shows; rows about lines or records never
+// written are only counted.
 class ChangeCollector final : public IChangeSink {
 public:
+    explicit ChangeCollector(bool keepRows = true) : m_keepRows(keepRows) {}
+    bool wantsRows() const override { return m_keepRows; }
     void add(const Change& change) override;
+    void tally(ChangeKind kind) override { m_counts.count(kind); }
     const ChangeCounts& counts() const { return m_counts; }
     const std::vector<Change>& rows() const { return m_rows; }
 
 private:
+    bool m_keepRows;
     ChangeCounts m_counts;
     std::vector<Change> m_rows;
 };
@@ -97,6 +105,11 @@ private:
 class ChangeTee final : public IChangeSink {
 public:
     ChangeTee(IChangeSink& first, IChangeSink& second) : m_first(first), m_second(second) {}
+    bool wantsRows() const override { return m_first.wantsRows() || m_second.wantsRows(); }
+    void tally(ChangeKind kind) override {
+        m_first.tally(kind);
+        m_second.tally(kind);
+    }
     void add(const Change& change) override {
         m_first.add(change);
         m_second.add(change);

@@ -1,5 +1,7 @@
 #include "contact/ContactLine.h"
 
+#include "contact/ChangeReport.h"
+
 #include "platform/ByteScan.h"
 #include "platform/TextFile.h"
 
@@ -369,6 +371,11 @@ ContactLineWriter::ContactLineWriter()
 
 void ContactLineWriter::begin() {
     m_columns.fill(ColumnState{});
+    if (m_keepSources) {
+        m_sourceViews = {};
+        m_sourceOwned = {};
+        m_sourceCut = {};
+    }
 }
 
 void ContactLineWriter::addId(std::size_t index, std::string_view piece) {
@@ -395,8 +402,33 @@ void ContactLineWriter::addId(std::size_t index, std::string_view piece) {
     m_longIds[index].append(piece);
 }
 
+void ContactLineWriter::keepSource(std::size_t index, std::string_view piece) {
+    std::string_view& view = m_sourceViews[index];
+    if (!m_sourceOwned[index]) {
+        if (view.empty()) {
+            view = piece.substr(0, kSourceKept);
+            m_sourceCut[index] = piece.size() > kSourceKept;
+            return;
+        }
+        m_sources[index].assign(view);
+        m_sourceOwned[index] = true;
+    }
+    std::string& kept = m_sources[index];
+    const std::size_t room = kSourceKept - kept.size();
+    kept.append(piece.substr(0, room));
+    m_sourceCut[index] = m_sourceCut[index] || piece.size() > room;
+    view = kept;
+}
+
 void ContactLineWriter::add(Column column, std::string_view piece) {
     const std::size_t index = Index(column);
+    if (m_keepSources) {
+        // The usual column: one piece, kept as a view of it.
+        if (!m_sourceOwned[index] && m_sourceViews[index].empty() && piece.size() <= kSourceKept)
+            m_sourceViews[index] = piece;
+        else
+            keepSource(index, piece);
+    }
     ColumnState& s = m_columns[index];
     if (s.done || piece.empty())
         return;
@@ -483,6 +515,12 @@ const std::string& ContactLineWriter::line() {
     m_src[at(Column::DefaultAddress)] = kPreferred[preferred];
     m_len[at(Column::DefaultAddress)] = 1;
 
+    m_touched = 0;
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        const ColumnFacts& f = m_columns[i].facts;
+        m_touched |= static_cast<std::uint32_t>(f.shortened | f.cleaned | f.defaulted) << i;
+    }
+
     if (spilled) {
         m_line.clear();
         for (std::size_t i = 0; i < kColumnCount; ++i) {
@@ -501,6 +539,109 @@ const std::string& ContactLineWriter::line() {
     }
     m_line.assign(m_assembly.get(), static_cast<std::size_t>(out - m_assembly.get() - 1));
     return m_line;
+}
+
+const char* ColumnName(Column column) {
+    static constexpr const char* kNames[kColumnCount] = {"CONTACT_ID",
+                                                         "ENTRY_INDEX",
+                                                         "GROUP_OR_PERSONAL",
+                                                         "FIRST_NAME",
+                                                         "LAST_NAME",
+                                                         "WIRELESS_ADDRESS",
+                                                         "WORK_EMAIL",
+                                                         "HOME_EMAIL",
+                                                         "DEFAULT_ADDRESS",
+                                                         "GROUP_OF_WIRELESS_ADDRESS",
+                                                         "GROUP_OF_WORK_EMAIL",
+                                                         "GROUP_OF_HOME_EMAIL",
+                                                         "COMPANY",
+                                                         "HOME_PHONE",
+                                                         "WORK_PHONE",
+                                                         "MOBILE_PHONE",
+                                                         "FAX",
+                                                         "STREET",
+                                                         "CITY",
+                                                         "STATE",
+                                                         "ZIP",
+                                                         "NOTE"};
+    return kNames[static_cast<std::size_t>(column)];
+}
+
+namespace {
+
+bool IsSourceBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+std::string_view WithoutBlanks(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsSourceBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsSourceBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+// The columns a source fills, in their order.
+constexpr std::array<Column, 17> kSourceColumns = {
+    Column::FirstName, Column::LastName,  Column::WirelessAddress,
+    Column::WorkEmail, Column::HomeEmail, Column::Company,
+    Column::HomePhone, Column::WorkPhone, Column::MobilePhone,
+    Column::Fax,       Column::Street,    Column::City,
+    Column::State,     Column::Zip,       Column::Note,
+    Column::ContactId, Column::EntryIndex};
+
+} // namespace
+
+void ReportContactChanges(const ContactLineWriter& writer, const char* source,
+                          std::int64_t position, IChangeSink& sink) {
+    const bool rows = sink.wantsRows();
+    Change change;
+    bool named = false;
+    // The numbering has a source of its own, and the fixed columns none.
+    constexpr std::uint32_t kFromSource = [] {
+        std::uint32_t mask = 0;
+        for (std::size_t n = 0; n + 2 < kSourceColumns.size(); ++n)
+            mask |= 1u << static_cast<unsigned>(kSourceColumns[n]);
+        return mask;
+    }();
+    for (std::uint32_t bits = writer.touchedColumns() & kFromSource; bits; bits &= bits - 1) {
+        const auto column = static_cast<Column>(LowestBit(bits));
+        const ColumnFacts& facts = writer.facts(column);
+        const std::string_view written = writer.text(column);
+        const std::string_view kept = writer.sourceText(column);
+        ChangeKind kind;
+        if (facts.defaulted) {
+            if (!WithoutBlanks(kept).empty())
+                continue;
+            kind = ChangeKind::Filled;
+        } else if (facts.shortened) {
+            kind = ChangeKind::Shortened;
+        } else if (written == kept ||
+                   (written == WithoutBlanks(kept) && !writer.sourceCut(column))) {
+            continue; // only trimmed
+        } else {
+            kind = ChangeKind::Changed;
+        }
+        if (!rows) {
+            sink.tally(kind);
+            continue;
+        }
+        if (!named) {
+            change.source = source;
+            change.position = position;
+            change.contactId = std::string(writer.text(Column::ContactId));
+            change.name = std::string(writer.text(Column::FirstName)) + " " +
+                          std::string(writer.text(Column::LastName));
+            named = true;
+        }
+        change.kind = kind;
+        change.column = ColumnName(column);
+        change.sourceValue = kind == ChangeKind::Filled ? std::string() : std::string(kept);
+        change.writtenValue = std::string(written);
+        sink.add(change);
+    }
 }
 
 std::string NormaliseContact(ContactRecord& c) {

@@ -10,6 +10,7 @@
 
 namespace addrix {
 
+class IChangeSink;
 class ILineSink;
 
 // CR, LF, CR LF, LF CR and TAB become one space each; the result loses its
@@ -80,6 +81,18 @@ public:
         return std::string_view(m_src[Index(column)], m_len[Index(column)]);
     }
     const ColumnFacts& facts(Column column) const { return m_columns[Index(column)].facts; }
+    // After line(): one bit per column (1 << Column) with any of its facts set.
+    std::uint32_t touchedColumns() const { return m_touched; }
+
+    // Keeps each column's source text as well, its first kSourceKept bytes,
+    // for the change report. A column handed over in one piece is kept as a
+    // view of that piece: valid as long as the piece is.
+    void keepSources(bool keep) { m_keepSources = keep; }
+    bool keepsSources() const { return m_keepSources; }
+    std::string_view sourceText(Column column) const { return m_sourceViews[Index(column)]; }
+    // True when the source text had more bytes than were kept.
+    bool sourceCut(Column column) const { return m_sourceCut[Index(column)]; }
+    static constexpr std::size_t kSourceKept = 1024;
 
 private:
     // Room for the widest column, in whole 16-byte moves.
@@ -105,7 +118,24 @@ private:
     std::array<std::size_t, kColumnCount> m_len;
     std::unique_ptr<char[]> m_assembly; // the line as it is put together
     std::string m_line;
+    void keepSource(std::size_t index, std::string_view piece);
+
+    std::uint32_t m_touched = 0;
+    bool m_keepSources = false;
+    std::array<std::string_view, kColumnCount> m_sourceViews;
+    std::array<std::string, kColumnCount> m_sources; // a column that came in several pieces
+    std::array<bool, kColumnCount> m_sourceOwned{};
+    std::array<bool, kColumnCount> m_sourceCut{};
 };
+
+// Tells `sink` what the normalisation of the contact just written by
+// `writer` (which kept its sources) changed, column by column: shortened,
+// changed (not only trimmed), or a name filled by the rules.
+void ReportContactChanges(const ContactLineWriter& writer, const char* source,
+                          std::int64_t position, IChangeSink& sink);
+
+// The Norvik column's name: "CONTACT_ID" ... "NOTE".
+const char* ColumnName(Column column);
 
 // Normalises `contact` in place to the Norvik limits and returns its CSV line
 // (22 fields, 21 commas, no line end).

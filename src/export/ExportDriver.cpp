@@ -24,9 +24,10 @@ RecordCount RunSource(const ExportRequest& request, ILineSink& file, ExportConte
     case ExportSource::Galder:
         if (!context.galderWindow)
             throw ExportError("This program cannot read a Galder device");
-        return RunGalderExport(file, request, *context.galderWindow);
+        return RunGalderExport(file, request, *context.galderWindow, context.changes);
     case ExportSource::Ivro:
-        return ReadIvroBackup(file, request.ivroFile, request.maxRecords, context.messages);
+        return ReadIvroBackup(file, request.ivroFile, request.maxRecords, context.messages,
+                              context.changes);
     }
     throw ExportError("Unknown source");
 }
@@ -144,8 +145,7 @@ RecordCount RunExport(const ExportRequest& request, ExportContext& context,
 
 RecordCount DoExport(ExportSource source, IWizardForm& wizard, ExportContext& context,
                      RecordCount* contactsInFile) {
-    return RunExport(ReadExportRequest(source, wizard, context.settings), context,
-                     contactsInFile);
+    return RunExport(ReadExportRequest(source, wizard, context.settings), context, contactsInFile);
 }
 
 RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportContext& context) {

@@ -6,7 +6,7 @@
 namespace addrix {
 
 RecordCount RunGalderExport(ILineSink& file, const ExportRequest& request,
-                            IGalderDownloadWindow& window) {
+                            IGalderDownloadWindow& window, IChangeSink* changes) {
     // Without a selected port the window would wait idle for ever.
     if (request.portNumber == 0)
         throw ExportError("No serial port is selected");
@@ -15,6 +15,7 @@ RecordCount RunGalderExport(ILineSink& file, const ExportRequest& request,
     download.emailOption = static_cast<std::int16_t>(request.emailOption);
     download.maxRecords = request.maxRecords;
     download.trace = request.trace;
+    download.changes = changes;
     return window.runDownload(file, download);
 }
 

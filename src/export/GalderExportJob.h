@@ -25,6 +25,6 @@ public:
 // the e-mail position and the limits to the download window and returns its
 // result. Throws ExportError when no port is selected.
 RecordCount RunGalderExport(ILineSink& file, const ExportRequest& request,
-                            IGalderDownloadWindow& window);
+                            IGalderDownloadWindow& window, IChangeSink* changes = nullptr);
 
 } // namespace addrix

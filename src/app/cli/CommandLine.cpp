@@ -36,8 +36,8 @@ struct ExportArgs {
 constexpr int kEmailChoices = 3;
 
 // Options of `addrix export` that take a value.
-const char* const kExportOptions[] = {"--source", "--input", "--dir",   "--file",
-                                      "--max-records", "--port", "--email", "--report"};
+const char* const kExportOptions[] = {"--source",      "--input", "--dir",   "--file",
+                                      "--max-records", "--port",  "--email", "--report"};
 
 ExportArgs ParseExportArgs(const std::vector<std::string>& args) {
     ExportArgs parsed;
@@ -151,15 +151,15 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
     ConsoleMessageBox messages(services.err);
     // The report is opened first: one that cannot be written stops the
     // export before the Norvik file is touched.
-    ChangeCollector collected;
+    ChangeCollector collected(false); // counts for the summary
     ChangeReportFile reportFile;
     const bool report = parsed.has("--report");
     if (report) {
         try {
             reportFile.open(parsed.get("--report"));
         } catch (const FileError& error) {
-            messages.show("Report", "The change report cannot be written: " +
-                                        std::string(error.what()),
+            messages.show("Report",
+                          "The change report cannot be written: " + std::string(error.what()),
                           MsgButtons::Ok, MsgIcon::Critical);
             return kExitExportFailed;
         }
@@ -180,8 +180,8 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
         try {
             reportFile.close();
         } catch (const FileError& error) {
-            messages.show("Report", "The change report could not be written: " +
-                                        std::string(error.what()),
+            messages.show("Report",
+                          "The change report could not be written: " + std::string(error.what()),
                           MsgButtons::Ok, MsgIcon::Critical);
             return kExitExportFailed;
         }

@@ -1,11 +1,13 @@
 #include "sources/galder/GalderProcess.h"
 
+#include "contact/ChangeReport.h"
 #include "contact/RecordLimit.h"
 #include "platform/IMessageBox.h"
 #include "platform/ISerialPort.h"
 #include "platform/TextFile.h"
 #include "sources/galder/GalderRecord.h"
 
+#include <algorithm>
 #include <limits>
 #include <string_view>
 
@@ -305,7 +307,8 @@ void GalderProcess::ProcessGalderRXData(std::string& buffer) {
             record.Index = m_GalderCount;
             bool written = false;
             try {
-                WriteGalderRecord(record, *Galderfhandle, m_download.emailOption);
+                WriteGalderRecord(record, *Galderfhandle, m_download.emailOption,
+                                  m_download.changes);
                 written = true;
             } catch (const std::exception&) {
                 // Reported below: nobody above the receive handling could.
@@ -332,6 +335,7 @@ void GalderProcess::ProcessGalderRXData(std::string& buffer) {
                  m_GalderCount == std::numeric_limits<std::int16_t>::max())) {
                 BeginEnding();
                 ShowRecordLimitNotice(m_services.messages);
+                ReportRecordsLeftOut();
                 EndDownload(true, m_GalderCount);
                 break;
             }
@@ -358,6 +362,18 @@ void GalderProcess::ProcessGalderRXData(std::string& buffer) {
     if (!PendingReply.empty() && m_running)
         Send(PendingReply);
     PendingReply.clear();
+}
+
+void GalderProcess::ReportRecordsLeftOut() {
+    if (!m_download.changes)
+        return;
+    Change change;
+    change.source = "galder";
+    change.position = m_GalderCount + 1;
+    change.kind = ChangeKind::OverLimit;
+    // Announced, not sent; a header that announced none tells nothing.
+    change.sourceValue = std::to_string(std::max(0, RecordTotal - m_GalderCount));
+    m_download.changes->add(change);
 }
 
 void GalderProcess::Send(const std::string& bytes) {

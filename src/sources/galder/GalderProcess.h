@@ -9,6 +9,7 @@
 
 namespace addrix {
 
+class IChangeSink;
 class ILineSink;
 class IMessageBox;
 class ISerialPort;
@@ -45,10 +46,11 @@ private:
 
 // One download's inputs besides the output file.
 struct GalderDownload {
-    std::int16_t portNumber = 0;  // COMn; 0 loads the window only to lend its port
-    std::int16_t emailOption = 0; // 0 WORK_EMAIL, 1 HOME_EMAIL, other: nowhere
-    double maxRecords = 250;      // MaxDeviceRecords
-    bool trace = false;           // Debug: the exchange is appended to the trace file
+    std::int16_t portNumber = 0;    // COMn; 0 loads the window only to lend its port
+    std::int16_t emailOption = 0;   // 0 WORK_EMAIL, 1 HOME_EMAIL, other: nowhere
+    double maxRecords = 250;        // MaxDeviceRecords
+    bool trace = false;             // Debug: the exchange is appended to the trace file
+    IChangeSink* changes = nullptr; // told what the Norvik's columns change; may be none
 };
 
 // Results of a download besides its count of records.
@@ -100,6 +102,8 @@ private:
     // The last steps of every ending: the port closed when asked, the result
     // left in GalderCount and the window asked to close.
     void EndDownload(bool closePort, std::int16_t result);
+    // At the record limit: the records announced but not taken, for the change report.
+    void ReportRecordsLeftOut();
 
     GalderServices m_services;
     std::string m_traceFile;

@@ -1,7 +1,6 @@
 #include "sources/galder/GalderRecord.h"
 
 #include "contact/ContactLine.h"
-#include "contact/ContactRecord.h"
 #include "platform/TextFile.h"
 
 #include <exception>
@@ -78,31 +77,33 @@ void DecodeGalderRecordType4(std::string_view data, GalderRecord& record) {
     record.Note = TextField(data, 233, 254);
 }
 
-void WriteGalderRecord(const GalderRecord& record, ILineSink& file, std::int16_t emailOption) {
-    ContactRecord contact;
-    contact.ContactId = SignedText(record.Index + 1);
-    contact.EntryIndex = SignedText(record.Index);
+void WriteGalderRecord(const GalderRecord& record, ILineSink& file, std::int16_t emailOption,
+                       IChangeSink* changes) {
+    ContactLineWriter contact;
+    contact.keepSources(changes != nullptr);
+    contact.add(Column::ContactId, SignedText(record.Index + 1));
+    contact.add(Column::EntryIndex, SignedText(record.Index));
 
-    const auto blank = record.Name.find(' ');
-    if (blank == std::string::npos) {
-        contact.FirstName = record.Name;
-    } else {
-        contact.FirstName = record.Name.substr(0, blank);
-        contact.LastName = record.Name.substr(blank + 1);
-    }
-    contact.WirelessAddress = record.WirelessAddress;
+    const std::string_view name = record.Name;
+    const auto blank = name.find(' ');
+    contact.add(Column::FirstName, name.substr(0, blank));
+    if (blank != std::string_view::npos)
+        contact.add(Column::LastName, name.substr(blank + 1));
+    contact.add(Column::WirelessAddress, record.WirelessAddress);
     if (emailOption == 0)
-        contact.WorkEmail = record.Email;
+        contact.add(Column::WorkEmail, record.Email);
     else if (emailOption == 1)
-        contact.HomeEmail = record.Email;
-    contact.HomePhone = record.HomePhone;
-    contact.WorkPhone = record.WorkPhone;
-    contact.MobilePhone = record.MobilePhone;
-    contact.Fax = record.Fax;
-    contact.Note = record.Note;
+        contact.add(Column::HomeEmail, record.Email);
+    contact.add(Column::HomePhone, record.HomePhone);
+    contact.add(Column::WorkPhone, record.WorkPhone);
+    contact.add(Column::MobilePhone, record.MobilePhone);
+    contact.add(Column::Fax, record.Fax);
+    contact.add(Column::Note, record.Note);
 
     WriteContactLine(file, contact);
     file.flush();
+    if (changes)
+        ReportContactChanges(contact, "galder", record.Index + 1, *changes);
 }
 
 } // namespace addrix

@@ -6,6 +6,7 @@
 
 namespace addrix {
 
+class IChangeSink;
 class ILineSink;
 
 // One address-book entry as a Galder device sends it, decoded.
@@ -43,6 +44,8 @@ void DecodeGalderRecordType4(std::string_view data, GalderRecord& record);
 // it so that a full disk shows at once. `emailOption` 0 puts the e-mail in
 // WORK_EMAIL, 1 in HOME_EMAIL, any other value nowhere. Throws FileError
 // when the line could not be written.
-void WriteGalderRecord(const GalderRecord& record, ILineSink& file, std::int16_t emailOption);
+// `changes`, when given, is told what the Norvik's columns changed.
+void WriteGalderRecord(const GalderRecord& record, ILineSink& file, std::int16_t emailOption,
+                       IChangeSink* changes = nullptr);
 
 } // namespace addrix

@@ -1,5 +1,6 @@
 #include "sources/ivro/IvroReader.h"
 
+#include "contact/ChangeReport.h"
 #include "contact/ContactLine.h"
 #include "platform/ByteScan.h"
 #include "platform/IMessageBox.h"
@@ -14,6 +15,8 @@ namespace addrix {
 namespace {
 
 constexpr std::size_t kEntryFields = 24;
+// The bytes of a skipped line that the change report shows.
+constexpr std::size_t kLineStartKept = 200;
 constexpr int kUnused = -1;
 
 // The column each field of an entry line fills, by field number less one.
@@ -198,12 +201,19 @@ public:
 
     void clear() {
         m_field = 0;
+        lineStart.clear();
         m_numbers[0].clear();
         m_numbers[1].clear();
         contact.begin();
     }
 
+    // With the change report: the line's first bytes, for a skipped line.
+    bool keepLine = false;
+    std::string lineStart;
+
     void add(std::string_view piece) {
+        if (keepLine && lineStart.size() < kLineStartKept)
+            lineStart.append(piece.substr(0, kLineStartKept - lineStart.size()));
         if (complete())
             return;
         const char* p = piece.data();
@@ -291,19 +301,36 @@ bool IsIvroHeader(std::string_view line) {
 }
 
 RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
-                           IMessageBox& messages) {
+                           IMessageBox& messages, IChangeSink* changes) {
     TextFileReader backup;
     backup.open(backupFile);
 
     RecordCount written = 0;
     bool headerSeen = false;
+    bool overLimit = false;
     HeaderMatch header;
     IvroEntry entry;
+    entry.keepLine = changes != nullptr;
+    entry.contact.keepSources(changes != nullptr);
     std::string_view piece;
     bool lineEnds = false;
+    std::int64_t lineNumber = 1; // of the line being read
     DecimalCount contactId('1');
     DecimalCount entryIndex('0');
-    while (backup.readPiece(piece, lineEnds)) {
+    // A line not written: its number, the source's name fields, what happened.
+    const auto unwritten = [&](ChangeKind kind, std::string sourceValue) {
+        Change change;
+        change.source = "ivro";
+        change.position = lineNumber;
+        const std::string_view first = entry.contact.sourceText(Column::FirstName);
+        const std::string_view last = entry.contact.sourceText(Column::LastName);
+        if (!first.empty() || !last.empty())
+            change.name = std::string(first) + " " + std::string(last);
+        change.kind = kind;
+        change.sourceValue = std::move(sourceValue);
+        changes->add(change);
+    };
+    for (; backup.readPiece(piece, lineEnds); lineNumber += lineEnds ? 1 : 0) {
         if (!headerSeen) {
             if (lineEnds && header.empty()) {
                 headerSeen = IsIvroHeader(piece);
@@ -320,6 +347,13 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
         if (!lineEnds)
             continue;
         if (!entry.complete()) {
+            if (changes)
+                unwritten(ChangeKind::Skipped, entry.lineStart);
+            entry.clear();
+            continue;
+        }
+        if (overLimit) {
+            unwritten(ChangeKind::OverLimit, std::string());
             entry.clear();
             continue;
         }
@@ -327,12 +361,20 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
 
         if (static_cast<double>(written) == maxRecords) {
             ShowRecordLimitNotice(messages);
-            break;
+            if (!changes)
+                break;
+            // The rest is read only to tell which entries were left out.
+            overLimit = true;
+            unwritten(ChangeKind::OverLimit, std::string());
+            entry.clear();
+            continue;
         }
 
         entry.contact.add(Column::ContactId, contactId.text());
         entry.contact.add(Column::EntryIndex, entryIndex.text());
         WriteContactLine(file, entry.contact);
+        if (changes)
+            ReportContactChanges(entry.contact, "ivro", lineNumber, *changes);
         ++written;
         contactId.advance();
         entryIndex.advance();

@@ -7,6 +7,7 @@
 
 namespace addrix {
 
+class IChangeSink;
 class ILineSink;
 class IMessageBox;
 
@@ -18,7 +19,11 @@ bool IsIvroHeader(std::string_view line);
 // line. Stops at `maxRecords` (MaxDeviceRecords) with its notice. Throws FileError for a missing or
 // unreadable file and ConversionError for an entry whose field 1 or 3 is not a valid number; the
 // contacts written before stay written.
+//
+// `changes`, when given, is told every change the Norvik's columns make: per
+// contact written, per line skipped, and per entry line past the limit
+// (which are then read to the end, but not written).
 RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
-                           IMessageBox& messages);
+                           IMessageBox& messages, IChangeSink* changes = nullptr);
 
 } // namespace addrix

@@ -35,7 +35,8 @@ TEST(AddrixProgram, ConvertsTheSampleWithTheSettingsItNeverWrites) {
                      {"export", "--source", "ivro", "--input", ADDRIX_SAMPLE}, work);
     ASSERT_EQ(run.wait(), 0) << run.err();
     EXPECT_EQ(run.out() + "|" + run.err(),
-              "20 records exported.\n" + work.file("book.csv") + "\n|");
+              "20 records exported.\n" + work.file("book.csv") +
+                  "\n|Changes: 8 shortened, 38 changed, 3 filled, 0 skipped, 0 over the limit.\n");
     EXPECT_EQ(ReadFile(programDir.file("addrix.INI")), ini);
 }
 
@@ -47,7 +48,8 @@ const char* const kContacts = "# two contacts\n"
                               "Prince\t\t\t0123456789\t\tp@example.com\r\n";
 const std::string kConnecting = "Connecting to device...\n";
 const std::string kReceived = kConnecting + "Starting download...\nReceived 1 of 2 Records...\n" +
-                              "Received 2 of 2 Records...\n";
+                              "Received 2 of 2 Records...\nChanges: 0 shortened, 2 changed, 0 " +
+                              "filled, 0 skipped, 0 over the limit.\n";
 
 struct ProgramCase {
     const char* name;
@@ -118,6 +120,33 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"Layout4HomeEmail", {"--layout", "4"}, "home", false, 0, kReceived, kLayout4},
         ProgramCase{"DisabledDevice", {"--disabled"}, "work", false, 2, kDisabled, ""},
         ProgramCase{"CtrlCCancels", {"--silent"}, "work", true, 2, kCancelled, ""}));
+
+// The change report of a download cut short by the limit: a long name, and
+// the record the device announced but the limit left out.
+TEST(GalderProgramReport, TellsTheShortenedNameAndTheRecordLeftOut) {
+    TempDir programDir;
+    TempDir work;
+    SimulatorProcess sim(GALDER_SIM,
+                         {"--contacts", work.write("contacts.txt", "Maximilianus-Alex Li\n"
+                                                                   "Bo\n"
+                                                                   "Cy\n")});
+    const std::string report = work.file("changes, \"all\".csv");
+    ChildProcess run(Addrix(programDir, "[Ports]\r\nCOM1=" + sim.device() + "\r\n"),
+                     {"export", "--source", "galder", "--port", "1", "--dir", work.path(),
+                      "--max-records", "2", "--report", report},
+                     work);
+    ASSERT_EQ(run.wait(), 0) << run.err();
+    EXPECT_NE(run.err().find("Changes: 1 shortened, 0 changed, 0 filled, 0 skipped, 1 over the "
+                             "limit.\nSee " +
+                             report + ".\n"),
+              std::string::npos)
+        << run.err();
+    EXPECT_EQ(ReadFile(report),
+              "SOURCE,POSITION,CONTACT_ID,NAME,COLUMN,CHANGE,SOURCE_VALUE,WRITTEN_VALUE\r\n"
+              "\"galder\",\"1\",\"1\",\"Maximilianus-Al Li\",\"FIRST_NAME\",\"shortened\","
+              "\"Maximilianus-Alex\",\"Maximilianus-Al\"\r\n"
+              "\"galder\",\"3\",\"\",\"\",\"\",\"over-limit\",\"1\",\"\"\r\n");
+}
 
 } // namespace
 } // namespace addrix

@@ -14,6 +14,10 @@ namespace {
 
 using Args = std::vector<std::string>;
 
+// The summary after an export of contacts the Norvik takes as they are.
+const std::string kNoChanges =
+    "Changes: 0 shortened, 0 changed, 0 filled, 0 skipped, 0 over the limit.\n";
+
 // The download as the export job sees it: writes nothing and records what it
 // was given. The copy the command line runs reports to `original`.
 struct ScriptedDownload final : IGalderDownloadWindow {
@@ -111,7 +115,7 @@ TEST_F(CommandLineTest, ExportsTheIvroBackup) {
     // clang-format off
     const std::pair<Args, std::string> cases[] = {
         {{"--source", "IVRO", "--input", work.write("two.adr", Entries(2)), "--file=o.csv"},
-         "0|2 records exported.\n" + work.file("o.csv") + "\n|"},
+         "0|2 records exported.\n" + work.file("o.csv") + "\n|" + kNoChanges},
         {{"--source", "ivro", "--input", work.write("none.adr", "no header\r\n")}, "1||"},
         {{"--source", "ivro", "--input", ""}, failed + "File not found\n"}, // empty is used as given
         {{"--source", "ivro", "--input", "\x1B[31mX\x7F"}, failed + "File not found: ?[31mX?\n"},
@@ -124,10 +128,33 @@ TEST_F(CommandLineTest, ExportsTheIvroBackup) {
     }
 }
 
+// A report that cannot be written stops the export before the Norvik file
+// is touched; one that can gets every change and is named after the summary.
+TEST_F(CommandLineTest, TheChangeReport) {
+    const std::string norvik = work.write("keep.csv", "last week's contacts");
+    const std::string backup =
+        work.write("one.adr", "#Record\tAddress\r\n1\t\t0\tP,Q" + std::string(20, '\t') + "\r\n");
+    const Args args = {"export", "--source",  "ivro",   "--input",  backup,
+                       "--dir",  work.path(), "--file", "keep.csv", "--report"};
+    Args bad = args;
+    bad.push_back(work.file("none") + "/changes.csv");
+    EXPECT_EQ(run(bad), "2||Report: The change report cannot be written: File not found: " +
+                            work.file("none") + "/changes.csv\n");
+    EXPECT_EQ(test::ReadFile(norvik), "last week's contacts");
+    Args good = args;
+    good.push_back(work.file("changes.csv"));
+    EXPECT_EQ(run(good), "0|1 record exported.\n" + norvik +
+                             "\n|Changes: 0 shortened, 1 changed, 0 filled, 0 skipped, 0 over "
+                             "the limit.\nSee " +
+                             work.file("changes.csv") + ".\n");
+    EXPECT_EQ(test::SplitCrLf(test::ReadFile(work.file("changes.csv"))).size(), 2u);
+}
+
 TEST_F(CommandLineTest, MissingOptionsTakeTheSettingsThenTheWizardDefaults) {
     proposedBackup = work.write("proposed.adr", Entries(1));
-    EXPECT_EQ(run({"export", "--source", "ivro"}),
-              "0|1 record exported.\n" + programDir.file("NorvikaddressBook.csv") + "\n|");
+    EXPECT_EQ(run({"export", "--source", "ivro"}), "0|1 record exported.\n" +
+                                                       programDir.file("NorvikaddressBook.csv") +
+                                                       "\n|" + kNoChanges);
     const std::string lines = "IvroFile=" + work.write("set.adr", Entries(3)) +
                               "\nExportPath=" + work.path() +
                               "\nExportFile=chosen.csv\nMaxDeviceRecords=1\n";
@@ -135,14 +162,15 @@ TEST_F(CommandLineTest, MissingOptionsTakeTheSettingsThenTheWizardDefaults) {
     EXPECT_EQ(run({"export", "--source", "ivro"}),
               "0|1 record exported.\n" + work.file("chosen.csv") +
                   "\n|Addrix: You have exceeded the maximum number of records allowed by the "
-                  "device.\nAdditional records will not be exported.\n");
+                  "device.\nAdditional records will not be exported.\nChanges: 0 shortened, 0 "
+                  "changed, 0 filled, 0 skipped, 2 over the limit.\n");
     EXPECT_EQ(run({"export", "--source", "ivro", "--max-records", "2.5"}), // never equals a count
-              "0|3 records exported.\n" + work.file("chosen.csv") + "\n|");
+              "0|3 records exported.\n" + work.file("chosen.csv") + "\n|" + kNoChanges);
     EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\n" + lines); // never written
     settings("ExportPath=" + work.file("gone") + "\nExportFile=chosen.csv\nIvroFile=" +
              work.file("set.adr")); // a stored folder that no longer exists
     EXPECT_EQ(run({"export", "--source", "ivro"}),
-              "0|3 records exported.\n" + programDir.file("chosen.csv") + "\n|");
+              "0|3 records exported.\n" + programDir.file("chosen.csv") + "\n|" + kNoChanges);
 }
 
 TEST_F(CommandLineTest, GalderGetsPortEmailColumnAndSettings) {
@@ -169,7 +197,7 @@ TEST_F(CommandLineTest, GalderGetsPortEmailColumnAndSettings) {
     download.lines = 2;
     download.result = -1;
     EXPECT_EQ(run({"export", "--source", "galder", "--port", "2", "--dir", work.path()}),
-              "2|2 records exported.\n" + work.file("NorvikaddressBook.csv") + "\n|");
+              "2|2 records exported.\n" + work.file("NorvikaddressBook.csv") + "\n|" + kNoChanges);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "sources/ivro/IvroReader.h"
 
+#include "contact/ChangeReport.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +161,37 @@ TEST_F(IvroReaderTest, WriteFailureEndsTheReadingAndKeepsTheLinesWritten) {
     test::FailingSink sink(1);
     EXPECT_THROW(ReadIvroBackup(sink, backup, 250, messages), FileError);
     EXPECT_EQ(sink.lines.size(), 1u);
+}
+
+// One backup with every kind of change; a column only trimmed is none.
+TEST_F(IvroReaderTest, ReportsWhatTheNorvikColumnsChange) {
+    const std::string backup =
+        dir.write("book.adr", "junk\r\n" + kHeader +
+                                  Entry("Alexandrina-Maximiliane", {{5, "Lee, Jr"},
+                                                                    {12, "(555) 1.2 X3"},
+                                                                    {17, "  Springfield "},
+                                                                    {19, "M5V 2T6"},
+                                                                    {21, "say \"hi\", then"}}) +
+                                  "short\tline\r\n" + Entry("", {{15, "Acme"}}) + Entry("Over"));
+    test::MemorySink out;
+    ChangeCollector changes;
+    EXPECT_EQ(ReadIvroBackup(out, backup, 2, messages, &changes), 2);
+    std::vector<std::string> report;
+    for (const Change& change : changes.rows())
+        report.push_back(ChangeReportLine(change));
+    const std::string ann = R"("ivro","3","1","Alexandrina-Max Lee  Jr",)";
+    EXPECT_EQ(
+        report,
+        (Lines{ann + R"("FIRST_NAME","shortened","Alexandrina-Maximiliane","Alexandrina-Max")",
+               ann + R"("LAST_NAME","changed","Lee, Jr","Lee  Jr")",
+               ann + R"("WORK_PHONE","changed","(555) 1.2 X3","(555)1-2x3")",
+               ann + R"("ZIP","changed","M5V 2T6","526")",
+               ann + R"("NOTE","changed","say ""hi"", then","say ""hi""  then")",
+               R"("ivro","5","2","Unknown Acme","FIRST_NAME","filled","","Unknown")",
+               R"("ivro","5","2","Unknown Acme","LAST_NAME","filled","","Acme")"}));
+    const ChangeCounts& n = changes.counts();
+    EXPECT_EQ(ChangeSummary(n),
+              "Changes: 1 shortened, 4 changed, 2 filled, 1 skipped, 1 over the limit.");
 }
 
 } // namespace
