@@ -1,8 +1,10 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleDownload.h"
 #include "app/gui/WizardMain.h"
+#include "app/logic/FileChoosers.h"
 #include "ivro/IvroBackupLocation.h"
 #include "platform/IniFile.h"
+#include "platform/SettingsLocation.h"
 #include "platform/StdFileSystem.h"
 #include "platform/UserRegistry.h"
 #include "platform/qt/QtSerialPort.h"
@@ -27,16 +29,26 @@ int main(int argc, char* argv[]) {
 
     QtProgramLocation program;
     StdFileSystem files;
-    IniFile ini;
+    IniFile iniFile;
+    const SettingsLocation location =
+        LocateSettings(program.programDir(), SettingsFilePath(program), files, SystemEnvironment());
+    MakeSettingsFolder(location);
+    SettingsIni ini(iniFile, location);
     const auto defaultIvroFile = [] {
         return GetIvroBackupFile(*OpenUserRegistry(SystemEnvironment()));
     };
     const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
-    CommandLineServices services{std::cout, std::cerr, program, files, ini, defaultIvroFile, {}};
+    CommandLineServices services{std::cout, std::cerr,       program, files,
+                                 ini,       defaultIvroFile, {},      {}};
     services.galderWindow = [&](const Settings& settings) {
         return std::make_unique<ConsoleDownload>(std::cerr,
                                                  ConsoleDownload::StandardErrorIsTerminal(),
-                                                 settings, program.programDir(), ports);
+                                                 settings, location.folder, ports);
+    };
+    services.documentsFolder = [] {
+        const std::string folder = ReadRegistryValue(*OpenUserRegistry(SystemEnvironment()),
+                                                     kShellFoldersKey, kPersonalValue);
+        return folder == kNotFound ? std::string() : folder;
     };
     return RunCommandLine(args, services);
 }

@@ -98,12 +98,15 @@ void LoadSettings(IWizardForm& wizard, Settings& settings, const IIniService& in
     Try([&] { wizard.setTxtFileName(ReadKey(ini, iniPath, "ExportFile", "")); });
 }
 
-void SaveSettings(const IWizardForm& wizard, const Settings& settings, IIniService& ini,
+bool SaveSettings(const IWizardForm& wizard, const Settings& settings, IIniService& ini,
                   const std::string& iniPath) {
     // Each value is taken inside its own step, so a control that fails
     // costs only its own key.
+    bool saved = true;
     const auto write = [&](const char* key, auto&& value) {
-        Try([&] { ini.writeString(kSection, key, value(), iniPath); });
+        bool written = false;
+        Try([&] { written = ini.writeString(kSection, key, value(), iniPath); });
+        saved = saved && written;
     };
     if (settings.DisplayGalder == "1") {
         write("GalderPort", [&] { return std::to_string(wizard.lstGalderCommPortIndex()); });
@@ -115,6 +118,7 @@ void SaveSettings(const IWizardForm& wizard, const Settings& settings, IIniServi
     write("NorvikEXEFilePath", [&] { return settings.NorvikEXEFilePath; });
     write("ExportPath", [&] { return wizard.txtDir(); });
     write("ExportFile", [&] { return wizard.txtFileName(); });
+    return saved;
 }
 
 } // namespace addrix

@@ -29,8 +29,9 @@ std::string MaxRecordsCaption(double maxRecords);
 void LoadSettings(IWizardForm& wizard, Settings& settings, const IIniService& ini,
                   const std::string& iniPath);
 
-// Writes the user's choices back; a step that fails is skipped silently.
-void SaveSettings(const IWizardForm& wizard, const Settings& settings, IIniService& ini,
+// Writes the user's choices back; a step that fails is skipped. False when
+// any step failed.
+bool SaveSettings(const IWizardForm& wizard, const Settings& settings, IIniService& ini,
                   const std::string& iniPath);
 
 } // namespace addrix

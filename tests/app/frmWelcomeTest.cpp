@@ -141,6 +141,15 @@ private slots:
         QVERIFY(w.close() && rig.endProgramCalls == 1);
         QCOMPARE(QString::fromStdString(rig.saved("ExportPath")), dir);
         QCOMPARE(rig.saved("KestleEXEFilePath"), std::string(kNorvikMgrDefaultPath));
+        QCOMPARE(Boxes(rig), QStringList());
+    }
+
+    // Choices that cannot be kept are not lost without a word.
+    void unsavedSettingsAreReported() {
+        std::filesystem::create_directory(m_rig->iniPath());
+        QVERIFY(m_rig->start().close());
+        QCOMPARE(Boxes(*m_rig), QStringList{"Settings Not Saved: Your choices could not be saved: "
+                                            "the settings file cannot be written."});
     }
 
     void everyStage_data() {

@@ -6,6 +6,7 @@
 #include "export/NumberText.h"
 #include "galder/GalderExportJob.h"
 #include "platform/IFileSystem.h"
+#include "platform/SettingsLocation.h"
 #include "settings/Settings.h"
 
 #include <map>
@@ -17,6 +18,13 @@ namespace addrix {
 namespace {
 
 constexpr const char* kDefaultExportFile = "NorvikaddressBook.csv";
+
+// Where the user's own settings file lies, for the help text.
+#ifdef _WIN32
+#define ADDRIX_USER_SETTINGS_FOLDER "%APPDATA%\\addrix"
+#else
+#define ADDRIX_USER_SETTINGS_FOLDER "$XDG_CONFIG_HOME/addrix, by default ~/.config/addrix"
+#endif
 
 struct UsageError {
     std::string reason;
@@ -66,7 +74,7 @@ void LoadWizardValues(FormValues& form, Settings& settings, CommandLineServices&
     const std::string programDir = services.program.programDir();
     LoadSettings(form, settings, services.ini, SettingsFilePath(services.program));
     if (form.dir.empty() || !services.files.pathExists(form.dir))
-        form.dir = programDir;
+        form.dir = DefaultExportFolder(programDir, services.files, services.documentsFolder);
     if (form.fileName.empty())
         form.fileName = kDefaultExportFile;
     if (form.ivroFile.empty() && services.defaultIvroFile)
@@ -174,7 +182,11 @@ std::string UsageText() {
            "\n"
            "An option not given takes the value the wizard would show: the settings\n"
            "file beside the program (addrix.INI), then the program folder and\n"
-           "\"NorvikaddressBook.csv\". The settings file is never written.\n"
+           "\"NorvikaddressBook.csv\". Where the program folder cannot be written,\n"
+           "the user's own addrix.INI is read first\n"
+           "(" ADDRIX_USER_SETTINGS_FOLDER ")\n"
+           "and the output goes to the documents folder. The settings file is never\n"
+           "written.\n"
            "\n"
            "Where the system has no COM ports of its own, COM numbers go to the serial\n"
            "devices present (ttyS with a UART, then ttyUSB, then ttyACM) unless the\n"

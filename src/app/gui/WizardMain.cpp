@@ -5,6 +5,7 @@
 #include "app/logic/DisplayCheck.h"
 #include "platform/Environment.h"
 #include "platform/IniFile.h"
+#include "platform/SettingsLocation.h"
 #include "platform/StdFileSystem.h"
 #include "platform/UserRegistry.h"
 #include "platform/qt/QtFileDialog.h"
@@ -32,13 +33,18 @@ int RunWizard(int& argc, char** argv) {
 
     QtProgramLocation program;
     StdFileSystem files;
-    IniFile ini;
+    IniFile iniFile;
+    const SettingsLocation location =
+        LocateSettings(program.programDir(), SettingsFilePath(program), files, env);
+    MakeSettingsFolder(location);
+    SettingsIni ini(iniFile, location);
     const std::unique_ptr<IRegistry> registry = OpenUserRegistry(env);
     const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
     // The download window's port, borrowed to probe the ports at start-up.
     QtSerialPort probePort(ports);
     Settings settings;
-    GalderDownloadWindow galder(settings, program.programDir(), ports);
+    // The trace follows the settings file.
+    GalderDownloadWindow galder(settings, location.folder, ports);
     QtMessageBox messages;
     QtShell shell;
     SystemWindowActivator activator;

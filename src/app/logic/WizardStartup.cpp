@@ -1,9 +1,11 @@
 #include "app/logic/WizardStartup.h"
 
+#include "app/logic/FileChoosers.h"
 #include "app/logic/ManagerLaunch.h"
 #include "export/IWizardForm.h"
 #include "ivro/IvroBackupLocation.h"
 #include "platform/IFileSystem.h"
+#include "platform/SettingsLocation.h"
 #include "settings/Settings.h"
 
 namespace addrix {
@@ -15,8 +17,15 @@ void LoadWizardChoices(IWizardForm& wizard, Settings& settings, const StartupSer
 
     // A folder deleted since the last run is replaced silently; the
     // replacement is written back at exit.
-    if (wizard.txtDir().empty() || !services.files.pathExists(wizard.txtDir()))
-        wizard.setTxtDir(services.program.programDir());
+    if (wizard.txtDir().empty() || !services.files.pathExists(wizard.txtDir())) {
+        const auto documents = [&] {
+            const std::string folder =
+                ReadRegistryValue(services.registry, kShellFoldersKey, kPersonalValue);
+            return folder == kNotFound ? std::string() : folder;
+        };
+        wizard.setTxtDir(
+            DefaultExportFolder(services.program.programDir(), services.files, documents));
+    }
     if (wizard.txtFileName().empty())
         wizard.setTxtFileName(kDefaultExportFile);
     if (wizard.txtIvroFile().empty())

@@ -27,7 +27,8 @@ struct StartupServices {
 // The part of the wizard's load that follows the filling of its two lists:
 // loads the settings into `settings` and the controls, gives the manager
 // paths their defaults, and fills the boxes the settings left empty: txtDir
-// (also when it names nothing on disk) with the program folder, txtFileName
+// (also when it names nothing on disk) with the program folder (the
+// documents folder when the program folder cannot be written), txtFileName
 // with "NorvikaddressBook.csv", txtIvroFile with the proposed backup file.
 void LoadWizardChoices(IWizardForm& wizard, Settings& settings, const StartupServices& services);
 

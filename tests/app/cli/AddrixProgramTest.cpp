@@ -13,6 +13,8 @@
 #include <thread>
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace addrix {
 namespace {
@@ -95,6 +97,56 @@ TEST_P(GalderProgram, ExportsFromTheDevice) {
         ASSERT_EQ(got.size(), want.size()) << csv[i + 1];
         for (std::size_t f = 0; f < want.size(); ++f)
             EXPECT_EQ(got[f], want[f]) << "record " << i + 1 << ", column " << f + 1;
+    }
+}
+
+// Installed for all users: a program folder the user cannot write, the
+// administrator's settings beside the program, the user's own file in the
+// user's settings folder, run as a user who is not root.
+TEST(AddrixProgram, KeepsToTheUsersFolderWhenTheProgramFolderIsReadOnly) {
+    for (const bool xdg : {true, false}) {
+        TempDir programDir;
+        TempDir home;
+        SimulatorProcess sim(GALDER_SIM, {"--count", "1"});
+        ASSERT_EQ(::chmod(sim.device().c_str(), 0666), 0);
+        const std::string addrix =
+            Addrix(programDir, "[Settings]\r\nDebug=True\r\nExportFile=admin.csv\r\n"
+                               "[Ports]\r\nCOM1=" +
+                                   sim.device() + "\r\n");
+        const std::string config = home.file(xdg ? "cfg" : ".config");
+        std::filesystem::create_directories(config + "/addrix");
+        std::filesystem::create_directory(home.file("Documents"));
+        const std::string user =
+            home.write((xdg ? "cfg" : ".config") + std::string("/addrix/addrix.INI"),
+                       "[Settings]\r\nExportFile=user.csv\r\n");
+        namespace fs = std::filesystem;
+        for (const auto& entry : fs::recursive_directory_iterator(home.path()))
+            fs::permissions(entry.path(), fs::perms::all);
+        fs::permissions(home.path(), fs::perms::all);
+        const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec |
+                              fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec;
+        fs::permissions(programDir.path(), readOnly);
+        // Root may write anywhere: the program runs as nobody then.
+        std::vector<std::string> args = {"/usr/bin/env",      "-u",
+                                         "XDG_CONFIG_HOME",   "-u",
+                                         "XDG_DOCUMENTS_DIR", "-u",
+                                         "ADDRIX_REGISTRY",   "-u",
+                                         "WINEPREFIX",        "HOME=" + home.path()};
+        if (xdg)
+            args.push_back("XDG_CONFIG_HOME=" + config);
+        if (::geteuid() == 0)
+            args.insert(args.begin(),
+                        {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+        args.insert(args.end(), {addrix, "export", "--source", "galder", "--port", "1"});
+        ChildProcess run(args[0], {args.begin() + 1, args.end()}, home);
+        ASSERT_EQ(run.wait(), 0) << run.err();
+        fs::permissions(programDir.path(), fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_EQ(run.out(), "1 record exported.\n" + home.file("Documents/user.csv") + "\n");
+        EXPECT_EQ(SplitCrLf(ReadFile(home.file("Documents/user.csv"))).size(), 2u);
+        EXPECT_EQ(ReadFile(config + "/addrix/debug.log").rfind("\r\nStart Of Operation\r\n", 0),
+                  0u);
+        EXPECT_EQ(std::distance(fs::directory_iterator(programDir.path()), {}), 2) << xdg;
     }
 }
 

@@ -46,7 +46,7 @@ protected:
     std::string proposedBackup = "nowhere.adr";
     ScriptedDownload download;
     CommandLineServices services{out, err, program, files, ini, [this] { return proposedBackup; },
-                                 {}};
+                                 {},  {}};
 
     void SetUp() override {
         services.galderWindow = [this](const Settings& settings) {
