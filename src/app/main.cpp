@@ -38,17 +38,18 @@ int main(int argc, char* argv[]) {
         return GetIvroBackupFile(*OpenUserRegistry(SystemEnvironment()));
     };
     const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
+    // Where exports go when the program folder cannot be written.
+    const auto documentsFolder = [] {
+        const std::string folder = ReadRegistryValue(*OpenUserRegistry(SystemEnvironment()),
+                                                     kShellFoldersKey, kPersonalValue);
+        return folder == kNotFound ? std::string() : folder;
+    };
     CommandLineServices services{std::cout, std::cerr,       program, files,
-                                 ini,       defaultIvroFile, {},      {}};
+                                 ini,       defaultIvroFile, {},      documentsFolder};
     services.galderWindow = [&](const Settings& settings) {
         return std::make_unique<ConsoleDownload>(std::cerr,
                                                  ConsoleDownload::StandardErrorIsTerminal(),
                                                  settings, location.folder, ports);
-    };
-    services.documentsFolder = [] {
-        const std::string folder = ReadRegistryValue(*OpenUserRegistry(SystemEnvironment()),
-                                                     kShellFoldersKey, kPersonalValue);
-        return folder == kNotFound ? std::string() : folder;
     };
     return RunCommandLine(args, services);
 }
