@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
+#include <tuple>
 
 namespace addrix {
 namespace {
@@ -20,61 +22,34 @@ EnvLookup Env(std::map<std::string, std::string> values) {
 }
 
 TEST(SettingsLocationTest, TheUsersFileStandsInWhereTheProgramFolderCannotBeWritten) {
-    struct Case {
-        bool folderWritable, fileWritable;
-        std::map<std::string, std::string> env;
-        UserFolders style;
-        std::string file, folder, exportFolder;
-    };
     const std::string beside = "/opt/addrix/addrix.INI";
+    const std::string ann = "/home/ann/.config/addrix/";
+    const std::string appData = "C:\\Users\\ann\\AppData\\Roaming";
+    // What is read-only, the environment, the file and folder used, the export folder.
+    using Case = std::tuple<std::set<std::string>, std::map<std::string, std::string>, UserFolders,
+                            std::string, std::string, std::string>;
+    const std::set<std::string> none, dir = {"/opt/addrix"}, ini = {beside};
     const std::map<std::string, std::string> home = {{"HOME", "/home/ann"}};
+    // clang-format off
     const Case cases[] = {
-        {true, true, home, UserFolders::Xdg, beside, "/opt/addrix/", "/opt/addrix"},
-        {false,
-         true,
-         {{"XDG_CONFIG_HOME", "/cfg/"}, {"HOME", "/home/ann"}},
-         UserFolders::Xdg,
-         "/cfg/addrix/addrix.INI",
-         "/cfg/addrix/",
-         "/docs"},
-        {false, true, home, UserFolders::Xdg, "/home/ann/.config/addrix/addrix.INI",
-         "/home/ann/.config/addrix/", "/docs"},
-        // A relative XDG_CONFIG_HOME does not count.
-        {false,
-         true,
-         {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/ann"}},
-         UserFolders::Xdg,
-         "/home/ann/.config/addrix/addrix.INI",
-         "/home/ann/.config/addrix/",
-         "/docs"},
-        // A read-only file in a writable folder is kept as it is.
-        {true, false, home, UserFolders::Xdg, "/home/ann/.config/addrix/addrix.INI",
-         "/home/ann/.config/addrix/", "/opt/addrix"},
-        {false,
-         true,
-         {{"APPDATA", "C:\\Users\\ann\\AppData\\Roaming"}},
-         UserFolders::Windows,
-         "C:\\Users\\ann\\AppData\\Roaming\\addrix\\addrix.INI",
-         "C:\\Users\\ann\\AppData\\Roaming\\addrix\\",
-         "/docs"},
-        // Nowhere else to go: the file beside the program, whose save then fails.
-        {false, true, {}, UserFolders::Xdg, beside, "/opt/addrix/", "/docs"},
-    };
-    for (const Case& c : cases) {
+        {none, home, UserFolders::Xdg, beside, "/opt/addrix/", "/opt/addrix"},
+        {dir, {{"XDG_CONFIG_HOME", "/cfg/"}, {"HOME", "/home/ann"}}, UserFolders::Xdg, "/cfg/addrix/addrix.INI", "/cfg/addrix/", "/docs"},
+        {dir, home, UserFolders::Xdg, ann + "addrix.INI", ann, "/docs"},
+        {dir, {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/ann"}}, UserFolders::Xdg, ann + "addrix.INI", ann, "/docs"}, // relative: ignored
+        {ini, home, UserFolders::Xdg, ann + "addrix.INI", ann, "/opt/addrix"}, // a read-only file stays
+        {dir, {{"APPDATA", appData}}, UserFolders::Windows, appData + "\\addrix\\addrix.INI", appData + "\\addrix\\", "/docs"},
+        {dir, {}, UserFolders::Xdg, beside, "/opt/addrix/", "/docs"}}; // nowhere else: its save fails
+    // clang-format on
+    for (const auto& [readOnly, env, style, file, folder, exportFolder] : cases) {
         test::FakeFileSystem files;
         files.folders = {"/opt/addrix"};
         files.files = {beside};
-        if (!c.folderWritable)
-            files.readOnly.insert("/opt/addrix");
-        if (!c.fileWritable)
-            files.readOnly.insert(beside);
+        files.readOnly = readOnly;
         const SettingsLocation location =
-            LocateSettings("/opt/addrix", beside, files, Env(c.env), c.style);
+            LocateSettings("/opt/addrix", beside, files, Env(env), style);
         EXPECT_EQ(location.file + "|" + location.fallback + "|" + location.folder,
-                  c.file + "|" + (c.file == beside ? "" : beside) + "|" + c.folder)
-            << c.file;
-        EXPECT_EQ(DefaultExportFolder("/opt/addrix", files, [] { return "/docs"; }),
-                  c.exportFolder);
+                  file + "|" + (file == beside ? "" : beside) + "|" + folder);
+        EXPECT_EQ(DefaultExportFolder("/opt/addrix", files, [] { return "/docs"; }), exportFolder);
         EXPECT_EQ(DefaultExportFolder("/opt/addrix", files, [] { return ""; }), "/opt/addrix");
     }
 }

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <thread>
 
@@ -109,44 +110,34 @@ TEST(AddrixProgram, KeepsToTheUsersFolderWhenTheProgramFolderIsReadOnly) {
         TempDir home;
         SimulatorProcess sim(GALDER_SIM, {"--count", "1"});
         ASSERT_EQ(::chmod(sim.device().c_str(), 0666), 0);
-        const std::string addrix =
-            Addrix(programDir, "[Settings]\r\nDebug=True\r\nExportFile=admin.csv\r\n"
-                               "[Ports]\r\nCOM1=" +
-                                   sim.device() + "\r\n");
-        const std::string config = home.file(xdg ? "cfg" : ".config");
-        std::filesystem::create_directories(config + "/addrix");
+        const std::string addrix = Addrix(programDir, "[Settings]\r\nDebug=True\r\nExportFile=a.csv"
+                                                      "\r\n[Ports]\r\nCOM1=" +
+                                                          sim.device());
+        const std::string config = home.file(xdg ? "cfg" : ".config") + "/addrix/";
+        std::filesystem::create_directories(config);
         std::filesystem::create_directory(home.file("Documents"));
-        const std::string user =
-            home.write((xdg ? "cfg" : ".config") + std::string("/addrix/addrix.INI"),
-                       "[Settings]\r\nExportFile=user.csv\r\n");
-        namespace fs = std::filesystem;
-        for (const auto& entry : fs::recursive_directory_iterator(home.path()))
-            fs::permissions(entry.path(), fs::perms::all);
-        fs::permissions(home.path(), fs::perms::all);
-        const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec |
-                              fs::perms::group_read | fs::perms::group_exec |
-                              fs::perms::others_read | fs::perms::others_exec;
-        fs::permissions(programDir.path(), readOnly);
+        std::ofstream(config + "addrix.INI") << "[Settings]\r\nExportFile=user.csv\r\n";
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(home.path()))
+            ::chmod(entry.path().c_str(), 0777);
+        ASSERT_EQ(::chmod(home.path().c_str(), 0777) | ::chmod(programDir.path().c_str(), 0555), 0);
         // Root may write anywhere: the program runs as nobody then.
-        std::vector<std::string> args = {"/usr/bin/env",      "-u",
-                                         "XDG_CONFIG_HOME",   "-u",
-                                         "XDG_DOCUMENTS_DIR", "-u",
-                                         "ADDRIX_REGISTRY",   "-u",
-                                         "WINEPREFIX",        "HOME=" + home.path()};
+        std::vector<std::string> args = {"/usr/bin/env", "HOME=" + home.path()};
+        for (const char* name :
+             {"XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR", "ADDRIX_REGISTRY", "WINEPREFIX"})
+            args.insert(args.begin() + 1, {"-u", name});
         if (xdg)
-            args.push_back("XDG_CONFIG_HOME=" + config);
+            args.push_back("XDG_CONFIG_HOME=" + home.file("cfg"));
         if (::geteuid() == 0)
             args.insert(args.begin(),
                         {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
         args.insert(args.end(), {addrix, "export", "--source", "galder", "--port", "1"});
         ChildProcess run(args[0], {args.begin() + 1, args.end()}, home);
         ASSERT_EQ(run.wait(), 0) << run.err();
-        fs::permissions(programDir.path(), fs::perms::owner_write, fs::perm_options::add);
+        ::chmod(programDir.path().c_str(), 0755);
         EXPECT_EQ(run.out(), "1 record exported.\n" + home.file("Documents/user.csv") + "\n");
         EXPECT_EQ(SplitCrLf(ReadFile(home.file("Documents/user.csv"))).size(), 2u);
-        EXPECT_EQ(ReadFile(config + "/addrix/debug.log").rfind("\r\nStart Of Operation\r\n", 0),
-                  0u);
-        EXPECT_EQ(std::distance(fs::directory_iterator(programDir.path()), {}), 2) << xdg;
+        EXPECT_EQ(ReadFile(config + "debug.log").rfind("\r\nStart Of Operation\r\n", 0), 0u);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(programDir.path()), {}), 2);
     }
 }
 
