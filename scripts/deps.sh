@@ -19,6 +19,12 @@ if [[ "${ADDRIX_WITH_FUZZ:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi
 
+# The Debian package: manual pages, the checks of its desktop entry and
+# metainfo, and the dependencies computed from the shared libraries.
+if [[ "${ADDRIX_WITH_PACKAGE:-0}" == 1 ]]; then
+    packages+=(help2man desktop-file-utils appstream dpkg-dev file)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

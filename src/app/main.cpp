@@ -3,12 +3,14 @@
 #include "app/gui/WizardMain.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
+#include "platform/SettingsLocation.h"
 #include "platform/StdFileSystem.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
 #include "platform/registry/UserRegistry.h"
 #include "settings/Settings.h"
 #include "sources/ivro/IvroBackupLocation.h"
+#include "wizard/FileChoosers.h"
 
 #include <QCoreApplication>
 
@@ -28,16 +30,25 @@ int main(int argc, char* argv[]) {
 
     QtProgramLocation program;
     StdFileSystem files;
-    IniFile ini;
+    IniFile iniFile;
+    const SettingsLocation location =
+        LocateSettings(program.programDir(), SettingsFilePath(program), files, SystemEnvironment());
+    MakeSettingsFolder(location);
+    SettingsIni ini(iniFile, location);
     const auto defaultIvroFile = [] {
         return GetIvroBackupFile(*OpenUserRegistry(SystemEnvironment()));
     };
     const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
-    CommandLineServices services{std::cout, std::cerr, program, files, ini, defaultIvroFile, {}};
+    // Where exports go when the program folder cannot be written.
+    const auto documentsFolder = [] {
+        return DocumentsFolder(*OpenUserRegistry(SystemEnvironment()));
+    };
+    CommandLineServices services{std::cout, std::cerr,       program, files,
+                                 ini,       defaultIvroFile, {},      documentsFolder};
     services.galderWindow = [&] {
         return std::make_unique<ConsoleDownload>(
             std::cerr, ConsoleDownload::StandardErrorIsTerminal(), ports,
-            WithTrailingSeparator(program.programDir()) + "debug.log");
+            location.folder + "debug.log"); // the trace follows the settings file
     };
     return RunCommandLine(args, services);
 }

@@ -12,6 +12,9 @@ public:
     virtual bool fileExists(const std::string& path) const = 0;
     // True when a file or a folder exists at `path`.
     virtual bool pathExists(const std::string& path) const = 0;
+    // True when this program may change the file at `path`, or create files
+    // in the folder at `path`; false also when nothing is there.
+    virtual bool canWrite(const std::string& path) const = 0;
 };
 
 // Where the running program lives.

@@ -9,6 +9,7 @@ class StdFileSystem final : public IFileSystem {
 public:
     bool fileExists(const std::string& path) const override;
     bool pathExists(const std::string& path) const override;
+    bool canWrite(const std::string& path) const override;
 };
 
 } // namespace addrix

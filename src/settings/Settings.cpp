@@ -64,11 +64,15 @@ SavedSettings LoadSettings(const IIniService& ini, const std::string& iniPath) {
     return saved;
 }
 
-void SaveSettings(const Settings& settings, const Choices& choices, IIniService& ini,
+bool SaveSettings(const Settings& settings, const Choices& choices, IIniService& ini,
                   const std::string& iniPath) {
+    bool saved = true;
     const auto write = [&](const char* key, const std::optional<std::string>& value) {
-        if (value)
-            Try([&] { ini.writeString(kSection, key, *value, iniPath); });
+        if (!value)
+            return;
+        bool written = false;
+        Try([&] { written = ini.writeString(kSection, key, *value, iniPath); });
+        saved = saved && written;
     };
     const auto position = [](const std::optional<double>& value) -> std::optional<std::string> {
         if (!value)
@@ -87,6 +91,7 @@ void SaveSettings(const Settings& settings, const Choices& choices, IIniService&
     write("NorvikEXEFilePath", settings.NorvikEXEFilePath);
     write("ExportPath", choices.ExportPath);
     write("ExportFile", choices.ExportFile);
+    return saved;
 }
 
 } // namespace addrix

@@ -47,8 +47,9 @@ std::optional<int> ListPosition(std::optional<double> saved, int count);
 // cannot be read keeps its default.
 SavedSettings LoadSettings(const IIniService& ini, const std::string& iniPath);
 
-// Writes the user's choices back; a key that fails is skipped silently.
-void SaveSettings(const Settings& settings, const Choices& choices, IIniService& ini,
+// Writes the user's choices back; a key that fails is skipped. False when
+// any key could not be written.
+bool SaveSettings(const Settings& settings, const Choices& choices, IIniService& ini,
                   const std::string& iniPath);
 
 } // namespace addrix

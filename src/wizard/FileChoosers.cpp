@@ -9,6 +9,11 @@
 
 namespace addrix {
 
+std::string DocumentsFolder(const IRegistry& registry) {
+    const std::string folder = ReadRegistryValue(registry, kShellFoldersKey, kPersonalValue);
+    return folder == kNotFound ? std::string() : folder;
+}
+
 std::string OutputBrowseStartFolder(const std::string& txtDir, const IRegistry& registry,
                                     const IFileSystem& files, const IProgramLocation& program) {
     std::string startFolder = txtDir;

@@ -22,6 +22,9 @@ struct FileChooserServices {
     const IProgramLocation& program;
 };
 
+// The user's documents folder, as the registry names it; "" when it does not.
+std::string DocumentsFolder(const IRegistry& registry);
+
 // The folder the output-file dialog opens in: txtDir, else the user's
 // documents folder, else the program folder; a place that does not exist
 // gives the program folder with its trailing separator.

@@ -24,10 +24,12 @@ struct StartupServices {
 };
 
 // Fills what the settings left empty, as the wizard shows it: ExportPath
-// (also when it names nothing on disk) with `programDir`, ExportFile with
-// "NorvikaddressBook.csv", IvroFile with `proposedIvroFile()`.
+// (also when it names nothing on disk) with `programDir`, or with
+// `documentsFolder()` when the program folder cannot be written; ExportFile
+// with "NorvikaddressBook.csv"; IvroFile with `proposedIvroFile()`.
 void FillDefaultChoices(Choices& choices, const IFileSystem& files, const std::string& programDir,
-                        const std::function<std::string()>& proposedIvroFile);
+                        const std::function<std::string()>& proposedIvroFile,
+                        const std::function<std::string()>& documentsFolder);
 
 // The part of the wizard's load that follows the filling of its two lists:
 // the settings file's values, the manager paths' defaults, and the wizard's

@@ -144,6 +144,15 @@ private slots:
         QCOMPARE(QString::fromStdString(rig.saved("ExportPath")), dir);
         QCOMPARE(rig.saved("KestleEXEFilePath"),
                  std::string("C:\\Program Files\\Norvik\\Norvik Mgr\\NorvikMgr.exe"));
+        QCOMPARE(Boxes(rig), QStringList());
+    }
+
+    // Choices that cannot be kept are not lost without a word.
+    void unsavedSettingsAreReported() {
+        std::filesystem::create_directory(m_rig->iniPath());
+        QVERIFY(m_rig->start().close());
+        QCOMPARE(Boxes(*m_rig), QStringList{"Settings Not Saved: Your choices could not be saved: "
+                                            "the settings file cannot be written."});
     }
 
     // A stored list position that the list lacks keeps the filling's choice;

@@ -106,7 +106,7 @@ TEST_F(SettingsTest, SaveWritesTheUserValuesInOrderAndPassesOverAFailingKey) {
     m_choices.LaunchDataPlug = true;
     m_choices.ExportPath = "  C:\\out ";
     m_choices.ExportFile = " b.csv";
-    SaveSettings(m_settings, m_choices, m_ini, m_path);
+    EXPECT_FALSE(SaveSettings(m_settings, m_choices, m_ini, m_path));
     EXPECT_EQ(test::ReadFile(m_path),
               other + "[Settings]\r\nDebug=true\r\nExportFile=\" b.csv\"\r\nGalderPort=2\r\n"
                       "GalderEmail=-1\r\nIvroFile=C:\\a.adr\r\nLaunchDataPlug=1\r\n"
@@ -114,10 +114,11 @@ TEST_F(SettingsTest, SaveWritesTheUserValuesInOrderAndPassesOverAFailingKey) {
     m_ini.failingKey = "IvroFile";
     EXPECT_EQ(Load(""), "1|2|-1|stale|250|1|1||n.exe|  C:\\out | b.csv");
 
+    m_ini.failingKey.clear();
     for (const char* displayGalder : {"0", "2", "1.5", ""}) {
         m_dir.write("addrix.INI", "");
         m_settings.DisplayGalder = displayGalder;
-        SaveSettings(m_settings, m_choices, m_ini, m_path);
+        EXPECT_TRUE(SaveSettings(m_settings, m_choices, m_ini, m_path));
         EXPECT_EQ(test::ReadFile(m_path).find("Galder"), std::string::npos) << displayGalder;
     }
 }

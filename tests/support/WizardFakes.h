@@ -119,10 +119,14 @@ struct FakeFileDialog final : IFileDialog {
 struct FakeFileSystem final : IFileSystem {
     std::set<std::string> files;
     std::set<std::string> folders;
+    std::set<std::string> readOnly;
 
     bool fileExists(const std::string& path) const override { return files.count(path) > 0; }
     bool pathExists(const std::string& path) const override {
         return fileExists(path) || folders.count(path) > 0;
+    }
+    bool canWrite(const std::string& path) const override {
+        return pathExists(path) && readOnly.count(path) == 0;
     }
 };
 

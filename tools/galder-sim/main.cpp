@@ -40,7 +40,8 @@ const char* const kUsage =
     "\n"
     "Plays a Galder device for Addrix. Without --device it opens a pseudo-terminal\n"
     "and prints its path as the first line of the output; map it to a COM number\n"
-    "in the [Ports] section of the settings file beside addrix (addrix.INI):\n"
+    "in the [Ports] section of addrix's settings file (addrix.INI; addrix --help\n"
+    "says where it is):\n"
     "\n"
     "  [Ports]\n"
     "  COM1=/dev/pts/7\n"
@@ -494,7 +495,8 @@ int main(int argc, char** argv) {
     std::vector<SimContact> contacts = LoadContacts(options);
     Line line(options);
     std::printf("%s\n", line.path().c_str());
-    std::printf("Map it in addrix.INI beside addrix:  [Ports]  COM1=%s\n", line.path().c_str());
+    std::printf("Map it in addrix's settings file (addrix.INI):  [Ports]  COM1=%s\n",
+                line.path().c_str());
     std::fflush(stdout);
     Device device(options, std::move(contacts), line);
     return device.run();

@@ -32,6 +32,13 @@ struct ExportArgs {
     const std::string& get(const std::string& name) const { return values.at(name); }
 };
 
+// Where the user's own settings file lies, for the help text.
+#ifdef _WIN32
+#define ADDRIX_USER_SETTINGS_FOLDER "%APPDATA%\\addrix"
+#else
+#define ADDRIX_USER_SETTINGS_FOLDER "$XDG_CONFIG_HOME/addrix, by default ~/.config/addrix"
+#endif
+
 // Entries of the wizard's e-mail column list.
 constexpr int kEmailChoices = 3;
 
@@ -126,7 +133,7 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
     // An option not given takes the value the wizard would show.
     SavedSettings saved = LoadSettings(services.ini, SettingsFilePath(services.program));
     FillDefaultChoices(saved.choices, services.files, services.program.programDir(),
-                       services.defaultIvroFile);
+                       services.defaultIvroFile, services.documentsFolder);
     const Settings& settings = saved.settings;
     const Choices& choices = saved.choices;
 
@@ -224,7 +231,11 @@ std::string UsageText() {
            "\n"
            "An option not given takes the value the wizard would show: the settings\n"
            "file beside the program (addrix.INI), then the program folder and\n"
-           "\"NorvikaddressBook.csv\". The settings file is never written.\n"
+           "\"NorvikaddressBook.csv\". Where the program folder cannot be written,\n"
+           "the user's own addrix.INI is read first\n"
+           "(" ADDRIX_USER_SETTINGS_FOLDER ")\n"
+           "and the output goes to the documents folder. The settings file is never\n"
+           "written.\n"
            "\n"
            "Where the system has no COM ports of its own, COM numbers go to the serial\n"
            "devices present (ttyS with a UART, then ttyUSB, then ttyACM) unless the\n"

@@ -33,6 +33,9 @@ struct CommandLineServices {
     // Makes the download without a window that runs a Galder export; empty
     // where no serial port can be used.
     std::function<std::unique_ptr<IGalderDownloadWindow>()> galderWindow;
+    // The user's documents folder, the output folder when neither --dir nor
+    // the settings name one and the program folder cannot be written.
+    std::function<std::string()> documentsFolder;
 };
 
 // Runs `addrix` with `args` (without the program name) and returns its exit status.

@@ -5,6 +5,7 @@
 #include "platform/Environment.h"
 #include "platform/IniFile.h"
 #include "platform/PathUtil.h"
+#include "platform/SettingsLocation.h"
 #include "platform/StdFileSystem.h"
 #include "platform/SystemWindowActivator.h"
 #include "platform/qt/QtFileDialog.h"
@@ -34,13 +35,18 @@ int RunWizard(int& argc, char** argv) {
 
     QtProgramLocation program;
     StdFileSystem files;
-    IniFile ini;
+    IniFile iniFile;
+    const SettingsLocation location =
+        LocateSettings(program.programDir(), SettingsFilePath(program), files, env);
+    MakeSettingsFolder(location);
+    SettingsIni ini(iniFile, location);
     const std::unique_ptr<IRegistry> registry = OpenUserRegistry(env);
     const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
     // The download window's port, borrowed to probe the ports at start-up.
     QtSerialPort probePort(ports);
     Settings settings;
-    GalderDownloadWindow galder(ports, WithTrailingSeparator(program.programDir()) + "debug.log");
+    // The trace follows the settings file.
+    GalderDownloadWindow galder(ports, location.folder + "debug.log");
     QtMessageBox messages;
     QtShell shell;
     SystemWindowActivator activator;

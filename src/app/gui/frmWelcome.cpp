@@ -100,12 +100,18 @@ void frmWelcome::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
+    bool saved = false;
     try {
-        SaveSettings(m_services.settings, CurrentChoices(), m_services.ini,
-                     SettingsFilePath(m_services.program));
+        saved = SaveSettings(m_services.settings, CurrentChoices(), m_services.ini,
+                             SettingsFilePath(m_services.program));
     } catch (const std::exception&) {
-        // Settings that cannot be written are lost without a message.
     }
+    // Choices that are lost must not look kept.
+    if (!saved)
+        m_services.messages.show("Settings Not Saved",
+                                 "Your choices could not be saved: the settings file cannot be "
+                                 "written.",
+                                 MsgButtons::Ok, MsgIcon::Critical);
 }
 
 void frmWelcome::closeEvent(QCloseEvent* event) {

@@ -9,10 +9,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <thread>
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace addrix {
 namespace {
@@ -97,6 +100,46 @@ TEST_P(GalderProgram, ExportsFromTheDevice) {
         ASSERT_EQ(got.size(), want.size()) << csv[i + 1];
         for (std::size_t f = 0; f < want.size(); ++f)
             EXPECT_EQ(got[f], want[f]) << "record " << i + 1 << ", column " << f + 1;
+    }
+}
+
+// Installed for all users: a program folder the user cannot write, the
+// administrator's settings beside the program, the user's own file in the
+// user's settings folder, run as a user who is not root.
+TEST(AddrixProgram, KeepsToTheUsersFolderWhenTheProgramFolderIsReadOnly) {
+    for (const bool xdg : {true, false}) {
+        TempDir programDir;
+        TempDir home;
+        SimulatorProcess sim(GALDER_SIM, {"--count", "1"});
+        ASSERT_EQ(::chmod(sim.device().c_str(), 0666), 0);
+        const std::string addrix = Addrix(programDir, "[Settings]\r\nDebug=True\r\nExportFile=a.csv"
+                                                      "\r\n[Ports]\r\nCOM1=" +
+                                                          sim.device());
+        const std::string config = home.file(xdg ? "cfg" : ".config") + "/addrix/";
+        std::filesystem::create_directories(config);
+        std::filesystem::create_directory(home.file("Documents"));
+        std::ofstream(config + "addrix.INI") << "[Settings]\r\nExportFile=user.csv\r\n";
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(home.path()))
+            ::chmod(entry.path().c_str(), 0777);
+        ASSERT_EQ(::chmod(home.path().c_str(), 0777) | ::chmod(programDir.path().c_str(), 0555), 0);
+        // Root may write anywhere: the program runs as nobody then.
+        std::vector<std::string> args = {"/usr/bin/env", "HOME=" + home.path()};
+        for (const char* name :
+             {"XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR", "ADDRIX_REGISTRY", "WINEPREFIX"})
+            args.insert(args.begin() + 1, {"-u", name});
+        if (xdg)
+            args.push_back("XDG_CONFIG_HOME=" + home.file("cfg"));
+        if (::geteuid() == 0)
+            args.insert(args.begin(),
+                        {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+        args.insert(args.end(), {addrix, "export", "--source", "galder", "--port", "1"});
+        ChildProcess run(args[0], {args.begin() + 1, args.end()}, home);
+        ASSERT_EQ(run.wait(), 0) << run.err();
+        ::chmod(programDir.path().c_str(), 0755);
+        EXPECT_EQ(run.out(), "1 record exported.\n" + home.file("Documents/user.csv") + "\n");
+        EXPECT_EQ(SplitCrLf(ReadFile(home.file("Documents/user.csv"))).size(), 2u);
+        EXPECT_EQ(ReadFile(config + "debug.log").rfind("\r\nStart Of Operation\r\n", 0), 0u);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(programDir.path()), {}), 2);
     }
 }
 

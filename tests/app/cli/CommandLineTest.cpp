@@ -54,7 +54,7 @@ protected:
     std::string proposedBackup = "nowhere.adr";
     ScriptedDownload download;
     CommandLineServices services{out, err, program, files, ini, [this] { return proposedBackup; },
-                                 {}};
+                                 {},  {}};
 
     void SetUp() override {
         services.galderWindow = [this] {

@@ -1,0 +1,84 @@
+#include "platform/SettingsLocation.h"
+
+#include "platform/IniFile.h"
+#include "support/TestSupport.h"
+#include "support/WizardFakes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <tuple>
+
+namespace addrix {
+namespace {
+
+EnvLookup Env(std::map<std::string, std::string> values) {
+    return [values](const std::string& name) {
+        const auto found = values.find(name);
+        return found == values.end() ? std::string() : found->second;
+    };
+}
+
+TEST(SettingsLocationTest, TheUsersFileStandsInWhereTheProgramFolderCannotBeWritten) {
+    const std::string beside = "/opt/addrix/addrix.INI";
+    const std::string ann = "/home/ann/.config/addrix/";
+    const std::string appData = "C:\\Users\\ann\\AppData\\Roaming";
+    // What is read-only, the environment, the file and folder used, the export folder.
+    using Case = std::tuple<std::set<std::string>, std::map<std::string, std::string>, UserFolders,
+                            std::string, std::string, std::string>;
+    const std::set<std::string> none, dir = {"/opt/addrix"}, ini = {beside};
+    const std::map<std::string, std::string> home = {{"HOME", "/home/ann"}};
+    // clang-format off
+    const Case cases[] = {
+        {none, home, UserFolders::Xdg, beside, "/opt/addrix/", "/opt/addrix"},
+        {dir, {{"XDG_CONFIG_HOME", "/cfg/"}, {"HOME", "/home/ann"}}, UserFolders::Xdg, "/cfg/addrix/addrix.INI", "/cfg/addrix/", "/docs"},
+        {dir, home, UserFolders::Xdg, ann + "addrix.INI", ann, "/docs"},
+        {dir, {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/ann"}}, UserFolders::Xdg, ann + "addrix.INI", ann, "/docs"}, // relative: ignored
+        {ini, home, UserFolders::Xdg, ann + "addrix.INI", ann, "/opt/addrix"}, // a read-only file stays
+        {dir, {{"APPDATA", appData}}, UserFolders::Windows, appData + "\\addrix\\addrix.INI", appData + "\\addrix\\", "/docs"},
+        {dir, {}, UserFolders::Xdg, beside, "/opt/addrix/", "/docs"}}; // nowhere else: its save fails
+    // clang-format on
+    for (const auto& [readOnly, env, style, file, folder, exportFolder] : cases) {
+        test::FakeFileSystem files;
+        files.folders = {"/opt/addrix"};
+        files.files = {beside};
+        files.readOnly = readOnly;
+        const SettingsLocation location =
+            LocateSettings("/opt/addrix", beside, files, Env(env), style);
+        EXPECT_EQ(location.file + "|" + location.fallback + "|" + location.folder,
+                  file + "|" + (file == beside ? "" : beside) + "|" + folder);
+        EXPECT_EQ(DefaultExportFolder("/opt/addrix", files, [] { return "/docs"; }), exportFolder);
+        EXPECT_EQ(DefaultExportFolder("/opt/addrix", files, [] { return ""; }), "/opt/addrix");
+    }
+}
+
+TEST(SettingsLocationTest, ReadsTheUsersFileFirstAndWritesOnlyIt) {
+    test::TempDir program;
+    test::TempDir user;
+    const std::string beside =
+        program.write("addrix.INI", "[Settings]\r\nDebug=true\r\nExportFile=admin.csv\r\n");
+    const std::string other = program.write("other.INI", "[Settings]\r\nExportFile=o.csv\r\n");
+    const SettingsLocation location{beside, user.file("sub/addrix/addrix.INI"), beside,
+                                    user.file("sub/addrix/")};
+    IniFile files;
+    SettingsIni ini(files, location);
+    ASSERT_TRUE(MakeSettingsFolder(location));
+    ASSERT_TRUE(ini.writeString("Settings", "ExportFile", "user.csv", beside));
+    EXPECT_EQ(test::ReadFile(location.file), "[Settings]\r\nExportFile=user.csv\r\n");
+    EXPECT_EQ(test::ReadFile(beside), "[Settings]\r\nDebug=true\r\nExportFile=admin.csv\r\n");
+    const auto read = [&](const char* key, const std::string& file, std::size_t size = 1024) {
+        return ini.readString("settings", key, "none", size, file);
+    };
+    EXPECT_EQ(read("exportfile", beside) + "|" + read("Debug", beside) + "|" +
+                  read("IvroFile", beside) + "|" + read("ExportFile", beside, 4) + "|" +
+                  read("ExportFile", other),
+              "user.csv|true|none|use|o.csv");
+    // An empty value in the user's file is a value, not a missing key.
+    ASSERT_TRUE(ini.writeString("Settings", "Debug", "", beside));
+    EXPECT_EQ(read("Debug", beside), "");
+}
+
+} // namespace
+} // namespace addrix
