@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 using namespace addrix;
 using addrix::test::WizardRig;
@@ -69,6 +70,29 @@ private slots:
         shoot(w, "3-export-ivro");
         QVERIFY(rig.click("cmdNext"));
         shoot(w, "6-not-complete");
+    }
+
+    // The completion page of an export that changed contacts, and its Changes window.
+    void changes() {
+        WizardRig rig;
+        frmWelcome& w = rig.start();
+        rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(false);
+        rig.setText("txtIvroFile",
+                    rig.programDir.write("book.adr", "#Record\tAddress\r\n"
+                                                     "1\t\t0\tAlexandrina-Maximiliane\tLee, Jr"
+                                                     "\t\t555 0199\t\t\t\t\t(555) 123.4567"
+                                                     "\t\t\tAcme, Inc.\t\t\t\tM5V 2T6\t\t\t\t\t\r\n"
+                                                     "2\t\t0\t\t\t\t\t\t\t\t\t\t\t\tNorth Star"
+                                                     "\t\t\t\t\t\t\t\t\t\r\n"));
+        QVERIFY(rig.walkToConfirmation("OptGetFromIvro") && rig.click("cmdNext"));
+        shoot(w, "5-complete-changes");
+        QTimer::singleShot(100, &w, [this] {
+            if (QWidget* changes = QApplication::activeModalWidget()) {
+                shoot(*changes, "7-changes");
+                changes->close();
+            }
+        });
+        QVERIFY(rig.click("cmdDetails"));
     }
 
     void ivroOnlyWelcomeAndMenu() {

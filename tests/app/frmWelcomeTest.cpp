@@ -18,7 +18,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTimer>
 
 using namespace addrix;
@@ -169,6 +171,47 @@ private slots:
                                  rig.find<QComboBox>("lstGalderEmail")->currentIndex()}),
                      positions);
         }
+    }
+
+    // The completion page sums up what the Norvik's columns changed; Details
+    // shows each change, and Save writes them as the report file.
+    void changesPageAndWindow() {
+        WizardRig& rig = *m_rig;
+        frmWelcome& w = rig.start();
+        rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(false);
+        rig.setText("txtIvroFile",
+                    rig.programDir.write("book.adr", "#Record\tAddress\r\n1\t\t0\tAlexandrina-"
+                                                     "Maximiliane\tL\xE9"
+                                                     "e, Jr" +
+                                                         std::string(19, '\t') + "\r\n"));
+        QVERIFY(rig.walkToConfirmation("OptGetFromIvro"));
+        QVERIFY(rig.click("cmdNext"));
+        QCOMPARE(
+            rig.text("lblChanges"),
+            QString("Changes: 1 shortened, 1 changed, 0 filled, 0 skipped, 0 over the limit."));
+        QVERIFY(rig.visible("cmdDetails") && rig.find("cmdDetails")->focusPolicy() == Qt::TabFocus);
+        const std::string report = rig.programDir.file("changes.csv");
+        rig.dialog.answers = {report};
+        QStringList seen;
+        QTimer::singleShot(0, &w, [&] {
+            QWidget* changes = QApplication::activeModalWidget();
+            QVERIFY(changes && changes->windowTitle() == "Changes");
+            auto* grid = changes->findChild<QTableWidget*>("grdChanges");
+            for (int r = 0; r < grid->rowCount(); ++r)
+                seen << grid->item(r, 4)->text() + " " + grid->item(r, 6)->text();
+            QTest::mouseClick(changes->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+            QTest::mouseClick(changes->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
+        });
+        QVERIFY(rig.click("cmdDetails"));
+        // Values show as the Windows text they come from.
+        QCOMPARE(seen, (QStringList{"FIRST_NAME Alexandrina-Maximiliane",
+                                    QString::fromUtf8("LAST_NAME L\u00E9e, Jr")}));
+        QCOMPARE(test::SplitCrLf(test::ReadFile(report)).at(2),
+                 "\"ivro\",\"2\",\"1\",\"Alexandrina-Max L\xE9"
+                 "e  Jr\",\"LAST_NAME\",\"changed\","
+                 "\"L\xE9"
+                 "e, Jr\",\"L\xE9"
+                 "e  Jr\"");
     }
 
     void everyStage_data() {
