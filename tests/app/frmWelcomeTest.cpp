@@ -121,9 +121,6 @@ private slots:
                     .contains(shown ? "existing Galder device or Ivro device.\n"
                                     : "existing Ivro device.\n"));
         QVERIFY(rig.visible("OptGetFromIvro") && rig.visible("OptGetFromKestle"));
-        QCOMPARE(rig.find("OptGetFromIvro")->y(), Twips(3120));
-        QCOMPARE(rig.find("OptGetFromKestle")->y(), Twips(3480));
-        QCOMPARE(rig.find("cmdKestleHelp")->y(), Twips(3525));
         // No source is chosen at first; Kestle is offered but cannot be chosen.
         QTest::mouseClick(rig.find("OptGetFromKestle"), Qt::LeftButton);
         for (const char* option : {"OptGetFromGalder", "OptGetFromIvro", "OptGetFromKestle"})
@@ -144,8 +141,6 @@ private slots:
         // The close box saves the settings, the replacement folder with them.
         QVERIFY(w.close() && rig.endProgramCalls == 1);
         QCOMPARE(QString::fromStdString(rig.saved("ExportPath")), dir);
-        QCOMPARE(rig.saved("KestleEXEFilePath"),
-                 std::string("C:\\Program Files\\Norvik\\Norvik Mgr\\NorvikMgr.exe"));
         QCOMPARE(Boxes(rig), QStringList());
     }
 
@@ -344,7 +339,6 @@ private slots:
         const auto lines = test::SplitCrLf(
             test::ReadFile(OutputPath(rig.programDir.path(), "NorvikaddressBook.csv")));
         QCOMPARE(int(lines.size()), records + 1);
-        QCOMPARE(lines[0], test::kNorvikHeader);
         // Close on the last page saves the settings and ends the program.
         QVERIFY(rig.click("cmdCancel") && rig.endProgramCalls == 1 && !w.isVisible());
         QCOMPARE(rig.saved("GalderEmail") + rig.saved("LaunchDataPlug"),

@@ -82,7 +82,6 @@ TEST_F(SettingsTest, LoadReadsAndInterpretsEveryKey) {
         {"Debug=1\nLaunchDataPlug=01\nDisplayGalder=abc\nMaxDeviceRecords=abc\n", 3, "0|0|0||0|0|0||||"},
         {"Debug=True\nLaunchDataPlug=1\nDisplayGalder= 7 days\nMaxDeviceRecords=12.5x\n", 3,
          "1|0|0||12.5|7|1||||"},
-        {"IvroFile=" + std::string(1500, 'p'), 3, "0|0|0|" + std::string(1023, 'p') + "|250|1|1||||"},
         // A list position outside the list leaves the list as it was.
         {"GalderPort=-1\nGalderEmail=-1\n", 3, "0|-1|-1||250|1|1||||"},
         {"GalderPort=3\nGalderEmail=3\n", 4, "0|3|0||250|1|1||||"},
