@@ -28,8 +28,8 @@ QTableWidgetItem* TextItem(const std::string& bytes) {
 
 } // namespace
 
-frmChanges::frmChanges(const std::vector<Change>& rows, IFileDialog& dialog,
-                       IMessageBox& messages, QWidget* owner)
+frmChanges::frmChanges(const std::vector<Change>& rows, IFileDialog& dialog, IMessageBox& messages,
+                       QWidget* owner)
     : QDialog(owner), m_rows(rows), m_dialog(dialog), m_messages(messages) {
     setObjectName(QStringLiteral("frmChanges"));
     setWindowTitle(QStringLiteral("Changes"));
@@ -92,8 +92,8 @@ void frmChanges::cmdSave_Click() {
             report.add(change);
         report.close();
     } catch (const FileError& error) {
-        m_messages.show("Error Occurred", std::string("The changes could not be saved.\r\n") +
-                                              error.what(),
+        m_messages.show("Error Occurred",
+                        std::string("The changes could not be saved.\r\n") + error.what(),
                         MsgButtons::Ok, MsgIcon::Critical);
     }
 }

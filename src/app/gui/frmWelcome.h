@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/gui/WizardServices.h"
-#include "export/IWizardForm.h"
 #include "contact/ChangeReport.h"
+#include "export/IWizardForm.h"
 #include "platform/IFileDialog.h"
 #include "settings/Settings.h"
 #include "wizard/WizardStage.h"
