@@ -28,7 +28,6 @@ using SteadyClock = std::chrono::steady_clock;
 using namespace galdersim;
 
 constexpr unsigned char kWakeUp = 0xAA;
-constexpr unsigned char kWakeAnswer = 0x8B;
 constexpr unsigned char kAck = 0x06;
 // One byte at 9600 bit/s, 8N1: 10 bits.
 constexpr auto kByteTime = std::chrono::nanoseconds(1000000000LL * 10 / 9600);
