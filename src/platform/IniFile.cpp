@@ -205,7 +205,7 @@ bool ReplaceFile(fs::path target, const std::string& bytes) {
 
     fs::path temp = target;
     temp += fs::path(TempSuffix());
-    std::FILE* out = std::fopen(temp.string().c_str(), "wb");
+    std::FILE* out = OpenFile(temp, "wb");
     if (!out)
         return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
@@ -213,10 +213,8 @@ bool ReplaceFile(fs::path target, const std::string& bytes) {
     ok = std::fclose(out) == 0 && ok;
     if (ok && existed)
         fs::permissions(temp, status.permissions(), ec); // keep the old file's access rights
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
+    if (ok)
+        ok = MoveOver(temp, target);
     if (!ok)
         fs::remove(temp, ec);
     return ok;

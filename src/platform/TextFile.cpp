@@ -59,7 +59,7 @@ void TextFileWriter::openWithMode(const std::string& path, const char* mode) {
         close();
     m_path = path;
     errno = 0;
-    m_file = std::fopen(ToFsPath(path).string().c_str(), mode);
+    m_file = OpenFile(path, mode);
     if (!m_file)
         throw FileError(DescribeFileError(errno ? errno : EINVAL, path));
     // The writer buffers itself.
@@ -141,7 +141,7 @@ void TextFileReader::open(const std::string& path) {
     if (std::filesystem::is_directory(ToFsPath(path), ec))
         throw FileError(DescribeFileError(EISDIR, path));
     errno = 0;
-    m_file = std::fopen(ToFsPath(path).string().c_str(), "rb");
+    m_file = OpenFile(path, "rb");
     if (!m_file)
         throw FileError(DescribeFileError(errno ? errno : EINVAL, path));
     std::setvbuf(m_file, nullptr, _IONBF, 0);

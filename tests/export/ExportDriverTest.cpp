@@ -117,16 +117,15 @@ TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
     EXPECT_EQ(run("galder", dir.path(), "book.csv"), failed + "Out of memory");
 }
 
-// A full disk may show only when the buffered lines are flushed.
+#ifndef _WIN32
+// A full disk may show only when the buffered lines are flushed (Windows has
+// no device that is always full).
 TEST_F(ExportDriverTest, AFullDiskIsAnError) {
-#ifdef _WIN32
-    GTEST_SKIP() << "no /dev/full here";
-#else
     galder.result = 3;
     EXPECT_EQ(run("galder", "/dev", "full"),
               "-2|Error Occurred|Error occurred in DoExport\r\nDisk full: /dev/full");
-#endif
 }
+#endif
 
 } // namespace
 } // namespace addrix
