@@ -9,13 +9,7 @@
 #include "sources/ivro/IvroBackupLocation.h"
 #include "support/TestSupport.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win/WindowsApi.h"
 
 #include <gtest/gtest.h>
 
