@@ -18,6 +18,21 @@ std::filesystem::path ToFsPath(const std::string& path);
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
+// How a file is opened for writing.
+enum class OpenAs {
+    Replace,   // created, or emptied when it exists
+    CreateNew, // created; fails when something of that name exists
+    Append,    // created when absent; fails on a symbolic link, whose target is elsewhere
+    Device,    // an existing device
+};
+
+// Opens `path` for writing in binary mode, never waiting for a reader or a
+// device to be ready; nullptr with errno set on failure.
+std::FILE* OpenForWriting(const std::filesystem::path& path, OpenAs how);
+
+// A suffix for a temporary file's name that no other run picks.
+std::string TempFileSuffix();
+
 // Renames `from` over `to`, replacing it. On Windows another program may hold
 // `to` open for a moment: the rename is retried for about a second.
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);

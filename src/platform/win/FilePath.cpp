@@ -4,6 +4,9 @@
 
 #include <cerrno>
 #include <chrono>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace addrix {
@@ -37,6 +40,20 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     return OpenFile(ToFsPath(path), mode);
+}
+
+std::FILE* OpenForWriting(const std::filesystem::path& path, OpenAs how) {
+    if (how == OpenAs::CreateNew) {
+        const int fd =
+            _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+        if (fd < 0)
+            return nullptr;
+        std::FILE* file = _fdopen(fd, "wb");
+        if (!file)
+            _close(fd);
+        return file;
+    }
+    return OpenFile(path, how == OpenAs::Append ? "ab" : "wb");
 }
 
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {

@@ -1,0 +1,116 @@
+#include "platform/OutputFile.h"
+
+#include "platform/FilePath.h"
+#include "platform/IFileSystem.h"
+#include "platform/StdFileSystem.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace addrix {
+
+namespace fs = std::filesystem;
+
+OutputFile::~OutputFile() {
+    try {
+        close();
+    } catch (const FileError&) {
+        // The caller closes to learn of failures; here only the file is settled.
+    }
+}
+
+void OutputFile::open(const std::string& path) {
+    close();
+    m_sourceOpened = false;
+    m_held.clear();
+    std::error_code ec;
+    fs::path target = ToFsPath(path);
+    m_path = path;
+    if (fs::is_symlink(target, ec)) {
+        // Replacing the link's target keeps the link.
+        const fs::path resolved = fs::canonical(target, ec);
+        if (!ec) {
+            target = resolved;
+            m_path = resolved.string();
+        }
+    }
+    const fs::file_status status = fs::status(target, ec);
+    const bool exists = fs::exists(status);
+    if (exists && fs::is_character_file(status)) {
+        m_file.open(path, OpenAs::Device);
+        m_mode = Mode::Direct;
+        return;
+    }
+    // A pipe would wait for a reader; a folder or a socket takes no lines.
+    if (exists && !fs::is_regular_file(status))
+        throw FileError(DescribeFileError(EACCES, path));
+
+    m_temp = m_path + TempFileSuffix();
+    try {
+        m_file.open(m_temp, OpenAs::CreateNew, path);
+        if (exists)
+            fs::permissions(ToFsPath(m_temp), status.permissions(), ec);
+        m_mode = Mode::Temporary;
+        return;
+    } catch (const FileError&) {
+        m_temp.clear();
+    }
+    // The folder takes no new file: write in place, if the file can be written.
+    if (!exists || !StdFileSystem().canWrite(m_path))
+        throw FileError(DescribeFileError(EACCES, path));
+    m_mode = Mode::InPlace;
+}
+
+void OutputFile::writeLine(const std::string& line) {
+    if (m_mode == Mode::InPlace && !m_file.isOpen()) {
+        m_held.push_back(line);
+        return;
+    }
+    m_file.writeLine(line);
+}
+
+void OutputFile::flush() {
+    if (m_file.isOpen())
+        m_file.flush();
+}
+
+void OutputFile::sourceOpened() {
+    m_sourceOpened = true;
+    if (m_mode != Mode::InPlace || m_file.isOpen())
+        return;
+    m_file.open(m_path, OpenAs::Replace);
+    for (const std::string& line : m_held)
+        m_file.writeLine(line);
+    m_held.clear();
+}
+
+void OutputFile::close() {
+    const Mode mode = m_mode;
+    m_mode = Mode::Closed;
+    m_held.clear();
+    if (mode == Mode::Closed)
+        return;
+    std::string failure;
+    try {
+        if (m_file.isOpen())
+            m_file.close();
+    } catch (const FileError& error) {
+        failure = error.what();
+    }
+    if (mode == Mode::Temporary) {
+        std::error_code ec;
+        errno = 0;
+        if (!m_sourceOpened || !MoveOver(ToFsPath(m_temp), ToFsPath(m_path))) {
+            const int error = errno ? errno : EACCES;
+            fs::remove(ToFsPath(m_temp), ec);
+            if (m_sourceOpened && failure.empty())
+                failure = DescribeFileError(error, m_path);
+        }
+        m_temp.clear();
+    }
+    if (!failure.empty())
+        throw FileError(failure);
+}
+
+} // namespace addrix
