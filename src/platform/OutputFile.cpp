@@ -37,12 +37,14 @@ void OutputFile::open(const std::string& path) {
     }
     const fs::file_status status = fs::status(target, ec);
     const bool exists = fs::exists(status);
-    if (exists && fs::is_character_file(status)) {
+    // A device or a pipe is written as it is; a pipe without a reader is
+    // refused at once rather than waited on.
+    if (exists && (fs::is_character_file(status) || fs::is_fifo(status))) {
         m_file.open(path, OpenAs::Device);
         m_mode = Mode::Direct;
         return;
     }
-    // A pipe would wait for a reader; a folder or a socket takes no lines.
+    // A folder or a socket takes no lines.
     if (exists && !fs::is_regular_file(status))
         throw FileError(DescribeFileError(EACCES, path));
 

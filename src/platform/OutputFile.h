@@ -14,8 +14,9 @@ namespace addrix {
 // written before it stay, as they would in place). Where the folder takes no
 // new file but the file itself can be written, the file is opened in place
 // once the source has been opened, the lines before that held in memory. A
-// device (a terminal, /dev/null) is written directly; a pipe, a folder or
-// anything else is refused. Nothing temporary is left behind.
+// device (a terminal, /dev/null) or a pipe with a reader is written directly;
+// a pipe without one, a folder or anything else is refused. Nothing
+// temporary is left behind.
 class OutputFile final : public ILineSink {
 public:
     OutputFile() = default;

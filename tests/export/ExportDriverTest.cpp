@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -174,12 +175,20 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
                output() == kHeaderLine + "line0\r\n" && files() == 1;
     }));
     fs::permissions(dir.path(), fs::perms::owner_all);
-    // A pipe without a reader is refused at once; a device is written directly.
+    // A pipe without a reader is refused at once; a device or a pipe that is
+    // read is written directly.
     const std::string fifo = dir.file("pipe.csv");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(run("galder", dir.path(), "pipe.csv").substr(0, 20), "-1|File Access Error");
     galder.result = 1;
     EXPECT_EQ(run("galder", "/dev", "null"), "1");
+    std::FILE* reader = std::fopen(fifo.c_str(), "rb+"); // holds both ends open
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(run("galder", dir.path(), "pipe.csv"), "1");
+    char line[32] = {};
+    EXPECT_EQ(std::fgets(line, sizeof line, reader), line);
+    EXPECT_EQ(std::string(line), kHeaderLine.substr(0, sizeof line - 1));
+    std::fclose(reader);
 #endif
 }
 
