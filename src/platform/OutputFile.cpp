@@ -1,16 +1,46 @@
 #include "platform/OutputFile.h"
 
 #include "platform/FilePath.h"
-#include "platform/IFileSystem.h"
 #include "platform/StdFileSystem.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 namespace addrix {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Writes the bytes of `from` over those of `to`, which keeps its owner and
+// access rights; false with errno set when that fails.
+bool CopyInto(const fs::path& from, const fs::path& to) {
+    std::FILE* in = OpenFile(from, "rb");
+    if (!in)
+        return false;
+    std::FILE* out = OpenForWriting(to, OpenAs::Replace);
+    bool ok = out != nullptr;
+    char buffer[1 << 16];
+    while (ok) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, in);
+        ok = std::fwrite(buffer, 1, got, out) == got;
+        if (got < sizeof buffer) {
+            ok = ok && !std::ferror(in);
+            break;
+        }
+    }
+    const int error = errno;
+    std::fclose(in);
+    if (out)
+        ok = std::fclose(out) == 0 && ok;
+    if (!ok && errno == 0)
+        errno = error ? error : EIO;
+    return ok;
+}
+
+} // namespace
 
 OutputFile::~OutputFile() {
     try {
@@ -101,14 +131,19 @@ void OutputFile::close() {
         failure = error.what();
     }
     if (mode == Mode::Temporary) {
+        const fs::path temp = ToFsPath(m_temp);
+        const fs::path target = ToFsPath(m_path);
         std::error_code ec;
-        errno = 0;
-        if (!m_sourceOpened || !MoveOver(ToFsPath(m_temp), ToFsPath(m_path))) {
-            const int error = errno ? errno : EACCES;
-            fs::remove(ToFsPath(m_temp), ec);
-            if (m_sourceOpened && failure.empty())
-                failure = DescribeFileError(error, m_path);
+        const bool placed = m_sourceOpened && MoveOver(temp, target);
+        if (m_sourceOpened && !placed) {
+            // A file that may be written but not replaced (another user's,
+            // in a shared folder) takes the lines in place.
+            errno = 0;
+            if (!CopyInto(temp, target) && failure.empty())
+                failure = DescribeFileError(errno ? errno : EACCES, m_path);
         }
+        if (!placed)
+            fs::remove(temp, ec);
         m_temp.clear();
     }
     if (!failure.empty())

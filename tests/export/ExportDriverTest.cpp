@@ -159,21 +159,27 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
     EXPECT_EQ(output(), kHeaderLine);
 
 #ifndef _WIN32
-    // A folder that takes no new file: the writable file is written in place.
+    // Another user's file that may be written: in a shared folder it cannot
+    // be replaced, in one that takes no new file it cannot be made anew.
+    // Either way it takes the lines in place.
     namespace fs = std::filesystem;
-    fs::permissions(dir.write("book.csv", "last week\r\n"),
-                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read |
-                        fs::perms::others_write);
-    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec |
-                                    fs::perms::others_read | fs::perms::others_exec);
-    EXPECT_TRUE(test::HoldsUnprivileged([&] {
-        galder.portOpens = false;
-        const bool kept = DoExport("galder", form, context) == -2 && output() == "last week\r\n";
-        galder.portOpens = true;
-        galder.result = 1;
-        return kept && DoExport("galder", form, context) == 1 &&
-               output() == kHeaderLine + "line0\r\n" && files() == 1;
-    }));
+    for (const fs::perms folder : {fs::perms::all | fs::perms::sticky_bit,
+                                   fs::perms::owner_read | fs::perms::owner_exec |
+                                       fs::perms::others_read | fs::perms::others_exec}) {
+        fs::permissions(dir.write("book.csv", "last week\r\n"),
+                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read |
+                            fs::perms::others_write);
+        fs::permissions(dir.path(), folder);
+        EXPECT_TRUE(test::HoldsUnprivileged([&] {
+            galder.portOpens = false;
+            const bool kept =
+                DoExport("galder", form, context) == -2 && output() == "last week\r\n";
+            galder.portOpens = true;
+            galder.result = 1;
+            return kept && DoExport("galder", form, context) == 1 &&
+                   output() == kHeaderLine + "line0\r\n" && files() == 1;
+        }));
+    }
     fs::permissions(dir.path(), fs::perms::owner_all);
     // A pipe without a reader is refused at once; a device or a pipe that is
     // read is written directly.
