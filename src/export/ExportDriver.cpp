@@ -28,7 +28,7 @@ RecordCount RunSource(const ExportRequest& request, ILineSink& file, ExportConte
         return RunGalderExport(file, request, *context.galderWindow, context.changes);
     case ExportSource::Ivro:
         return ReadIvroBackup(file, request.ivroFile, request.maxRecords, context.messages,
-                              context.changes);
+                              context.changes, context.cancelled);
     }
     throw ExportError("Unknown source");
 }

@@ -2,6 +2,7 @@
 
 #include "contact/RecordLimit.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,9 @@ struct ExportContext {
     IGalderDownloadWindow* galderWindow = nullptr;
     // Told every change the Norvik's columns make; none: nobody asks.
     IChangeSink* changes = nullptr;
+    // True once the user asked to stop an Ivro conversion (Ctrl-C on the
+    // command line); none: it runs to the end.
+    std::function<bool()> cancelled = {};
 };
 
 // The output path: `dir`, one separator unless it ends in one, `fileName`.

@@ -138,8 +138,12 @@ void TextFileReader::open(const std::string& path) {
     close();
     m_path = path;
     std::error_code ec;
-    if (std::filesystem::is_directory(ToFsPath(path), ec))
+    const std::filesystem::file_status status = std::filesystem::status(ToFsPath(path), ec);
+    if (std::filesystem::is_directory(status))
         throw FileError(DescribeFileError(EISDIR, path));
+    // A pipe would wait for a writer and a device may never end.
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw FileError("Not an ordinary file: " + path);
     errno = 0;
     m_file = OpenFile(path, "rb");
     if (!m_file)

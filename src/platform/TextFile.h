@@ -77,7 +77,8 @@ public:
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
 
-    // Throws FileError when `path` is missing, a folder or unreadable.
+    // Throws FileError when `path` is missing, unreadable or no ordinary
+    // file (a folder, a pipe, a device).
     void open(const std::string& path);
     // Reads the next line into `line`; false at the end of the file.
     // Throws FileError on a read error.

@@ -198,6 +198,35 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
 #endif
 }
 
+// Ctrl-C ends a conversion through its failure path: the lines written are
+// in place and nothing temporary stays. A pipe or a device as the backup is
+// refused at once instead of waited on or read for ever.
+TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
+    const std::string failed = "-2|Error Occurred|Error occurred in DoExport\r\n";
+    std::string backup = "#Record\tAddress\r\n";
+    for (int i = 0; i < 10000; ++i)
+        backup += "1\t\t0\tA" + std::string(20, '\t') + "\r\n";
+    form.ivroFile = dir.write("book.adr", backup);
+    settings.MaxDeviceRecords = 20000;
+    int asked = 0;
+    context.cancelled = [&] {
+        return ++asked == 2;
+    };
+    EXPECT_EQ(run("ivro", dir.path(), "book.csv"), failed + "The export was cancelled");
+    const auto lines = test::SplitCrLf(output());
+    EXPECT_TRUE(lines.size() > 1 && lines.size() < 10001) << lines.size();
+    EXPECT_EQ(lines.at(0), test::kNorvikHeader);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+#ifndef _WIN32
+    const std::string fifo = dir.file("pipe.adr");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& odd : {fifo, std::string("/dev/zero")}) {
+        form.ivroFile = odd;
+        EXPECT_EQ(run("ivro", dir.path(), "book.csv"), failed + "Not an ordinary file: " + odd);
+    }
+#endif
+}
+
 #ifndef _WIN32
 // A full disk may show only when the buffered lines are flushed (Windows has
 // no device that is always full).

@@ -5,6 +5,7 @@
 #include "export/ExportDriver.h"
 #include "export/GalderExportJob.h"
 #include "platform/IFileSystem.h"
+#include "platform/InterruptSignal.h"
 #include "platform/NumberText.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
@@ -174,8 +175,19 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
     ChangeTee both(collected, reportFile);
     ExportContext context{messages, settings, galderWindow.get()};
     context.changes = report ? static_cast<IChangeSink*>(&both) : &collected;
+    // Ctrl-C or a polite kill ends a conversion through its failure path, so
+    // that the lines written are put in place and nothing temporary stays.
+    // The Galder download watches for them itself.
+    std::optional<InterruptSignal> interrupt;
+    if (request.source == ExportSource::Ivro) {
+        interrupt.emplace();
+        context.cancelled = [&interrupt] {
+            return interrupt->takePending();
+        };
+    }
     RecordCount inFile = 0;
     const RecordCount count = RunExport(request, context, &inFile);
+    interrupt.reset();
     // After a failure the contacts written before it stay in the file: say so.
     const RecordCount written = count < 0 ? inFile : count;
     if (written > 0)

@@ -8,6 +8,8 @@
 #include "platform/TextFile.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 
 namespace addrix {
@@ -301,7 +303,8 @@ bool IsIvroHeader(std::string_view line) {
 }
 
 RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
-                           IMessageBox& messages, IChangeSink* changes) {
+                           IMessageBox& messages, IChangeSink* changes,
+                           const std::function<bool()>& cancelled) {
     TextFileReader backup;
     backup.open(backupFile);
     file.sourceOpened();
@@ -331,7 +334,11 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
         change.sourceValue = std::move(sourceValue);
         changes->add(change);
     };
+    std::uint32_t pieces = 0;
     for (; backup.readPiece(piece, lineEnds); lineNumber += lineEnds ? 1 : 0) {
+        // Asked seldom: the question costs a system call.
+        if (cancelled && (++pieces & 0xFFF) == 0 && cancelled())
+            throw std::runtime_error("The export was cancelled");
         if (!headerSeen) {
             if (lineEnds && header.empty()) {
                 headerSeen = IsIvroHeader(piece);

@@ -2,6 +2,7 @@
 
 #include "contact/RecordLimit.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,10 @@ bool IsIvroHeader(std::string_view line);
 // `changes`, when given, is told every change the Norvik's columns make: per
 // contact written, per line skipped, and per entry line past the limit
 // (which are then read to the end, but not written).
+// `cancelled`, when given, is asked now and then; true ends the reading with
+// an exception.
 RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
-                           IMessageBox& messages, IChangeSink* changes = nullptr);
+                           IMessageBox& messages, IChangeSink* changes = nullptr,
+                           const std::function<bool()>& cancelled = {});
 
 } // namespace addrix
