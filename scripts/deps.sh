@@ -19,6 +19,12 @@ if [[ "${ADDRIX_WITH_FUZZ:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi
 
+# The Windows build of the core, its GoogleTest built from source, and Wine
+# to run its tests.
+if [[ "${ADDRIX_WITH_WINDOWS:-0}" == 1 ]]; then
+    packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
+fi
+
 # The Debian package: manual pages, the checks of its desktop entry and
 # metainfo, and the dependencies computed from the shared libraries.
 if [[ "${ADDRIX_WITH_PACKAGE:-0}" == 1 ]]; then

@@ -6,6 +6,7 @@
 #include "export/IWizardForm.h"
 #include "platform/FilePath.h"
 #include "platform/IMessageBox.h"
+#include "platform/OutputFile.h"
 #include "platform/PathUtil.h"
 #include "platform/Text.h"
 #include "platform/TextFile.h"
@@ -48,6 +49,7 @@ public:
         ++m_lines;
     }
     void flush() override { m_file.flush(); }
+    void sourceOpened() override { m_file.sourceOpened(); }
     RecordCount lines() const { return m_lines; }
 
 private:
@@ -97,9 +99,10 @@ RecordCount RunExport(const ExportRequest& request, ExportContext& context,
         *contactsInFile = 0;
     const std::string path = OutputPath(request.outputDir, request.outputFile);
 
-    TextFileWriter file;
+    // An existing output is replaced only once the source has been opened.
+    OutputFile file;
     try {
-        // Opening the output empties it: never so for the backup about to be read.
+        // Never the backup about to be read.
         if (IsTheBackupFile(request, path))
             throw FileError(path);
         file.open(path);

@@ -1,15 +1,40 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
 namespace addrix {
 
-// Paths travel through the program as bytes in the system's own encoding;
-// this is the one place that turns them into the library's path type.
-inline std::filesystem::path ToFsPath(const std::string& path) {
-    // Narrow text is read in the system's code page on every platform.
-    return std::filesystem::path(path);
-}
+// Paths travel through the program as bytes in the system's own encoding:
+// on Windows its code page, elsewhere whatever the file system holds. These
+// are the one place that hands them to the system.
+
+// `path` as the library's path type.
+std::filesystem::path ToFsPath(const std::string& path);
+
+// std::fopen of `path` (on Windows through the wide call, so that names
+// outside ASCII open).
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+std::FILE* OpenFile(const std::string& path, const char* mode);
+
+// How a file is opened for writing.
+enum class OpenAs {
+    Replace,   // created, or emptied when it exists
+    CreateNew, // created; fails when something of that name exists
+    Append,    // created when absent; fails on a symbolic link, whose target is elsewhere
+    Device,    // an existing device
+};
+
+// Opens `path` for writing in binary mode, never waiting for a reader or a
+// device to be ready; nullptr with errno set on failure.
+std::FILE* OpenForWriting(const std::filesystem::path& path, OpenAs how);
+
+// A suffix for a temporary file's name that no other run picks.
+std::string TempFileSuffix();
+
+// Renames `from` over `to`, replacing it. On Windows another program may hold
+// `to` open for a moment: the rename is retried for about a second.
+bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 } // namespace addrix

@@ -3,7 +3,6 @@
 #include "platform/FilePath.h"
 #include "platform/Text.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +10,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <random>
 #include <system_error>
 #include <vector>
 
@@ -175,21 +173,6 @@ std::string CutTo(const std::string& text, std::size_t bufferSize) {
     return text.size() < bufferSize ? text : text.substr(0, bufferSize - 1);
 }
 
-std::string TempSuffix() {
-    static std::atomic<unsigned> counter{0};
-    unsigned long long seed = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
-    try {
-        std::random_device random;
-        seed = (seed << 16) ^ random();
-    } catch (...) {
-        // The clock and the counter alone keep the name apart.
-    }
-    char text[40];
-    std::snprintf(text, sizeof text, ".~%llx%x", seed & 0xffffffffffffULL, counter++);
-    return text;
-}
-
 // Writes `bytes` to a new file beside `target` and renames it over `target`.
 bool ReplaceFile(fs::path target, const std::string& bytes) {
     std::error_code ec;
@@ -204,19 +187,19 @@ bool ReplaceFile(fs::path target, const std::string& bytes) {
         return false; // a read-only settings file stays as it is
 
     fs::path temp = target;
-    temp += fs::path(TempSuffix());
-    std::FILE* out = std::fopen(temp.string().c_str(), "wb");
+    temp += fs::path(TempFileSuffix());
+    // Never a file someone else placed there, nor through a link.
+    std::FILE* out = OpenForWriting(temp, OpenAs::CreateNew);
     if (!out)
         return false;
+    // The old file's access rights, before any of its content is written.
+    if (existed)
+        fs::permissions(temp, status.permissions(), ec);
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     ok = std::fflush(out) == 0 && ok;
     ok = std::fclose(out) == 0 && ok;
-    if (ok && existed)
-        fs::permissions(temp, status.permissions(), ec); // keep the old file's access rights
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
+    if (ok)
+        ok = MoveOver(temp, target);
     if (!ok)
         fs::remove(temp, ec);
     return ok;

@@ -11,6 +11,15 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// Windows takes a forward slash between folders as well.
+constexpr bool IsPathSeparator(char c) {
+#ifdef _WIN32
+    return c == '\\' || c == '/';
+#else
+    return c == '/';
+#endif
+}
+
 // `dir` with one separator appended unless it already ends in one. An empty
 // text gets the separator alone, as a bare separator names the root.
 std::string WithTrailingSeparator(const std::string& dir);

@@ -47,21 +47,21 @@ TextFileWriter::~TextFileWriter() {
 }
 
 void TextFileWriter::open(const std::string& path) {
-    openWithMode(path, "wb");
+    open(path, OpenAs::Replace);
 }
 
 void TextFileWriter::openForAppend(const std::string& path) {
-    openWithMode(path, "ab");
+    open(path, OpenAs::Append);
 }
 
-void TextFileWriter::openWithMode(const std::string& path, const char* mode) {
+void TextFileWriter::open(const std::string& path, OpenAs how, const std::string& shownAs) {
     if (m_file)
         close();
-    m_path = path;
+    m_path = shownAs.empty() ? path : shownAs;
     errno = 0;
-    m_file = std::fopen(ToFsPath(path).string().c_str(), mode);
+    m_file = OpenForWriting(ToFsPath(path), how);
     if (!m_file)
-        throw FileError(DescribeFileError(errno ? errno : EINVAL, path));
+        throw FileError(DescribeFileError(errno ? errno : EINVAL, m_path));
     // The writer buffers itself.
     std::setvbuf(m_file, nullptr, _IONBF, 0);
     m_pending.clear();
@@ -141,14 +141,15 @@ void TextFileReader::open(const std::string& path) {
     if (std::filesystem::is_directory(ToFsPath(path), ec))
         throw FileError(DescribeFileError(EISDIR, path));
     errno = 0;
-    m_file = std::fopen(ToFsPath(path).string().c_str(), "rb");
+    m_file = OpenFile(path, "rb");
     if (!m_file)
         throw FileError(DescribeFileError(errno ? errno : EINVAL, path));
     std::setvbuf(m_file, nullptr, _IONBF, 0);
     if (!m_buffer)
         m_buffer = std::make_unique<char[]>(kReadBufferSize);
     m_begin = m_end = m_noCr = 0;
-    m_eof = m_inLine = m_lfEnds = false;
+    m_eof = m_inLine = m_lfEnds = m_endsKnown = false;
+    m_lineEnd = '\r';
 }
 
 void TextFileReader::close() {
@@ -171,6 +172,12 @@ void TextFileReader::fill() {
             throw FileError(DescribeFileError(errno ? errno : EIO, m_path));
         m_eof = true;
     }
+    if (!m_endsKnown) {
+        m_endsKnown = true;
+        const char* bytes = m_buffer.get();
+        if (!std::memchr(bytes, '\r', m_end) && std::memchr(bytes, '\n', m_end))
+            m_lineEnd = '\n';
+    }
 }
 
 bool TextFileReader::readPiece(std::string_view& piece, bool& lineEnds) {
@@ -184,7 +191,7 @@ bool TextFileReader::readPiece(std::string_view& piece, bool& lineEnds) {
         }
         const char* begin = m_buffer.get() + m_begin;
         const std::size_t avail = m_end - m_begin;
-        const void* cr = std::memchr(begin + m_noCr, '\r', avail - m_noCr);
+        const void* cr = std::memchr(begin + m_noCr, m_lineEnd, avail - m_noCr);
         if (cr) {
             const auto size = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
             piece = std::string_view(begin, size);
@@ -192,11 +199,11 @@ bool TextFileReader::readPiece(std::string_view& piece, bool& lineEnds) {
             m_begin += size + 1;
             m_noCr = 0;
             m_inLine = false;
-            if (m_begin < m_end) {
-                if (m_buffer[m_begin] == '\n')
+            if (m_lineEnd == '\r') {
+                if (m_begin == m_end)
+                    m_lfEnds = true; // the LF of a CR LF may still be unread
+                else if (m_buffer[m_begin] == '\n')
                     ++m_begin;
-            } else {
-                m_lfEnds = true; // the LF of a CR LF may still be unread
             }
             return true;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FilePath.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -15,6 +17,9 @@ public:
     virtual void writeLine(const std::string& line) = 0;
     // Pushes buffered lines to the disk. Throws FileError on failure.
     virtual void flush() = 0;
+    // Told by a source once it has opened what it reads (the backup file,
+    // the serial port): an output that replaces a file does so from here on.
+    virtual void sourceOpened() {}
 };
 
 // A failure of a file operation, described for the user.
@@ -37,8 +42,12 @@ public:
 
     // Creates or empties `path`. Throws FileError when it cannot be opened.
     void open(const std::string& path);
-    // Opens `path` for appending, creating it when absent. Throws FileError.
+    // Opens `path` for appending, creating it when absent; a symbolic link
+    // is refused. Throws FileError.
     void openForAppend(const std::string& path);
+    // Opens `path` as `how` says; messages name `shownAs` when given (a
+    // temporary file standing in for it). Throws FileError.
+    void open(const std::string& path, OpenAs how, const std::string& shownAs = {});
     bool isOpen() const { return m_file != nullptr; }
     void writeLine(const std::string& line) override;
     // Writes bytes exactly as given, with no line end.
@@ -49,7 +58,6 @@ public:
     void close();
 
 private:
-    void openWithMode(const std::string& path, const char* mode);
     // Hands the buffered bytes to the file; the errno of a failure, else 0.
     int drain();
 
@@ -59,8 +67,9 @@ private:
 };
 
 // Input text file read line by line: a line ends at CR or at CR LF; a lone LF
-// belongs to the line's text. It holds at most one read buffer of the file,
-// however long a line is.
+// belongs to the line's text. A file whose first read buffer holds LFs but no
+// CR at all is read with LF line ends. It holds at most one read buffer of
+// the file, however long a line is.
 class TextFileReader final {
 public:
     TextFileReader() = default;
@@ -91,8 +100,10 @@ private:
     std::size_t m_end = 0;   // end of the bytes read
     std::size_t m_noCr = 0;  // bytes from m_begin known to hold no CR
     bool m_eof = false;
-    bool m_inLine = false; // a piece of the current line was handed out
-    bool m_lfEnds = false; // a CR ended the last line; an LF next belongs to it
+    bool m_inLine = false;    // a piece of the current line was handed out
+    bool m_lfEnds = false;    // a CR ended the last line; an LF next belongs to it
+    bool m_endsKnown = false; // the line end was chosen, at the first read
+    char m_lineEnd = '\r';
 };
 
 // The user-facing description of a failed file operation, from errno.

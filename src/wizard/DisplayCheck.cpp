@@ -2,20 +2,17 @@
 
 namespace addrix {
 
-namespace {
-
-bool IsSet(const EnvLookup& env, const char* name) {
-    return !env(name).empty();
-}
-
-} // namespace
-
 bool HasDisplay(const EnvLookup& env) {
 #if defined(_WIN32) || defined(__APPLE__)
+    // The system's own desktop is always there.
     (void)env;
     return true;
 #else
-    return IsSet(env, "QT_QPA_PLATFORM") || IsSet(env, "DISPLAY") || IsSet(env, "WAYLAND_DISPLAY");
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!env(name).empty())
+            return true;
+    }
+    return false;
 #endif
 }
 

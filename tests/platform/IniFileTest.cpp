@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/FilePath.h"
+
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -153,6 +155,20 @@ TEST(IniFileTest, RefusedWritesLeaveTheFileAsItWas) {
     EXPECT_EQ(fs::status(theirs).permissions(), mode);
 #endif
 }
+
+#ifndef _WIN32
+// The settings' temporary file is made new, never through a name someone
+// placed there first; the trace is appended to, never through a link.
+TEST(IniFileTest, NewAndAppendedFilesNeverGoThroughALink) {
+    test::TempDir dir;
+    const std::string victim = dir.write("victim", "theirs");
+    fs::create_symlink(victim, dir.file("link"));
+    for (const OpenAs how : {OpenAs::CreateNew, OpenAs::Append})
+        EXPECT_EQ(OpenForWriting(dir.file("link"), how), nullptr) << static_cast<int>(how);
+    EXPECT_EQ(OpenForWriting(victim, OpenAs::CreateNew), nullptr);
+    EXPECT_EQ(ReadFile(victim), "theirs");
+}
+#endif
 
 } // namespace
 } // namespace addrix

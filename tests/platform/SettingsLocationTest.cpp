@@ -1,6 +1,7 @@
 #include "platform/SettingsLocation.h"
 
 #include "platform/IniFile.h"
+#include "platform/PathUtil.h"
 #include "support/TestSupport.h"
 #include "support/WizardFakes.h"
 
@@ -25,6 +26,7 @@ TEST(SettingsLocationTest, TheUsersFileStandsInWhereTheProgramFolderCannotBeWrit
     const std::string beside = "/opt/addrix/addrix.INI";
     const std::string ann = "/home/ann/.config/addrix/";
     const std::string appData = "C:\\Users\\ann\\AppData\\Roaming";
+    const std::string sep(1, kPathSeparator);
     // What is read-only, the environment, the file and folder used, the export folder.
     using Case = std::tuple<std::set<std::string>, std::map<std::string, std::string>, UserFolders,
                             std::string, std::string, std::string>;
@@ -32,13 +34,13 @@ TEST(SettingsLocationTest, TheUsersFileStandsInWhereTheProgramFolderCannotBeWrit
     const std::map<std::string, std::string> home = {{"HOME", "/home/ann"}};
     // clang-format off
     const Case cases[] = {
-        {none, home, UserFolders::Xdg, beside, "/opt/addrix/", "/opt/addrix"},
+        {none, home, UserFolders::Xdg, beside, "/opt/addrix" + sep, "/opt/addrix"},
         {dir, {{"XDG_CONFIG_HOME", "/cfg/"}, {"HOME", "/home/ann"}}, UserFolders::Xdg, "/cfg/addrix/addrix.INI", "/cfg/addrix/", "/docs"},
         {dir, home, UserFolders::Xdg, ann + "addrix.INI", ann, "/docs"},
         {dir, {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/ann"}}, UserFolders::Xdg, ann + "addrix.INI", ann, "/docs"}, // relative: ignored
         {ini, home, UserFolders::Xdg, ann + "addrix.INI", ann, "/opt/addrix"}, // a read-only file stays
         {dir, {{"APPDATA", appData}}, UserFolders::Windows, appData + "\\addrix\\addrix.INI", appData + "\\addrix\\", "/docs"},
-        {dir, {}, UserFolders::Xdg, beside, "/opt/addrix/", "/docs"}}; // nowhere else: its save fails
+        {dir, {}, UserFolders::Xdg, beside, "/opt/addrix" + sep, "/docs"}}; // nowhere else: its save fails
     // clang-format on
     for (const auto& [readOnly, env, style, file, folder, exportFolder] : cases) {
         test::FakeFileSystem files;

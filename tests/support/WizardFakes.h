@@ -65,6 +65,7 @@ struct FakeGalderDownloadWindow final : IGalderDownloadWindow {
     RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
         calls.emplace_back(download.portNumber, download.emailOption);
         last = download;
+        file.sourceOpened(); // the port opened
         if (during)
             during();
         for (const std::string& line : contacts)

@@ -1,33 +1,34 @@
 #include "platform/SystemWindowActivator.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win/WindowsApi.h"
 
 namespace addrix {
 
 namespace {
 
-struct PrefixSearch {
+// The visible top-level window titled `title`, or else the first whose title
+// begins with it. A hidden window is no running program to the user.
+struct TitleSearch {
     const std::string* title;
-    HWND found;
+    HWND exact = nullptr;
+    HWND prefix = nullptr;
 };
 
-BOOL CALLBACK MatchPrefix(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<PrefixSearch*>(context);
+BOOL CALLBACK MatchTitle(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<TitleSearch*>(context);
     if (!IsWindowVisible(window))
         return TRUE;
     char text[512] = {};
     const int length = GetWindowTextA(window, text, static_cast<int>(sizeof text));
-    if (length > 0 && std::string(text, static_cast<std::size_t>(length))
-                              .compare(0, search->title->size(), *search->title) == 0) {
-        search->found = window;
+    if (length <= 0)
+        return TRUE;
+    const std::string name(text, static_cast<std::size_t>(length));
+    if (name == *search->title) {
+        search->exact = window;
         return FALSE;
     }
+    if (!search->prefix && name.compare(0, search->title->size(), *search->title) == 0)
+        search->prefix = window;
     return TRUE;
 }
 
@@ -36,12 +37,9 @@ BOOL CALLBACK MatchPrefix(HWND window, LPARAM context) {
 bool SystemWindowActivator::activate(const std::string& title) {
     if (title.empty())
         return false;
-    HWND window = FindWindowA(nullptr, title.c_str());
-    if (!window) {
-        PrefixSearch search{&title, nullptr};
-        EnumWindows(MatchPrefix, reinterpret_cast<LPARAM>(&search));
-        window = search.found;
-    }
+    TitleSearch search{&title};
+    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+    HWND window = search.exact ? search.exact : search.prefix;
     if (!window)
         return false;
     if (IsIconic(window))

@@ -2,13 +2,7 @@
 
 #include "platform/win/WinRegistry.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win/WindowsApi.h"
 
 #include <algorithm>
 #include <vector>

@@ -95,6 +95,7 @@ void GalderProcess::Load(ILineSink& file, const GalderDownload& download) {
                                         " could not be opened"
                                   : opened.description);
     }
+    file.sourceOpened();
     m_running = true;
     Send(kWakeUp);
     TimerReset(1);

@@ -54,7 +54,7 @@ std::string ValueText(const RegistryValue& value) {
 }
 
 bool EndsInSeparator(const std::string& folder) {
-    return !folder.empty() && (folder.back() == '\\' || folder.back() == kPathSeparator);
+    return !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
 }
 
 } // namespace

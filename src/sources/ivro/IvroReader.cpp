@@ -304,6 +304,7 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
                            IMessageBox& messages, IChangeSink* changes) {
     TextFileReader backup;
     backup.open(backupFile);
+    file.sourceOpened();
 
     RecordCount written = 0;
     bool headerSeen = false;
@@ -380,6 +381,11 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
         entryIndex.advance();
         entry.clear();
     }
+    if (!headerSeen)
+        messages.show("Error Occurred",
+                      "The file holds no Ivro address book (no header line was found):\r\n" +
+                          backupFile,
+                      MsgButtons::Ok, MsgIcon::Critical);
     return written;
 }
 

@@ -90,17 +90,8 @@ TEST_P(GalderProgram, ExportsFromTheDevice) {
     EXPECT_EQ(run.out(), c.status ? "" : "2 records exported.\n" + work.file("out.csv") + "\n");
     const std::string trace = ReadFile(programDir.file("debug.log"));
     EXPECT_EQ(trace.rfind("\r\nStart Of Operation\r\n\r\nTX:\xAA\r\n", 0), 0u) << trace;
-    const auto csv = SplitCrLf(ReadFile(work.file("out.csv")));
-    const auto records = SplitCrLf(c.records);
-    ASSERT_EQ(csv.size(), records.size() + 1);
-    EXPECT_EQ(csv[0], test::kNorvikHeader);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const auto got = SplitCommas(csv[i + 1]);
-        const auto want = SplitCommas(records[i]);
-        ASSERT_EQ(got.size(), want.size()) << csv[i + 1];
-        for (std::size_t f = 0; f < want.size(); ++f)
-            EXPECT_EQ(got[f], want[f]) << "record " << i + 1 << ", column " << f + 1;
-    }
+    EXPECT_EQ(ReadFile(work.file("out.csv")),
+              test::kNorvikHeader + "\r\n" + c.records + (c.records.empty() ? "" : "\r\n"));
 }
 
 // Installed for all users: a program folder the user cannot write, the

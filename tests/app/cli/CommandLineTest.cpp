@@ -29,6 +29,7 @@ struct ScriptedDownload final : IGalderDownloadWindow {
     RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
         original->asked = {download.portNumber, download.emailOption};
         original->maxRecords = download.maxRecords;
+        file.sourceOpened();
         for (int i = 0; i < lines; ++i)
             file.writeLine("contact");
         return result;
@@ -116,7 +117,9 @@ TEST_F(CommandLineTest, ExportsTheIvroBackup) {
     const std::pair<Args, std::string> cases[] = {
         {{"--source", "IVRO", "--input", work.write("two.adr", Entries(2)), "--file=o.csv"},
          "0|2 records exported.\n" + work.file("o.csv") + "\n|" + kNoChanges},
-        {{"--source", "ivro", "--input", work.write("none.adr", "no header\r\n")}, "1||"},
+        {{"--source", "ivro", "--input", work.write("none.adr", "no header\r\n")},
+         "1||Error Occurred: The file holds no Ivro address book (no header line was found):\n" +
+             work.file("none.adr") + "\n"},
         {{"--source", "ivro", "--input", ""}, failed + "File not found\n"}, // empty is used as given
         {{"--source", "ivro", "--input", "\x1B[31mX\x7F"}, failed + "File not found: ?[31mX?\n"},
         {{"--source", "ivro", "--input", one, "--file", ""}, fileAccess}};

@@ -309,6 +309,16 @@ TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
     unwritable.load();
     unwritable.reachRecords(data);
     EXPECT_EQ(unwritable.result(), 1);
+#ifndef _WIN32
+    // A debug.log that links elsewhere is not followed: no trace instead.
+    TempDir linked;
+    std::filesystem::create_symlink(dir.write("elsewhere", "kept"), linked.file("debug.log"));
+    GalderRig link(250, true, linked.path());
+    link.load();
+    link.reachRecords(data);
+    EXPECT_EQ(link.result(), 1);
+    EXPECT_EQ(ReadFile(dir.file("elsewhere")), "kept");
+#endif
 }
 
 TEST(GalderBytes, CutAtFFAndDecodeBcd) {

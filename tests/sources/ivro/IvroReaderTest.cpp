@@ -81,10 +81,21 @@ TEST_F(IvroReaderTest, MapsTheFieldsAndNumbersTheContacts) {
                      Contact(2, "Bob")}));
 }
 
+// A backup without a single CR has LF line ends; without a header it holds
+// no address book, and the user is told so.
 TEST_F(IvroReaderTest, OnlyEntryLinesAfterTheHeaderCount) {
+    const Lines none = {"0", "1|Error Occurred|The file holds no Ivro address book (no header "
+                             "line was found):\r\n" +
+                                 dir.file("book.adr")};
     EXPECT_EQ(run("#record\tAddress\r\n#Record\taddress\r\n #Record Address\r\n" + Entry("A")),
-              Lines{"0"});
-    EXPECT_EQ(run(""), Lines{"0"});
+              none);
+    EXPECT_EQ(run(""), none);
+    // With a CR in the file, an LF stays inside the line: the entry is part of the header.
+    EXPECT_EQ(run("#Record\tAddress\n" + Entry("A")), Lines{"0"});
+    std::string lf = Entry("A");
+    lf.replace(lf.size() - 2, 2, "\n");
+    EXPECT_EQ(run("#Record\tName\tAddress\n" + lf + lf),
+              (Lines{"2", Contact(1, "A"), Contact(2, "A")}));
     std::string last = Entry("Last");
     last.resize(last.size() - 2); // no line end at all
     EXPECT_EQ(run(Entry("Before") + "junk\r#RecordAddress\r\n" + Entry("Short", {}, 23) + "\r\n" +

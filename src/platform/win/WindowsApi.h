@@ -1,0 +1,10 @@
+#pragma once
+
+// <windows.h> without the min/max macros and the rarely used parts.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
