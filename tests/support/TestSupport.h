@@ -44,12 +44,13 @@ public:
     }
 };
 
-// Collects the lines written, in memory.
+// Collects the lines written, in memory, and counts the flushes.
 class MemorySink final : public ILineSink {
 public:
     std::vector<std::string> lines;
+    int flushes = 0;
     void writeLine(const std::string& line) override { lines.push_back(line); }
-    void flush() override {}
+    void flush() override { ++flushes; }
 };
 
 // Accepts `okLines` lines, then fails every write as a full disk does.
