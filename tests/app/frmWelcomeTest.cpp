@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -68,52 +69,59 @@ private slots:
         QVERIFY2(QApplication::topLevelWidgets().isEmpty(), "a window outlived its test");
     }
 
-    // `galder`: the DisplayGalder setting stored; null: no settings file.
+    // `settings`: the lines stored (null: no settings file); `choices`: the
+    // controls' texts, "@" for the program folder ("" for no choice).
     void startUp_data() {
-        QTest::addColumn<QString>("galder");
-        QTest::addColumn<bool>("folderExists");
-        QTest::newRow("no settings file") << QString() << false;
-        QTest::newRow("DisplayGalder 0") << "0" << true;
-        QTest::newRow("DisplayGalder 1, stored folder deleted") << "1" << false;
-        QTest::newRow("DisplayGalder 2") << "2" << true;
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<bool>("galder");
+        const QString stored = "GalderPort=1\r\nGalderEmail=2\r\nIvroFile=@old.adr\r\n"
+                               "MaxDeviceRecords=1000\r\nLaunchDataPlug=0\r\nExportPath=@out\r\n"
+                               "ExportFile=book.csv\r\n";
+        const QStringList kept{"@out", "book.csv", "@old.adr", "COM3", "Alternate Email", "0"};
+        QStringList defaults{
+            "@", "NorvikaddressBook.csv", "@Documents/addressBook.adr", "COM1", "Work Email", "1"};
+        QTest::newRow("no settings file") << QString() << defaults << 250 << true;
+        QTest::newRow("DisplayGalder 0") << "DisplayGalder=0\r\n" + stored << kept << 1000 << false;
+        QTest::newRow("DisplayGalder 2") << "DisplayGalder=2\r\n" + stored << kept << 1000 << true;
+        // A stored list position that the list lacks keeps the filling's
+        // choice; -1 is no choice at all.
+        defaults[4] = "";
+        QTest::newRow("positions 99, -1") << "GalderPort=99\r\nGalderEmail=-1\r\n"
+                                          << defaults << 250 << true;
+        defaults[3] = "";
+        defaults[4] = "Work Email";
+        QTest::newRow("positions -1, 3") << "GalderPort=-1\r\nGalderEmail=3\r\n"
+                                         << defaults << 250 << true;
     }
 
     void startUp() {
-        QFETCH(QString, galder);
-        QFETCH(bool, folderExists);
-        const bool stored = !galder.isNull();
-        const bool shown = galder != "0";
+        QFETCH(QString, settings);
+        QFETCH(QStringList, choices);
+        QFETCH(int, limit);
+        QFETCH(bool, galder);
         WizardRig& rig = *m_rig;
-        const std::string out = rig.programDir.file("exports");
-        const QString ivro = QString::fromStdString(rig.programDir.file("old.adr"));
-        if (folderExists)
-            std::filesystem::create_directory(out);
-        if (stored)
-            rig.writeSettings(
-                "DisplayGalder=" + galder.toStdString() +
-                "\r\nGalderPort=1\r\nGalderEmail=2\r\nIvroFile=" + ivro.toStdString() +
-                "\r\nMaxDeviceRecords=1000\r\nLaunchDataPlug=0\r\nExportPath=" + out +
-                "\r\nExportFile=book.csv\r\n");
+        std::filesystem::create_directory(rig.programDir.file("out"));
+        const QString folder = QString::fromStdString(rig.programDir.path());
+        for (QString& text : choices)
+            text.replace(QRegularExpression("^@$"), folder)
+                .replace(QRegularExpression("^@"), folder + "/");
+        if (!settings.isNull())
+            rig.writeSettings(settings.replace("@", folder + "/").toStdString());
         frmWelcome& w = rig.start();
 
-        // A folder deleted since the last run gives way to the program folder;
-        // a stored file name stays although no such file exists.
-        const QString dir = QString::fromStdString(folderExists ? out : rig.programDir.path());
-        const QString ivroDefault = QString::fromStdString(rig.programDir.file("Documents") +
-                                                           kPathSeparator + "addressBook.adr");
-        const QStringList expected =
-            stored
-                ? QStringList{dir, "book.csv", ivro, "COM3", "Alternate Email", "0"}
-                : QStringList{dir, "NorvikaddressBook.csv", ivroDefault, "COM1", "Work Email", "1"};
-        QCOMPARE(ChoiceTexts(rig), expected);
-        QCOMPARE(rig.text("lblMaxRecords").count(stored ? "1000" : "250"), 2);
+        // A stored file name stays although no such file exists.
+        QCOMPARE(ChoiceTexts(rig), choices);
+        QCOMPARE(rig.text("lblMaxRecords").count(QString::number(limit)), 2);
 
         // Without the Galder source the other rows keep their places.
-        QVERIFY(rig.visible("OptGetFromGalder") == shown && rig.visible("cmdGalderHelp") == shown &&
-                rig.find<QAction>("mnuGalder")->isVisible() == shown);
+        QVERIFY(rig.visible("OptGetFromGalder") == galder &&
+                rig.visible("cmdGalderHelp") == galder &&
+                rig.find<QAction>("mnuGalder")->isVisible() == galder);
         QVERIFY(rig.text("lblWelcome")
-                    .contains(shown ? "existing Galder device or Ivro device.\n"
-                                    : "existing Ivro device.\n"));
+                    .contains(galder ? "existing Galder device or Ivro device.\n"
+                                     : "existing Ivro device.\n"));
         QVERIFY(rig.visible("OptGetFromIvro") && rig.visible("OptGetFromKestle"));
         // No source is chosen at first; Kestle is offered but cannot be chosen.
         QTest::mouseClick(rig.find("OptGetFromKestle"), Qt::LeftButton);
@@ -132,9 +140,9 @@ private slots:
         w.FillPortList(*rig.find<QComboBox>("lstGalderCommPort"));
         QVERIFY(w.lstGalderCommPortCount() == 2 && w.lstGalderCommPortItemData(1) == 3);
         rig.ports.throwOnClose = false;
-        // The close box saves the settings, the replacement folder with them.
+        // The close box saves the settings, the defaults with them.
         QVERIFY(w.close() && rig.endProgramCalls == 1);
-        QCOMPARE(QString::fromStdString(rig.saved("ExportPath")), dir);
+        QCOMPARE(QString::fromStdString(rig.saved("ExportPath")), choices[0]);
         QCOMPARE(Boxes(rig), QStringList());
     }
 
@@ -144,22 +152,6 @@ private slots:
         QVERIFY(m_rig->start().close());
         QCOMPARE(Boxes(*m_rig), QStringList{"Settings Not Saved: Your choices could not be saved: "
                                             "the settings file cannot be written."});
-    }
-
-    // A stored list position that the list lacks keeps the filling's choice;
-    // -1 is no choice at all.
-    void storedListPositions() {
-        const std::pair<const char*, QList<int>> cases[] = {
-            {"GalderPort=99\r\nGalderEmail=-1\r\n", {0, -1}},
-            {"GalderPort=-1\r\nGalderEmail=3\r\n", {-1, 0}}};
-        for (const auto& [lines, positions] : cases) {
-            WizardRig rig;
-            rig.writeSettings(lines);
-            rig.start();
-            QCOMPARE((QList<int>{rig.find<QComboBox>("lstGalderCommPort")->currentIndex(),
-                                 rig.find<QComboBox>("lstGalderEmail")->currentIndex()}),
-                     positions);
-        }
     }
 
     // The completion page sums up what the Norvik's columns changed; Details
