@@ -34,10 +34,6 @@ struct WizardRig {
     FakeGalderDownloadWindow galder;
     Settings settings;
     int endProgramCalls = 0;
-    // The fakes above, unless a test puts real ones in before start().
-    ISerialPort* probePort = &ports;
-    IGalderDownloadWindow* galderWindow = &galder;
-    IShell* shellService = &shell;
     std::unique_ptr<WizardServices> services;
     std::unique_ptr<frmWelcome> window;
 
@@ -61,9 +57,8 @@ struct WizardRig {
         const auto endProgram = [this] {
             ++endProgramCalls;
         };
-        services.reset(new WizardServices{messages, files, program, ini, registry, *probePort,
-                                          galderWindow, *shellService, activator, dialog, settings,
-                                          endProgram});
+        services.reset(new WizardServices{messages, files, program, ini, registry, ports, &galder,
+                                          shell, activator, dialog, settings, endProgram});
         window = Main(*services);
         return *window;
     }

@@ -22,7 +22,7 @@ TEST(SettingsFilePathTest, JoinsFolderNameAndExtension) {
               "exported.");
 }
 
-// An initialisation service that fails for one key and passes the rest on.
+// The settings file, but for one key that can be neither read nor written.
 class FailingKeyIni final : public IIniService {
 public:
     IniFile inner;
@@ -30,15 +30,17 @@ public:
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& defaultValue, std::size_t bufferSize,
                            const std::string& file) const override {
-        if (key == failingKey)
-            throw std::runtime_error("read failed");
+        check(key);
         return inner.readString(section, key, defaultValue, bufferSize, file);
     }
     bool writeString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& file) override {
-        if (key == failingKey)
-            throw std::runtime_error("write failed");
+        check(key);
         return inner.writeString(section, key, value, file);
+    }
+    void check(const std::string& key) const {
+        if (key == failingKey)
+            throw std::runtime_error(key + " failed");
     }
 };
 
@@ -47,8 +49,6 @@ protected:
     test::TempDir m_dir;
     std::string m_path = m_dir.file("addrix.INI");
     FailingKeyIni m_ini;
-    Settings m_settings;
-    Choices m_choices;
 
     // Loads `lines` of section [Settings] (the file as it is for "") and
     // applies it to a wizard with `ports` ports, entry 0 of each list
@@ -56,9 +56,7 @@ protected:
     std::string Load(const std::string& lines, int ports = 3) {
         if (!lines.empty())
             m_dir.write("addrix.INI", "[Settings]\r\n" + lines);
-        const SavedSettings saved = LoadSettings(m_ini, m_path);
-        const Settings& s = saved.settings;
-        const Choices& c = saved.choices;
+        const auto [s, c] = LoadSettings(m_ini, m_path);
         std::ostringstream state;
         state << s.DebugEnabled << '|' << ListPosition(c.GalderPort, ports).value_or(0) << '|'
               << ListPosition(c.GalderEmail, 3).value_or(0) << '|' << c.IvroFile.value_or("stale")
@@ -97,15 +95,17 @@ TEST_F(SettingsTest, SaveWritesTheUserValuesInOrderAndPassesOverAFailingKey) {
     const std::string other = "; hand-written\r\n[Ports]\r\nCOM1=Cradle\n\r\n";
     m_dir.write("addrix.INI", other + "[Settings]\r\nDebug=true\r\nExportFile=x\r\n");
     m_ini.failingKey = "KestleEXEFilePath";
-    m_settings.DisplayGalder = "1";
-    m_settings.NorvikEXEFilePath = "n.exe";
-    m_choices.GalderPort = 2;
-    m_choices.GalderEmail = -1;
-    m_choices.IvroFile = "  C:\\a.adr  ";
-    m_choices.LaunchDataPlug = true;
-    m_choices.ExportPath = "  C:\\out ";
-    m_choices.ExportFile = " b.csv";
-    EXPECT_FALSE(SaveSettings(m_settings, m_choices, m_ini, m_path));
+    Settings settings;
+    settings.DisplayGalder = "1";
+    settings.NorvikEXEFilePath = "n.exe";
+    Choices choices;
+    choices.GalderPort = 2;
+    choices.GalderEmail = -1;
+    choices.IvroFile = "  C:\\a.adr  ";
+    choices.LaunchDataPlug = true;
+    choices.ExportPath = "  C:\\out ";
+    choices.ExportFile = " b.csv";
+    EXPECT_FALSE(SaveSettings(settings, choices, m_ini, m_path));
     EXPECT_EQ(test::ReadFile(m_path),
               other + "[Settings]\r\nDebug=true\r\nExportFile=\" b.csv\"\r\nGalderPort=2\r\n"
                       "GalderEmail=-1\r\nIvroFile=C:\\a.adr\r\nLaunchDataPlug=1\r\n"
@@ -113,11 +113,12 @@ TEST_F(SettingsTest, SaveWritesTheUserValuesInOrderAndPassesOverAFailingKey) {
     m_ini.failingKey = "IvroFile";
     EXPECT_EQ(Load(""), "1|2|-1|stale|250|1|1||n.exe|  C:\\out | b.csv");
 
+    // Without the Galder source its choices are not kept.
     m_ini.failingKey.clear();
     for (const char* displayGalder : {"0", "2", "1.5", ""}) {
         m_dir.write("addrix.INI", "");
-        m_settings.DisplayGalder = displayGalder;
-        EXPECT_TRUE(SaveSettings(m_settings, m_choices, m_ini, m_path));
+        settings.DisplayGalder = displayGalder;
+        EXPECT_TRUE(SaveSettings(settings, choices, m_ini, m_path));
         EXPECT_EQ(test::ReadFile(m_path).find("Galder"), std::string::npos) << displayGalder;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "GalderRecordCodec.h"
 #include "platform/ISerialPort.h"
+#include "platform/PathUtil.h"
 #include "sources/galder/GalderProcess.h"
 #include "support/TestSupport.h"
 
@@ -10,8 +11,23 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace addrix::test {
+
+// The identification answer: `size` blanks, the last one replaced by `last`.
+inline std::string IdentificationAnswer(std::size_t size = 37, char last = '\x01') {
+    return std::string(size - 1, ' ') + last;
+}
+// 06, layout, `third` (00 in a good header), record count.
+inline std::string GalderHeader(int layout, int count, char third = '\0') {
+    return {'\x06', static_cast<char>(layout), third, static_cast<char>(count)};
+}
+// The record of generated contact `n` ("Name001 Family" ...) on the line:
+// 0x7F and the 256 data bytes.
+inline std::string GalderRecordBytes(int n, int layout = 1) {
+    return '\x7F' + galdersim::EncodeRecord(galdersim::GeneratedContact(n), layout);
+}
 
 // A serial port in memory: readAll() hands out what the test put in
 // `incoming`, at most `readChunk` bytes at a time (0: all).
@@ -67,7 +83,12 @@ public:
 class GalderRig final : public IGalderView, public IMessageBox {
 public:
     explicit GalderRig(double maxDeviceRecords = 250, bool debug = false,
-                       std::string programDir = {});
+                       const std::string& programDir = {}) {
+        download.maxRecords = maxDeviceRecords;
+        download.trace = debug;
+        process = std::make_unique<GalderProcess>(GalderServices{port, clock, timer, *this, *this},
+                                                  WithTrailingSeparator(programDir) + "debug.log");
+    }
 
     FakeClock clock;
     FakeSerialPort port;
@@ -116,7 +137,12 @@ public:
     }
     // Wake-up answer, identification answer, the tick of the download
     // command, then `header`.
-    void reachRecords(const std::string& header);
+    void reachRecords(const std::string& header) {
+        receive("\x8B");
+        receive(IdentificationAnswer());
+        ticks();
+        receive(header);
+    }
     std::int16_t result() const { return process->GalderCount(); }
 
     void setStatus(const std::string& text) override { statuses.push_back(text); }
@@ -126,26 +152,21 @@ public:
         if (onClose)
             onClose();
     }
-    void processEvents() override;
+    void processEvents() override {
+        ++processEventsCount;
+        while (!pendingEvents.empty()) {
+            auto event = std::move(pendingEvents.front());
+            pendingEvents.pop_front();
+            event();
+        }
+    }
     MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
-                   MsgIcon icon) override;
+                   MsgIcon icon) override {
+        shown.push_back({{caption, text, buttons, icon}, timer.active, port.isOpen()});
+        if (auto run = std::exchange(whileShown, nullptr))
+            run();
+        return MsgAnswer::Ok;
+    }
 };
-
-// The identification answer: `size` blanks, the last one replaced by `last`.
-inline std::string IdentificationAnswer(std::size_t size = 37, char last = '\x01') {
-    return std::string(size - 1, ' ') + last;
-}
-// 06, layout, `third` (00 in a good header), record count.
-inline std::string GalderHeader(int layout, int count, char third = '\0') {
-    return {'\x06', static_cast<char>(layout), third, static_cast<char>(count)};
-}
-// A record on the line: 0x7F and the 256 data bytes.
-inline std::string GalderRecordBytes(const galdersim::SimContact& contact, int layout = 1) {
-    return '\x7F' + galdersim::EncodeRecord(contact, layout);
-}
-// The record of generated contact `n` ("Name001 Family" ...).
-inline std::string GalderRecordBytes(int n, int layout = 1) {
-    return GalderRecordBytes(galdersim::GeneratedContact(n), layout);
-}
 
 } // namespace addrix::test

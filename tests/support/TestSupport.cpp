@@ -67,15 +67,4 @@ std::vector<std::string> SplitCrLf(const std::string& text) {
     return lines;
 }
 
-std::vector<std::string> SplitCommas(const std::string& line) {
-    std::vector<std::string> fields(1);
-    for (const char c : line) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
-
 } // namespace addrix::test

@@ -117,9 +117,6 @@ std::string ReadFile(const std::string& path);
 // `text` split at CR LF; a last line without one is kept too.
 std::vector<std::string> SplitCrLf(const std::string& text);
 
-// `line` split at every comma.
-std::vector<std::string> SplitCommas(const std::string& line);
-
 // Runs `check` in a child process as a user without privileges (nobody, when
 // the tests run as root, as CI does), so that permissions bind; true when the
 // check held there. Not on Windows.

@@ -60,11 +60,9 @@ struct FakeGalderDownloadWindow final : IGalderDownloadWindow {
     std::optional<RecordCount> result;
     std::function<void()> during;
     std::vector<std::pair<int, int>> calls; // port number, e-mail column
-    GalderDownload last;
 
     RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
         calls.emplace_back(download.portNumber, download.emailOption);
-        last = download;
         file.sourceOpened(); // the port opened
         if (during)
             during();

@@ -21,45 +21,36 @@
 namespace addrix {
 namespace {
 
-class GalderWindowTest : public ::testing::Test {
-protected:
-    double maxRecords = 250;
-    test::MemorySink sink;
+// Downloads from galder-sim into `sink` for a window of `owner`; `act` is
+// done to the window once it shows.
+RecordCount Download(const std::vector<std::string>& simArgs, test::MemorySink& sink,
+                     QWidget& owner, std::function<void(frmGalderProcess&)> act) {
+    test::SimulatorProcess sim(GALDER_SIM, simArgs);
     test::TempDir programDir;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            box->reject(); // none is expected: fail rather than wait
+        if (auto* window = qobject_cast<frmGalderProcess*>(modal); window && act)
+            std::exchange(act, nullptr)(*window);
+    });
+    poll.start(20);
+    const std::string device = sim.device();
+    GalderDownloadWindow window([device](int n) { return n == 1 ? device : std::string(); },
+                                programDir.file("debug.log"), &owner);
+    GalderDownload job;
+    job.portNumber = 1;
+    return window.runDownload(sink, job);
+}
+
+TEST(GalderWindowTest, LooksAsDesignedAndTheCancelButtonEndsOnTheNextTick) {
     QWidget owner;
-
-    void SetUp() override {
-        owner.setGeometry(100, 100, 640, 480);
-        owner.show();
-    }
-
-    // Downloads from galder-sim; `act` is done to the window once it shows.
-    RecordCount download(const std::vector<std::string>& simArgs,
-                         std::function<void(frmGalderProcess&)> act) {
-        test::SimulatorProcess sim(GALDER_SIM, simArgs);
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                box->reject(); // none is expected: fail rather than wait
-            auto* window = qobject_cast<frmGalderProcess*>(modal);
-            if (window && act)
-                std::exchange(act, nullptr)(*window);
-        });
-        poll.start(20);
-        const std::string device = sim.device();
-        GalderDownloadWindow window([device](int n) { return n == 1 ? device : std::string(); },
-                                    programDir.file("debug.log"), &owner);
-        GalderDownload job;
-        job.portNumber = 1;
-        job.maxRecords = maxRecords;
-        return window.runDownload(sink, job);
-    }
-};
-
-TEST_F(GalderWindowTest, LooksAsDesignedAndTheCancelButtonEndsOnTheNextTick) {
+    owner.setGeometry(100, 100, 640, 480);
+    owner.show();
+    test::MemorySink sink;
     // -2 comes only from the click, so the checks below have run.
-    const RecordCount result = download({"--silent"}, [&](frmGalderProcess& w) {
+    const RecordCount result = Download({"--silent"}, sink, owner, [&](frmGalderProcess& w) {
         EXPECT_EQ(w.windowTitle(), "Galder");
         EXPECT_EQ(w.parentWidget(), &owner);
         EXPECT_EQ(w.findChild<QLabel*>("lblStatus")->text(), "Connecting to device...");
@@ -75,8 +66,10 @@ TEST_F(GalderWindowTest, LooksAsDesignedAndTheCancelButtonEndsOnTheNextTick) {
 
 // The first step of the bar comes with the first record; the close (as by the
 // title bar) then waits until that record's pass lets window events run.
-TEST_F(GalderWindowTest, ClosedWhileARecordIsHandledItWritesNothingMore) {
-    const RecordCount result = download({"--count", "3"}, [](frmGalderProcess& w) {
+TEST(GalderWindowTest, ClosedWhileARecordIsHandledItWritesNothingMore) {
+    QWidget owner;
+    test::MemorySink sink;
+    const RecordCount result = Download({"--count", "3"}, sink, owner, [](frmGalderProcess& w) {
         QObject::connect(w.ProgressBar1, &QProgressBar::valueChanged, &w, [&w] {
             QMetaObject::invokeMethod(
                 &w, [&w] { w.close(); }, Qt::QueuedConnection);

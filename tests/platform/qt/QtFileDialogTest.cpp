@@ -12,54 +12,13 @@
 
 using namespace addrix;
 
-namespace {
-
-// Plays the user: types the next of `typed` into the dialog's name box and
-// presses OK ("" as it is, "cancel" Cancel); closes and counts warnings and
-// closes a showing with nothing left to type. Notes what the first offers.
-struct FileDialogUser {
-    QStringList typed;
-    QString seen;
-    int warnings = 0;
-    QTimer timer;
-
-    explicit FileDialogUser(QStringList script) : typed(std::move(script)) {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                ++warnings;
-                return box->accept();
-            }
-            if (!dialog || typed.isEmpty()) {
-                if (modal) // a showing the script does not expect
-                    modal->close();
-                return;
-            }
-            auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
-            if (seen.isNull())
-                seen = dialog->directory().absolutePath() + "|" + edit->text() + "|" +
-                       dialog->nameFilters().join(';') +
-                       (dialog->acceptMode() == QFileDialog::AcceptSave ? "|save" : "|open");
-            const QString text = typed.takeFirst();
-            if (text == "cancel")
-                return dialog->reject();
-            if (!text.isEmpty())
-                edit->setText(text);
-            static_cast<QDialog*>(dialog)->accept(); // the OK button
-        });
-        timer.start(10);
-    }
-};
-
-} // namespace
-
 class QtFileDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
     // Paths below a fresh folder, which holds backup/ and NorvikMgr.exe.
-    // `request`: kind, initial folder, preset name; `shown`: the folder and
+    // `request`: kind, initial folder, preset name; `typed`: what the user
+    // types before OK, in turn ("cancel": Cancel); `shown`: the folder and
     // name box the dialog opens with; `chosen`: the result (null: none).
     void showsTheRequestAndReturnsTheChoice_data() {
         QTest::addColumn<QStringList>("request");
@@ -93,21 +52,42 @@ private slots:
             return path.isEmpty() ? std::string()
                                   : FromQString(QDir::toNativeSeparators(dir.filePath(path)));
         };
-        using Kind = FileDialogRequest::Kind;
-        const FileDialogRequest asked{request[0] == "save" ? Kind::Save : Kind::Open,
-                                      "Select File Name",
-                                      "Address File (*.csv)|*.csv",
-                                      "csv",
-                                      native(request[1]),
-                                      native(request[2]),
-                                      true};
-        FileDialogUser user(typed);
+        // The user: accepts each warning, notes what the first dialog offers.
+        QString seen;
+        const int warningsDue = int(typed.size()) - 1;
+        int warnings = 0;
+        QTimer user;
+        connect(&user, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                ++warnings;
+                return box->accept();
+            }
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (!dialog)
+                return;
+            auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (seen.isNull())
+                seen = dialog->directory().absolutePath() + "|" + edit->text() + "|" +
+                       dialog->nameFilters().join(';') +
+                       (dialog->acceptMode() == QFileDialog::AcceptSave ? "|save" : "|open");
+            const QString text = typed.isEmpty() ? "cancel" : typed.takeFirst();
+            if (text == "cancel")
+                return dialog->reject();
+            if (!text.isEmpty())
+                edit->setText(text);
+            static_cast<QDialog*>(dialog)->accept(); // the OK button
+        });
+        user.start(10);
 
-        const std::optional<std::string> result = QtFileDialog().show(asked);
-        QVERIFY(user.typed.isEmpty());
-        QCOMPARE(user.warnings, typed.size() - 1);
-        QCOMPARE(user.seen, QDir::cleanPath(dir.filePath(shown.section('|', 0, 0))) + "|" +
-                                shown.section('|', 1) + "|Address File (*.csv)|" + request[0]);
+        using Kind = FileDialogRequest::Kind;
+        const std::optional<std::string> result = QtFileDialog().show(
+            {request[0] == "save" ? Kind::Save : Kind::Open, "Select File Name",
+             "Address File (*.csv)|*.csv", "csv", native(request[1]), native(request[2]), true});
+        QVERIFY(typed.isEmpty());
+        QCOMPARE(warnings, warningsDue);
+        QCOMPARE(seen, QDir::cleanPath(dir.filePath(shown.section('|', 0, 0))) + "|" +
+                           shown.section('|', 1) + "|Address File (*.csv)|" + request[0]);
         QCOMPARE(result.value_or("<none>"), chosen.isNull() ? "<none>" : native(chosen));
     }
 };

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <ostream>
+#include <regex>
 #include <tuple>
 #include <variant>
 
@@ -36,46 +37,29 @@ std::string Record(int n, int layout = 1) {
     return GalderRecordBytes(n, layout);
 }
 
-TEST(GalderConversation, ByteForByteInEachLayoutAndEmailColumn) {
-    // Layout, e-mail column, name on the device, the line of the first record.
-    using Case = std::tuple<int, std::int16_t, const char*, std::string>;
-    const Case cases[] = {
-        {1, 0, "Mary Ann Lee",
-         "1,0,0,Mary,Ann Lee,1234,mary@example.com,,1,;,;,;,,5551234,1,,6135550100,,,,,one "
-         "two\x01"},
-        {4, 1, "Mary Ann Lee",
-         "1,0,0,Mary,Ann Lee,1234,,mary@example.com,1,;,;,;,,5551234,1,,6135550100,,,,,one "
-         "two\x01"},
-        {1, 2, "Cher", "1,0,0,Cher,,1234,,,1,;,;,;,,5551234,1,,6135550100,,,,,one two\x01"},
-        {4, -1, " Lead",
-         "1,0,0,Unknown,Lead,1234,,,1,;,;,;,,5551234,1,,6135550100,,,,,one two\x01"}};
-    for (const auto& [layout, email, fullName, line] : cases) {
-        SCOPED_TRACE(fullName);
-        TempDir dir;
-        GalderRig rig(250, false, dir.path());
-        rig.load(3, email);
-        EXPECT_EQ(rig.port.openedPort, 3);
-        rig.receive("\x8B");
-        rig.receive(IdentificationAnswer());
-        EXPECT_EQ(rig.port.writes.size(), 3u) << "the command waits for the next tick";
-        rig.ticks();
-        rig.port.readChunk = 100; // one notification must drain the port
-        rig.receive(GalderHeader(layout, 2) +
-                    GalderRecordBytes({fullName, "5551234", "1", "", "6135550100",
-                                       "mary@example.com", "12 34", "one\r\ntwo\x01", "42"},
-                                      layout));
-        rig.receive(Record(2, layout));
-        // The last record is not acknowledged: the port is closed by then.
-        EXPECT_EQ(rig.port.writes, (Bytes{kWake, kIdentify, kStart, kCommand, "\x06"}));
-        EXPECT_EQ(rig.result(), 2);
-        ASSERT_EQ(rig.sink.lines.size(), 2u);
-        EXPECT_EQ(rig.sink.lines[0], line);
-        EXPECT_EQ(SplitCommas(rig.sink.lines[1])[3], "Name002");
-        EXPECT_TRUE(rig.shown.empty());
-        EXPECT_FALSE(rig.port.isOpen());
-        EXPECT_EQ(rig.timer.interval, std::chrono::seconds(1));
-        EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log"))) << "Debug is off";
-    }
+TEST(GalderConversation, ByteForByte) {
+    TempDir dir;
+    GalderRig rig(250, false, dir.path());
+    rig.load(3, 1);
+    EXPECT_EQ(rig.port.openedPort, 3);
+    rig.receive("\x8B");
+    rig.receive(IdentificationAnswer());
+    EXPECT_EQ(rig.port.writes.size(), 3u) << "the command waits for the next tick";
+    rig.ticks();
+    rig.port.readChunk = 100; // one notification must drain the port
+    rig.receive(GalderHeader(4, 2) + Record(1, 4) + Record(2, 4));
+    // The last record is not acknowledged: the port is closed by then.
+    EXPECT_EQ(rig.port.writes, (Bytes{kWake, kIdentify, kStart, kCommand, "\x06"}));
+    EXPECT_EQ(rig.result(), 2);
+    ASSERT_EQ(rig.sink.lines.size(), 2u);
+    // Numbered from the record's place, decoded by the header's layout, the
+    // e-mail in the column asked for.
+    EXPECT_EQ(rig.sink.lines[1].substr(0, 59),
+              "2,1,0,Name002,Family,2@pager.example.com,,user2@example.com");
+    EXPECT_TRUE(rig.shown.empty());
+    EXPECT_FALSE(rig.port.isOpen());
+    EXPECT_EQ(rig.timer.interval, std::chrono::seconds(1));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log"))) << "Debug is off";
 }
 
 TEST(GalderHeader, WithoutZeroThirdByteKeepsLayoutAndTotal) {
@@ -265,12 +249,13 @@ TEST(GalderProgress, OneStepPer76BytesWrappingAt100AndEventsAtEveryTenthRecord) 
 TEST(GalderLoad, AFailedOpenGoesToTheCaller) {
     GalderRig rig;
     rig.port.openResult = {SerialOpenResult::Status::Failed, "COM3 (/dev/ttyS2): in use"};
+    std::string error;
     try {
         rig.load(3);
-        ADD_FAILURE() << "no SerialPortError";
-    } catch (const SerialPortError& error) {
-        EXPECT_STREQ(error.what(), "COM3 (/dev/ttyS2): in use");
+    } catch (const SerialPortError& e) {
+        error = e.what();
     }
+    EXPECT_EQ(error, "COM3 (/dev/ttyS2): in use");
     rig.receive("\x8B");
     rig.process->OnTick();
     EXPECT_TRUE(rig.port.writes.empty());
@@ -288,22 +273,15 @@ TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
     const std::string trace = "\r\nStart Of Operation\r\n" + tx(kWake) + "\x8B" + tx(kIdentify) +
                               IdentificationAnswer() + state + tx(kStart) + tx(kCommand) + data +
                               state + state + state;
-    // The state's own number is the parser's business.
-    const auto numbersHidden = [](std::string text) {
-        for (std::size_t at = text.find("\r\nState:"); at != std::string::npos;
-             at = text.find("\r\nState:", at + 1)) {
-            const std::size_t digits = at + 8;
-            const std::size_t end = text.find_first_not_of("0123456789", digits);
-            text.replace(digits, end - digits, "#");
-        }
-        return text;
-    };
     for (const std::string& expected : {trace, trace + trace}) {
         GalderRig rig(250, true, dir.path());
         rig.load();
         rig.reachRecords(data);
         EXPECT_EQ(rig.result(), 1);
-        EXPECT_EQ(numbersHidden(ReadFile(dir.file("debug.log"))), expected);
+        // The state's own number is the parser's business.
+        EXPECT_EQ(std::regex_replace(ReadFile(dir.file("debug.log")),
+                                     std::regex("\r\nState:[0-9]+\r\n"), state),
+                  expected);
     }
     GalderRig unwritable(250, true, dir.file("missing"));
     unwritable.load();
@@ -321,35 +299,22 @@ TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
 #endif
 }
 
-TEST(GalderBytes, CutAtFFAndDecodeBcd) {
-    // Bytes, CutAtFF, DecodeBcd.
-    using Case = std::tuple<std::string, std::string, std::string>;
-    const Case cases[] = {
-        {"\xA5\x90\x09\xBC\xDE", "\xA5\x90\x09\xBC\xDE", "59009"}, // nibbles A to E vanish
-        {std::string("a\r\n\0\x01\xFF\x62", 7), std::string("a\r\n\0\x01", 5), "6100000162"},
-        {"\xFF\x41", "", "41"},
-        {"\x01\x23\x45\x67\x89", "\x01\x23\x45\x67\x89", "0123456789"}};
-    for (const auto& [in, cut, bcd] : cases) {
-        EXPECT_EQ(CutAtFF(in), cut);
-        EXPECT_EQ(DecodeBcd(in), bcd);
-    }
-}
-
 // `bytes`, then FF up to `width`: a field as the device fills it.
 std::string Field(const std::string& bytes, std::size_t width) {
     return bytes + std::string(width - bytes.size(), '\xFF');
 }
 
 // One record of each layout, written byte by byte from the layouts: every
-// field takes exactly its bytes, the bytes between fields stay out, and FF
-// ends a field.
+// field takes exactly its bytes, the bytes between fields stay out, FF ends
+// a field, and packed digits lose the nibbles A to F.
 TEST(GalderRecordLayouts, DecodeTheirFieldsAndWriteTheContact) {
     const std::string gap = "\x37"; // "7" as text, "37" as digits
     const std::string layout1 = Field("Ann Lee", 20) + std::string(5, '\x37') +
                                 Field("\x12\x34", 5) + Field("\x55\x51\x23\x4F", 10) +
                                 Field("", 10) + Field(std::string("\x61\x35\x55\x01\x00", 5), 10) +
-                                Field("\x19\x05", 10) + Field("ann@example.com", 40) +
-                                Field("12 34", 40) + Field("one\r\ntwo", 105) + gap;
+                                Field("\x1A\x9B\xC0\xD5\xE0", 10) + Field("ann@example.com", 40) +
+                                Field("12 34", 40) + Field(std::string("one\r\n\0two", 9), 105) +
+                                gap;
     const std::string layout4 = Field("Bo", 20) + std::string(42, '\x37') + Field("\x12", 10) +
                                 Field("\x98\x76\x54\x32\x10\x98\x76\x54\x32\x10", 10) +
                                 Field("", 10) + Field("\x44", 10) + Field("bo@example.com", 65) +
@@ -362,7 +327,9 @@ TEST(GalderRecordLayouts, DecodeTheirFieldsAndWriteTheContact) {
     EXPECT_EQ(one.Name + "|" + one.SecondNumber + "|" + one.HomePhone + "|" + one.WorkPhone + "|" +
                   one.MobilePhone + "|" + one.Fax + "|" + one.Email + "|" + one.WirelessAddress +
                   "|" + one.Note,
-              "Ann Lee|1234|5551234||6135550100|1905|ann@example.com|12 34|one\r\ntwo");
+              std::string("Ann Lee|1234|5551234||6135550100|19050|ann@example.com|12 34|"
+                          "one\r\n\0two",
+                          70));
     GalderRecord four;
     four.SecondNumber = "stale";
     DecodeGalderRecordType4(layout4, four);
@@ -376,10 +343,28 @@ TEST(GalderRecordLayouts, DecodeTheirFieldsAndWriteTheContact) {
     WriteGalderRecord(one, sink, 0);
     WriteGalderRecord(four, sink, 1);
     EXPECT_EQ(sink.lines,
-              (Bytes{"1,0,0,Ann,Lee,1234,ann@example.com,,1,;,;,;,,5551234,,6135550100,1905,,,,,"
-                     "one two",
+              (Bytes{"1,0,0,Ann,Lee,1234,ann@example.com,,1,;,;,;,,5551234,,6135550100,19050,,,"
+                     ",," +
+                         std::string("one \0two", 8),
                      "7,6,0,Bo,,wire,,bo@example.com,1,;,;,;,,12,987654321098765432,,44,,,,,"
                      "twenty-two bytes note!"}));
+}
+
+// The name splits at its first blank; the e-mail goes to the column chosen.
+TEST(GalderRecordLayouts, NameAndEmailColumn) {
+    const std::tuple<const char*, std::int16_t, const char*> cases[] = {
+        {"Mary Ann Lee", 0, "Mary,Ann Lee,,m@x,,2"},
+        {"Cher", 1, "Cher,,,,m@x,3"},
+        {" Lead", 2, "Unknown,Lead,,,,1"},
+        {"Bo", -1, "Bo,,,,,1"}};
+    for (const auto& [name, email, fields] : cases) {
+        GalderRecord record;
+        record.Name = name;
+        record.Email = "m@x";
+        MemorySink sink;
+        WriteGalderRecord(record, sink, email);
+        EXPECT_EQ(sink.lines.at(0), "1,0,0," + std::string(fields) + ",;,;,;,,,,,,,,,,");
+    }
 }
 
 // Takes every line but cannot push them to the disk.

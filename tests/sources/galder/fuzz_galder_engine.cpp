@@ -140,17 +140,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 // Without libFuzzer: replays every input of the folders given, as ctest does
 // with the committed corpus.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 int main(int argc, char** argv) {
     int replayed = 0;
     for (int i = 1; i < argc; ++i) {
         for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
+            const std::string bytes = ReadFile(entry.path().string());
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                    bytes.size());
             ++replayed;

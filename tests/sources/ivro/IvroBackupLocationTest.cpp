@@ -27,21 +27,17 @@ const std::string kSep(1, kPathSeparator);
 const std::string kBackupKey = "Software\\Quorvane\\Ivro Backup\\";
 const std::string kShell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-TEST(ReadRegistryValueTest, TurnsTheDataIntoTextByType) {
+TEST(RegistryAccessTest, TurnsTheDataIntoTextByTypeAndGivesNotFoundForTheRest) {
+    FakeRegistry registry;
     const std::pair<RegistryValue, std::string> cases[] = {
         {{Type::DWord, "\xFF\xFF\xFF\xFF"}, "4294967295"},
         {{Type::DWord, "\x2A"}, "042"}, // less data than a DWORD
         {{Type::String, std::string(2047, 's') + '\0'}, std::string(2047, 's')},
         {{Type::String, std::string(2048, 's') + '\0'}, "Not Found"}}; // beyond the buffer
     for (const auto& [value, expected] : cases) {
-        FakeRegistry registry;
         registry.values[{"Key", "Value"}] = value;
         EXPECT_EQ(ReadRegistryValue(registry, "Key", "Value"), expected) << value.data.size();
     }
-}
-
-TEST(RegistryAccessTest, MissingOrOversizedSubKeyGivesNotFound) {
-    FakeRegistry registry;
     registry.subKeys["Key"] = {std::string("two\0junk", 8), std::string(2048, 'n')};
     EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 0), "two");
     EXPECT_EQ(EnumRegistrySubKey(registry, "Key", 1), "Not Found");
