@@ -5,12 +5,12 @@
 #include "platform/PathUtil.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
+#include "support/WizardFakes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <new>
 #include <stdexcept>
 
 #ifndef _WIN32
@@ -22,25 +22,8 @@ namespace {
 
 const std::string kHeaderLine = test::kNorvikHeader + "\r\n";
 
-// Opens its port, writes `result` lines and returns `result`; records what
-// it was asked.
-struct FakeGalderWindow final : IGalderDownloadWindow {
-    RecordCount result = 0;
-    bool outOfMemory = false;
-    bool portOpens = true;
-    std::vector<double> asked; // port, e-mail column, limit, trace
-    RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
-        if (outOfMemory)
-            throw std::bad_alloc();
-        asked = {double(download.portNumber), double(download.emailOption), download.maxRecords,
-                 double(download.trace)};
-        if (!portOpens)
-            throw std::runtime_error("COM7 could not be opened");
-        file.sourceOpened();
-        for (RecordCount i = 0; i < result; ++i)
-            file.writeLine("line" + std::to_string(i));
-        return result;
-    }
+const auto kPortFails = [] {
+    throw std::runtime_error("COM7 could not be opened");
 };
 
 // The wizard's controls as plain values.
@@ -64,7 +47,7 @@ protected:
     FormValues form;
     Settings settings;
     test::FakeMessageBox messages;
-    FakeGalderWindow galder;
+    test::FakeGalderDownloadWindow galder;
     ExportContext context{messages, settings, &galder};
 
     // The result, then every box shown as "|caption|text", "!" for a box
@@ -93,18 +76,18 @@ TEST_F(ExportDriverTest, RunsTheSourceNamedByTheTag) {
 
     // A tag that names no source fails before any file is touched.
     dir.write("book.csv", std::string(5000, 'x'));
-    for (const char* tag : {"kestle", "", "ivro2"}) {
+    for (const char* tag : {"kestle", "ivro2"}) {
         EXPECT_EQ(run(tag, dir.path(), "book.csv"),
                   std::string("-2|Error Occurred|Error occurred in DoExport\r\nUnknown source '") +
                       tag + "'");
         EXPECT_EQ(output(), std::string(5000, 'x')) << tag;
     }
     EXPECT_TRUE(galder.asked.empty());
-    galder.result = 2;
+    galder.contacts = {"line0", "line1"};
     settings.MaxDeviceRecords = 9;
     settings.DebugEnabled = true;
     EXPECT_EQ(run("GALDER", dir.path(), "book.csv"), "2"); // replaced, not appended to
-    EXPECT_EQ(galder.asked, (std::vector<double>{7, 2, 9, 1}));
+    EXPECT_EQ(galder.asked, std::vector<std::string>{"7 2 9 1"});
     EXPECT_EQ(output(), kHeaderLine + "line0\r\nline1\r\n");
     galder.result = -2; // a source's failure comes back unchanged
     EXPECT_EQ(run("Galder", dir.path(), "book.csv"), "-2");
@@ -115,7 +98,6 @@ TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
                                    "writing\r\nPlease make sure you specified the correct "
                                    "directory and file name.";
     const std::string failed = "-2|Error Occurred|Error occurred in DoExport\r\n";
-    galder.result = 3;
     EXPECT_EQ(run("galder", dir.file("missing"), "book.csv"), fileAccess);
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
     form.ivroFile = dir.write("book.adr", "the backup"); // never emptied by its own export
@@ -124,7 +106,9 @@ TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
     // Without a selected port the download would wait for ever.
     EXPECT_EQ(run("galder", dir.path(), "book.csv", -1), failed + "No serial port is selected");
     EXPECT_FALSE(std::filesystem::exists(dir.file("book.csv")));
-    galder.outOfMemory = true;
+    galder.during = [] {
+        throw std::bad_alloc();
+    };
     EXPECT_EQ(run("galder", dir.path(), "book.csv"), failed + "Out of memory");
 }
 
@@ -140,13 +124,13 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
                                                std::filesystem::perms::owner_write);
     form.ivroFile = dir.file("typo.adr");
     EXPECT_EQ(run("ivro", dir.path(), "book.csv"), failed + "File not found: " + form.ivroFile);
-    galder.portOpens = false;
+    galder.during = kPortFails;
     EXPECT_EQ(run("galder", dir.path(), "book.csv"), failed + "COM7 could not be opened");
     EXPECT_EQ(output(), "last week\r\n");
     EXPECT_EQ(files(), 1);
 
-    galder.portOpens = true;
-    galder.result = 1;
+    galder.during = nullptr;
+    galder.contacts = {"line0"};
     EXPECT_EQ(run("galder", dir.path(), "book.csv"), "1");
     EXPECT_EQ(output(), kHeaderLine + "line0\r\n");
     EXPECT_EQ(files(), 1);
@@ -154,9 +138,12 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
     EXPECT_EQ(std::filesystem::status(lastWeek).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 #endif
+    galder.contacts.clear();
     galder.result = -2; // a download that failed after its port opened
     EXPECT_EQ(run("galder", dir.path(), "book.csv"), "-2");
     EXPECT_EQ(output(), kHeaderLine);
+    galder.result.reset();
+    galder.contacts = {"line0"};
 
 #ifndef _WIN32
     // Another user's file that may be written: in a shared folder it cannot
@@ -171,11 +158,10 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
                             fs::perms::others_write);
         fs::permissions(dir.path(), folder);
         EXPECT_TRUE(test::HoldsUnprivileged([&] {
-            galder.portOpens = false;
+            galder.during = kPortFails;
             const bool kept =
                 DoExport("galder", form, context) == -2 && output() == "last week\r\n";
-            galder.portOpens = true;
-            galder.result = 1;
+            galder.during = nullptr;
             return kept && DoExport("galder", form, context) == 1 &&
                    output() == kHeaderLine + "line0\r\n" && files() == 1;
         }));
@@ -186,7 +172,6 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
     const std::string fifo = dir.file("pipe.csv");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(run("galder", dir.path(), "pipe.csv").substr(0, 20), "-1|File Access Error");
-    galder.result = 1;
     EXPECT_EQ(run("galder", "/dev", "null"), "1");
     std::FILE* reader = std::fopen(fifo.c_str(), "rb+"); // holds both ends open
     ASSERT_NE(reader, nullptr);
@@ -231,7 +216,7 @@ TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
 // A full disk may show only when the buffered lines are flushed (Windows has
 // no device that is always full).
 TEST_F(ExportDriverTest, AFullDiskIsAnError) {
-    galder.result = 3;
+    galder.contacts = {"a", "b", "c"};
     EXPECT_EQ(run("galder", "/dev", "full"),
               "-2|Error Occurred|Error occurred in DoExport\r\nDisk full: /dev/full");
 }

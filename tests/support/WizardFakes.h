@@ -10,8 +10,10 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -53,22 +55,38 @@ struct FakePortBank final : ISerialPort {
     bool m_open = false;
 };
 
-// A download that writes `contacts` lines and returns `result` (the number
-// of lines unless set); `during` runs while the download "shows".
+// A download that runs `during` (which may throw, as a port that will not
+// open does), opens its port, writes `contacts` and returns `result` (the
+// number of lines unless set). Keeps each download asked for as "port
+// e-mail-column limit trace".
 struct FakeGalderDownloadWindow final : IGalderDownloadWindow {
     std::vector<std::string> contacts;
     std::optional<RecordCount> result;
     std::function<void()> during;
-    std::vector<std::pair<int, int>> calls; // port number, e-mail column
+    std::vector<std::string> asked;
 
     RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
-        calls.emplace_back(download.portNumber, download.emailOption);
-        file.sourceOpened(); // the port opened
+        std::ostringstream job;
+        job << download.portNumber << ' ' << download.emailOption << ' ' << download.maxRecords
+            << ' ' << download.trace;
+        asked.push_back(job.str());
         if (during)
             during();
+        file.sourceOpened();
         for (const std::string& line : contacts)
             file.writeLine(line);
         return result.value_or(static_cast<RecordCount>(contacts.size()));
+    }
+    // A window of its own that downloads through this one.
+    std::unique_ptr<IGalderDownloadWindow> handle() {
+        struct Handle final : IGalderDownloadWindow {
+            IGalderDownloadWindow& to;
+            explicit Handle(IGalderDownloadWindow& window) : to(window) {}
+            RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
+                return to.runDownload(file, download);
+            }
+        };
+        return std::make_unique<Handle>(*this);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "platform/IniFile.h"
 #include "platform/StdFileSystem.h"
 #include "support/TestSupport.h"
+#include "support/WizardFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,24 +18,6 @@ using Args = std::vector<std::string>;
 // The summary after an export of contacts the Norvik takes as they are.
 const std::string kNoChanges =
     "Changes: 0 shortened, 0 changed, 0 filled, 0 skipped, 0 over the limit.\n";
-
-// The download as the export job sees it: writes nothing and records what it
-// was given. The copy the command line runs reports to `original`.
-struct ScriptedDownload final : IGalderDownloadWindow {
-    std::vector<int> asked; // port, e-mail column
-    double maxRecords = 0;
-    int lines = 0; // written before the download ends with `result`
-    RecordCount result = 0;
-    ScriptedDownload* original = this;
-    RecordCount runDownload(ILineSink& file, const GalderDownload& download) override {
-        original->asked = {download.portNumber, download.emailOption};
-        original->maxRecords = download.maxRecords;
-        file.sourceOpened();
-        for (int i = 0; i < lines; ++i)
-            file.writeLine("contact");
-        return result;
-    }
-};
 
 std::string Entries(int count) {
     std::string text = "#Record\tAddress\r\n";
@@ -53,13 +36,13 @@ protected:
     std::ostringstream out;
     std::ostringstream err;
     std::string proposedBackup = "nowhere.adr";
-    ScriptedDownload download;
+    test::FakeGalderDownloadWindow download;
     CommandLineServices services{out, err, program, files, ini, [this] { return proposedBackup; },
                                  {},  {}};
 
     void SetUp() override {
         services.galderWindow = [this] {
-            return std::make_unique<ScriptedDownload>(download);
+            return download.handle();
         };
     }
     // "status|stdout|stderr" of `addrix` with `args`.
@@ -177,27 +160,25 @@ TEST_F(CommandLineTest, MissingOptionsTakeTheSettingsThenTheWizardDefaults) {
 }
 
 TEST_F(CommandLineTest, GalderGetsPortEmailColumnAndSettings) {
-    // Options, GalderEmail setting, port and e-mail column the download gets.
-    using Case = std::tuple<Args, const char*, std::vector<int>>;
+    // Options, GalderEmail setting, the download asked for: port, e-mail
+    // column, limit, trace.
+    using Case = std::tuple<Args, const char*, const char*>;
     // clang-format off
     const Case cases[] = {
-        {{"--port=255", "--email=Alternate"}, "1", {255, 2}},
-        {{"--port", "16", "--email", "WORK"}, "2", {16, 0}},
-        {{"--port", "3"}, "2", {3, 2}},  // the wizard's choice
-        {{"--port", "3"}, "7", {3, 0}}}; // outside the list: the list's default
+        {{"--port=255", "--email=Alternate"}, "1", "255 2 9 0"},
+        {{"--port", "16", "--email", "WORK", "--max-records", "7"}, "2", "16 0 7 0"},
+        {{"--port", "3"}, "2", "3 2 9 0"},  // the wizard's choice
+        {{"--port", "3"}, "7", "3 0 9 0"}}; // outside the list: the list's default
     // clang-format on
     for (const auto& [options, storedEmail, asked] : cases) {
         settings(std::string("GalderEmail=") + storedEmail + "\nMaxDeviceRecords=9\n");
         Args args = {"export", "--source", "galder", "--dir", work.path()};
         args.insert(args.end(), options.begin(), options.end());
         EXPECT_EQ(run(args), "1||");
-        EXPECT_EQ(download.asked, asked) << ::testing::PrintToString(args);
-        EXPECT_EQ(download.maxRecords, 9);
+        EXPECT_EQ(download.asked.back(), asked) << ::testing::PrintToString(args);
     }
-    run({"export", "--source", "galder", "--port", "2", "--max-records", "7"});
-    EXPECT_EQ(download.maxRecords, 7);
     // A download that fails after two contacts keeps them, and says so.
-    download.lines = 2;
+    download.contacts = {"contact", "contact"};
     download.result = -1;
     EXPECT_EQ(run({"export", "--source", "galder", "--port", "2", "--dir", work.path()}),
               "2|2 records exported.\n" + work.file("NorvikaddressBook.csv") + "\n|" + kNoChanges);

@@ -1,6 +1,7 @@
 // The Galder download engine with its services faked, and the record decoding.
 
 #include "sources/galder/GalderProcess.h"
+#include "contact/ChangeReport.h"
 #include "sources/galder/GalderRecord.h"
 
 #include "support/GalderFakes.h"
@@ -242,6 +243,27 @@ TEST(GalderProgress, OneStepPer76BytesWrappingAt100AndEventsAtEveryTenthRecord) 
     ASSERT_EQ(rig.progress.size(), 100u);
     EXPECT_EQ(rig.progress[98], 99);
     EXPECT_EQ(rig.progress[99], 0);
+}
+
+// The report gets the changes of each record written and, at the limit, the
+// records the device announced but the limit left out.
+TEST(GalderReport, TellsEachChangeAndTheRecordsLeftOut) {
+    struct Rows final : IChangeSink {
+        Bytes lines;
+        void add(const Change& change) override { lines.push_back(ChangeReportLine(change)); }
+    } changes;
+    GalderRig rig(2);
+    rig.download.changes = &changes;
+    rig.load();
+    GalderRecord record;
+    record.Name = "Maximilianus-Alex Li";
+    std::string shortened = Record(1);
+    shortened.replace(1, 20, record.Name);
+    rig.reachRecords(Header(5) + shortened + Record(2) + Record(3));
+    EXPECT_EQ(changes.lines,
+              (Bytes{"\"galder\",\"1\",\"1\",\"Maximilianus-Al Li\",\"FIRST_NAME\",\"shortened\","
+                     "\"Maximilianus-Alex\",\"Maximilianus-Al\"",
+                     "\"galder\",\"3\",\"\",\"\",\"\",\"over-limit\",\"3\",\"\""}));
 }
 
 // A port that fails to open goes to the caller with its description, and
