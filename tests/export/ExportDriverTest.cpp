@@ -21,6 +21,7 @@ namespace addrix {
 namespace {
 
 const std::string kHeaderLine = test::kNorvikHeader + "\r\n";
+const std::string kFailed = "-2|Error Occurred|Error occurred in DoExport\r\n";
 
 const auto kPortFails = [] {
     throw std::runtime_error("COM7 could not be opened");
@@ -77,9 +78,7 @@ TEST_F(ExportDriverTest, RunsTheSourceNamedByTheTag) {
     // A tag that names no source fails before any file is touched.
     dir.write("book.csv", std::string(5000, 'x'));
     for (const char* tag : {"kestle", "ivro2"}) {
-        EXPECT_EQ(run(tag, dir.path(), "book.csv"),
-                  std::string("-2|Error Occurred|Error occurred in DoExport\r\nUnknown source '") +
-                      tag + "'");
+        EXPECT_EQ(run(tag, dir.path(), "book.csv"), kFailed + "Unknown source '" + tag + "'");
         EXPECT_EQ(output(), std::string(5000, 'x')) << tag;
     }
     EXPECT_TRUE(galder.asked.empty());
@@ -97,25 +96,23 @@ TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
     const std::string fileAccess = "-1|File Access Error|Could not open the file specified for "
                                    "writing\r\nPlease make sure you specified the correct "
                                    "directory and file name.";
-    const std::string failed = "-2|Error Occurred|Error occurred in DoExport\r\n";
     EXPECT_EQ(run("galder", dir.file("missing"), "book.csv"), fileAccess);
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
     form.ivroFile = dir.write("book.adr", "the backup"); // never emptied by its own export
     EXPECT_EQ(run("IVRO", dir.file("."), "book.adr"), fileAccess);
     EXPECT_EQ(test::ReadFile(form.ivroFile), "the backup");
     // Without a selected port the download would wait for ever.
-    EXPECT_EQ(run("galder", dir.path(), "book.csv", -1), failed + "No serial port is selected");
+    EXPECT_EQ(run("galder", dir.path(), "book.csv", -1), kFailed + "No serial port is selected");
     EXPECT_FALSE(std::filesystem::exists(dir.file("book.csv")));
     galder.during = [] {
         throw std::bad_alloc();
     };
-    EXPECT_EQ(run("galder", dir.path(), "book.csv"), failed + "Out of memory");
+    EXPECT_EQ(run("galder", dir.path(), "book.csv"), kFailed + "Out of memory");
 }
 
 // Last week's export stays until the source has been opened; from then on the
 // file holds what was written, a failure or not. Nothing temporary is left.
 TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
-    const std::string failed = "-2|Error Occurred|Error occurred in DoExport\r\n";
     const auto files = [&] {
         return std::distance(std::filesystem::directory_iterator(dir.path()), {});
     };
@@ -123,9 +120,9 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
     std::filesystem::permissions(lastWeek, std::filesystem::perms::owner_read |
                                                std::filesystem::perms::owner_write);
     form.ivroFile = dir.file("typo.adr");
-    EXPECT_EQ(run("ivro", dir.path(), "book.csv"), failed + "File not found: " + form.ivroFile);
+    EXPECT_EQ(run("ivro", dir.path(), "book.csv"), kFailed + "File not found: " + form.ivroFile);
     galder.during = kPortFails;
-    EXPECT_EQ(run("galder", dir.path(), "book.csv"), failed + "COM7 could not be opened");
+    EXPECT_EQ(run("galder", dir.path(), "book.csv"), kFailed + "COM7 could not be opened");
     EXPECT_EQ(output(), "last week\r\n");
     EXPECT_EQ(files(), 1);
 
@@ -187,7 +184,6 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
 // in place and nothing temporary stays. A pipe or a device as the backup is
 // refused at once instead of waited on or read for ever.
 TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
-    const std::string failed = "-2|Error Occurred|Error occurred in DoExport\r\n";
     std::string backup = "#Record\tAddress\r\n";
     for (int i = 0; i < 10000; ++i)
         backup += "1\t\t0\tA" + std::string(20, '\t') + "\r\n";
@@ -197,7 +193,7 @@ TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
     context.cancelled = [&] {
         return ++asked == 2;
     };
-    EXPECT_EQ(run("ivro", dir.path(), "book.csv"), failed + "The export was cancelled");
+    EXPECT_EQ(run("ivro", dir.path(), "book.csv"), kFailed + "The export was cancelled");
     const auto lines = test::SplitCrLf(output());
     EXPECT_TRUE(lines.size() > 1 && lines.size() < 10001) << lines.size();
     EXPECT_EQ(lines.at(0), test::kNorvikHeader);
@@ -207,7 +203,7 @@ TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& odd : {fifo, std::string("/dev/zero")}) {
         form.ivroFile = odd;
-        EXPECT_EQ(run("ivro", dir.path(), "book.csv"), failed + "Not an ordinary file: " + odd);
+        EXPECT_EQ(run("ivro", dir.path(), "book.csv"), kFailed + "Not an ordinary file: " + odd);
     }
 #endif
 }
@@ -217,8 +213,7 @@ TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
 // no device that is always full).
 TEST_F(ExportDriverTest, AFullDiskIsAnError) {
     galder.contacts = {"a", "b", "c"};
-    EXPECT_EQ(run("galder", "/dev", "full"),
-              "-2|Error Occurred|Error occurred in DoExport\r\nDisk full: /dev/full");
+    EXPECT_EQ(run("galder", "/dev", "full"), kFailed + "Disk full: /dev/full");
 }
 #endif
 

@@ -36,24 +36,6 @@ struct Script {
     }
 };
 
-struct Harness {
-    GalderRig rig;
-    FailingSink out;
-    // Writes and lines when the window was asked to close or was closed.
-    std::size_t writesAtEnd = SIZE_MAX;
-    std::size_t linesAtEnd = 0;
-
-    Harness(double limit, std::size_t okLines) : rig(limit), out(okLines) {
-        rig.out = &out;
-        rig.onClose = [this] {
-            if (writesAtEnd == SIZE_MAX) {
-                writesAtEnd = rig.port.writes.size();
-                linesAtEnd = out.lines.size();
-            }
-        };
-    }
-};
-
 // Bytes a device might well send: its answers, a header, a record.
 std::string Canned(Script& s) {
     switch (s.byte() % 4) {
@@ -73,16 +55,15 @@ std::string Canned(Script& s) {
 
 // Reads one operation of the script and, when `now`, does it. Events that
 // run inside the engine's own calls are read again when their time comes.
-void Operation(Script& s, Harness& h, int depth, bool now) {
-    GalderRig& rig = h.rig;
+void Operation(Script& s, GalderRig& rig, int depth, bool now) {
     const int op = s.byte() % 8;
     const std::string bytes = op == 0 ? s.chunk() : op == 1 ? Canned(s) : std::string();
     const int arg = op == 2 || op == 4 ? s.byte() : 0;
     if (op >= 6 && depth < 3) {
         Script later{s.data, s.size, s.pos};
-        Operation(s, h, depth + 1, false);
-        std::function<void()> run = [&h, later, depth]() mutable {
-            Operation(later, h, depth + 1, true);
+        Operation(s, rig, depth + 1, false);
+        std::function<void()> run = [&rig, later, depth]() mutable {
+            Operation(later, rig, depth + 1, true);
         };
         if (now && op == 6)
             rig.pendingEvents.push_back(run);
@@ -112,22 +93,31 @@ void Operation(Script& s, Harness& h, int depth, bool now) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Script s{data, size};
-    const double limit = 1 + s.byte() % 255;
+    GalderRig rig(1 + s.byte() % 255);
     const auto email = static_cast<std::int16_t>(s.byte() % 4 - 1);
     const std::uint8_t okLines = s.byte();
-    Harness h(limit, okLines == 255 ? SIZE_MAX : okLines);
-    GalderRig& rig = h.rig;
+    FailingSink out(okLines == 255 ? SIZE_MAX : okLines);
+    rig.out = &out;
+    // Writes and lines when the window was asked to close or was closed.
+    std::size_t writesAtEnd = SIZE_MAX;
+    std::size_t linesAtEnd = 0;
+    rig.onClose = [&] {
+        if (writesAtEnd == SIZE_MAX) {
+            writesAtEnd = rig.port.writes.size();
+            linesAtEnd = out.lines.size();
+        }
+    };
     rig.load(1, email);
     while (s.pos < s.size) {
-        Operation(s, h, 0, true);
+        Operation(s, rig, 0, true);
         Check(rig.result() >= -2 && rig.result() <= 255, "GalderCount within -2..255");
         Check(rig.port.writesWhileClosed == 0, "no write to a closed port");
         Check(rig.closeCount <= 1 && rig.shown.size() <= 1, "one ending, one message");
         for (const auto& shown : rig.shown)
             Check(!shown.timerActive && shown.portOpen, "messages with no tick and the port open");
-        if (h.writesAtEnd != SIZE_MAX) {
-            Check(rig.port.writes.size() == h.writesAtEnd, "nothing sent after the end");
-            Check(h.out.lines.size() == h.linesAtEnd, "nothing written after the end");
+        if (writesAtEnd != SIZE_MAX) {
+            Check(rig.port.writes.size() == writesAtEnd, "nothing sent after the end");
+            Check(out.lines.size() == linesAtEnd, "nothing written after the end");
             Check(!rig.timer.isActive(), "no tick after the end");
         }
     }
