@@ -98,12 +98,10 @@ public:
     ILineSink* out = &sink;  // where the download writes
     std::unique_ptr<GalderProcess> process;
 
-    // The view: status lines and progress values set, closes asked for, and
-    // the window events that processEvents() runs (those they post included).
+    // The view: status lines set, closes asked for, and the window events
+    // that processEvents() runs (those they post included).
     std::vector<std::string> statuses;
-    std::vector<int> progress;
     int closeCount = 0;
-    int processEventsCount = 0;
     std::deque<std::function<void()>> pendingEvents;
     std::function<void()> onClose;
 
@@ -146,14 +144,13 @@ public:
     std::int16_t result() const { return process->GalderCount(); }
 
     void setStatus(const std::string& text) override { statuses.push_back(text); }
-    void setProgress(int value) override { progress.push_back(value); }
+    void setProgress(int) override {}
     void closeWindow() override {
         ++closeCount;
         if (onClose)
             onClose();
     }
     void processEvents() override {
-        ++processEventsCount;
         while (!pendingEvents.empty()) {
             auto event = std::move(pendingEvents.front());
             pendingEvents.pop_front();

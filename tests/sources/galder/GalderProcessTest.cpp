@@ -175,7 +175,6 @@ const Steps kFirstOfThree = Download(Header(3), S(Record(1)));
 INSTANTIATE_TEST_SUITE_P(
     Cases, GalderScenario,
     ::testing::Values(
-        Scenario{"OneOtherByteWaits", S(kNul), 1, kRunning, 0},
         Scenario{"Twice8BInOneReceipt", S("\x8B\x8B"), 1, -1, 0, kEl0},
         Scenario{"OneByteThen8B", S(kNul, "\x8B"), 1, -1, 0, kEl0},
         Scenario{"LastByteD", S("\x8B", IdentificationAnswer(36), "D"), 2, -1, 0, kDisabled},
@@ -197,8 +196,6 @@ INSTANTIATE_TEST_SUITE_P(
                  S("\x8B", IdentificationAnswer(), 1, "\x06\x04", std::string("\0\x01\x7F", 3),
                    Record(1, 4).substr(1, 200), Record(1, 4).substr(201)),
                  4, 1, 1},
-        Scenario{"AHalfRecordWaits", Download(Header(2) + Record(1).substr(0, 256)), 4, kRunning,
-                 0},
         Scenario{"TwoRecordsInOneReceiptGetOneAcknowledgement",
                  Download(Header(3), S(Record(1) + Record(2) + Record(3).substr(0, 10))), 5,
                  kRunning, 2},
@@ -223,27 +220,6 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"TimeOutWhileEventsRun", kFirstOfThree, 4, -1, 0, kTimeout, S(11)},
         Scenario{"CancelAndTickWhileEventsRun", kFirstOfThree, 4, -2, 0, "", S(kCancel, 1)},
         Scenario{"CancelWhileEventsRun", kFirstOfThree, 4, -1, 0, "", S(kCancel)}));
-
-TEST(GalderProgress, OneStepPer76BytesWrappingAt100AndEventsAtEveryTenthRecord) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 120)); // 1 + 37 + 4 bytes so far
-    const std::string record = Record(1);
-    rig.receive(record.substr(0, 33)); // 75
-    EXPECT_TRUE(rig.progress.empty());
-    rig.receive(record.substr(33, 1)); // 76
-    EXPECT_EQ(rig.progress, std::vector<int>{1});
-    rig.receive(record.substr(34, 75)); // counted afresh: 75
-    EXPECT_EQ(rig.progress.size(), 1u);
-    rig.receive(record.substr(109));
-    const int before = rig.processEventsCount;
-    for (int n = 2; n <= 99; ++n)
-        rig.receive(Record(n));
-    EXPECT_EQ(rig.processEventsCount - before, 9) << "passes at 10, 20 ... 90 records";
-    ASSERT_EQ(rig.progress.size(), 100u);
-    EXPECT_EQ(rig.progress[98], 99);
-    EXPECT_EQ(rig.progress[99], 0);
-}
 
 // The report gets the changes of each record written and, at the limit, the
 // records the device announced but the limit left out.
