@@ -88,7 +88,8 @@ TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
         {Column::EntryIndex, {"6"}},
         {Column::LastName, {" ", "\t", "Lee\r", "\nRay,", "  "}},
         {Column::Street, {std::string(69, 's'), " ", " \n", " x"}},
-        {Column::City, {std::string(20, 'c'), "  ", "\r\n"}}, // only trimmed: no change
+        {Column::City, {std::string(20, 'c'), "  ", "\r\n"}},
+        {Column::State, {" IL", " ", "\t"}}, // only trimmed: no change
         {Column::WirelessAddress, {"5 5\n", "\r1"}},
         {Column::WorkPhone, {"(555) 12", "3.45 X6"}},
         {Column::Zip, {" 12345", " - 6789"}},
@@ -97,7 +98,8 @@ TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
         for (const auto& piece : pieces)
             w.add(column, piece);
     EXPECT_EQ(w.line(), "7,6,0,Unknown,Lee Ray ,551,,,1,;,;,;,,,(555)123-45x6,,," +
-                            std::string(69, 's') + " ," + std::string(20, 'c') + ",,12345-67,a  b");
+                            std::string(69, 's') + " ," + std::string(20, 'c') +
+                            ",IL,12345-67,a  b");
     EXPECT_EQ(Report(w), "FIRST_NAME filled; LAST_NAME changed; WIRELESS_ADDRESS changed; "
                          "WORK_PHONE changed; STREET shortened; ZIP shortened; NOTE changed; ");
     w.begin();
