@@ -103,7 +103,6 @@ TEST(RegistryFileTest, DecodesTheValues) {
     // clang-format off
     const Case cases[] = {
         {"regedit4.reg", settings, "Quote", "say \"hi\" to C:\\"},
-        {"regedit4.reg", settings, "", "default text"},
         {"regedit4.reg", "software\\QUORVANE\\ivro backup\\\\settings\\", "BIG", "1234"},
         {"regedit4.reg", settings, "Long", "000102030405060708090A0B0C0D0E0F10111213141516171819"},
         {"regedit4.reg", settings, "Expand", "%TEMP%\\x"},
