@@ -1,24 +1,14 @@
 #include "contact/ContactLine.h"
 
-#include <gtest/gtest.h>
+#include "contact/ChangeReport.h"
 
-#include <tuple>
+#include <gtest/gtest.h>
 
 namespace addrix {
 namespace {
 
 using C = ContactRecord;
 using Fields = std::vector<std::pair<std::string C::*, std::string>>;
-
-TEST(CleanupTest, TextCommasAndPhoneNumbers) {
-    const std::pair<std::string, std::string> texts[] = {
-        {"A\r\nB", "A B"},        {"A\n\rB", "A B"},
-        {"A\r\rB", "A  B"},       {"A\n\nB", "A  B"},
-        {"  \tA\tB\r\n ", "A B"}, {std::string("A\x01\0\xff", 4), std::string("A\x01\0\xff", 4)}};
-    for (const auto& [text, expected] : texts)
-        EXPECT_EQ(CleanText(text), expected) << text;
-    EXPECT_EQ(CleanPhoneNumber("(555) 123.4567 X12 +/ext"), "(555)123-4567x12x");
-}
 
 // Normalises a record numbered 1 with `fields` set; `out` receives it.
 std::string Line(const Fields& fields, ContactRecord* out = nullptr) {
@@ -53,7 +43,8 @@ TEST(NormaliseContactTest, WritesTheNormalisedLine) {
         {{{&C::HomePhone, "1,2"}, {&C::WorkPhone, "+1 5"}, {&C::MobilePhone, "m 7"}, {&C::Fax, "8.9"},
           {&C::Zip, "K1A 0B1"}}, "1,0,0,Unknown,,,,,1,;,;,;,,12,15,7,8-9,,,,101,"},
         {{{&C::Zip, "12345.6789"}}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,12345-6789,"},
-        {{{&C::Zip, "12345 - 6789"}}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,12345-67,"}};
+        // Each CR, LF or TAB is a space, a CR LF or LF CR one; other control bytes stay.
+        {{{&C::City, "A\n\nB\tC\x01\xff"}}, "1,0,0,Unknown,,,,,1,;,;,;,,,,,,,A  B C\x01\xff,,,"}};
     // clang-format on
     for (const auto& [fields, line] : cases)
         EXPECT_EQ(Line(fields), line);
@@ -76,10 +67,21 @@ TEST(NormaliseContactTest, CutsEachFieldToItsWidth) {
     EXPECT_EQ(c.WirelessAddress, std::string(60, 'a'));
 }
 
+// The change report's rows of the writer's last contact: column and kind.
+std::string Report(const ContactLineWriter& w) {
+    ChangeCollector changes;
+    ReportContactChanges(w, "ivro", 1, changes);
+    std::string rows;
+    for (const Change& change : changes.rows())
+        rows += change.column + " " + ChangeKindName(change.kind) + "; ";
+    return rows;
+}
+
 // A source may hand a column over in pieces: CR LF pairs, blanks and the cut
 // hold across them, and the writer tells what it did to each column.
 TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
     ContactLineWriter w;
+    w.keepSources(true);
     using Pieces = std::vector<std::string>;
     const std::pair<Column, Pieces> columns[] = {
         {Column::ContactId, {" 7", " "}},
@@ -87,6 +89,7 @@ TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
         {Column::LastName, {" ", "\t", "Lee\r", "\nRay,", "  "}},
         {Column::Street, {std::string(69, 's'), " ", " \n", " x"}},
         {Column::City, {std::string(20, 'c'), "  ", "\r\n"}},
+        {Column::State, {" IL", " ", "\t"}}, // only trimmed: no change
         {Column::WirelessAddress, {"5 5\n", "\r1"}},
         {Column::WorkPhone, {"(555) 12", "3.45 X6"}},
         {Column::Zip, {" 12345", " - 6789"}},
@@ -95,28 +98,16 @@ TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
         for (const auto& piece : pieces)
             w.add(column, piece);
     EXPECT_EQ(w.line(), "7,6,0,Unknown,Lee Ray ,551,,,1,;,;,;,,,(555)123-45x6,,," +
-                            std::string(69, 's') + " ," + std::string(20, 'c') + ",,12345-67,a  b");
-    struct Expected {
-        Column column;
-        bool shortened, cleaned, defaulted;
-    };
-    const Expected facts[] = {
-        {Column::ContactId, false, true, false},      {Column::EntryIndex, false, false, false},
-        {Column::FirstName, false, false, true},      {Column::LastName, false, true, false},
-        {Column::Street, true, false, false},         {Column::City, false, false, false},
-        {Column::WorkPhone, false, true, false},      {Column::Zip, true, true, false},
-        {Column::DefaultAddress, false, false, false}};
-    for (const auto& f : facts) {
-        const ColumnFacts& got = w.facts(f.column);
-        EXPECT_EQ(std::make_tuple(got.shortened, got.cleaned, got.defaulted),
-                  std::make_tuple(f.shortened, f.cleaned, f.defaulted))
-            << static_cast<int>(f.column);
-    }
+                            std::string(69, 's') + " ," + std::string(20, 'c') +
+                            ",IL,12345-67,a  b");
+    EXPECT_EQ(Report(w), "FIRST_NAME filled; LAST_NAME changed; WIRELESS_ADDRESS changed; "
+                         "WORK_PHONE changed; STREET shortened; ZIP shortened; NOTE changed; ");
     w.begin();
+    w.add(Column::ContactId, "8");
+    w.add(Column::FirstName, " ");
     w.add(Column::Company, "Acme");
-    EXPECT_EQ(w.line(), ",,0,Unknown,Acme,,,,1,;,;,;,Acme,,,,,,,,,");
-    EXPECT_TRUE(w.facts(Column::LastName).defaulted);
-    EXPECT_TRUE(w.facts(Column::DefaultAddress).defaulted);
+    EXPECT_EQ(w.line(), "8,,0,Unknown,Acme,,,,1,;,;,;,Acme,,,,,,,,,");
+    EXPECT_EQ(Report(w), "FIRST_NAME filled; LAST_NAME filled; ");
 }
 
 } // namespace

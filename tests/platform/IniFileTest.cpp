@@ -36,12 +36,8 @@ TEST(IniFileTest, ReadsKeysAsTheServiceDoes) {
         EXPECT_EQ(ini.readString("S", "k", "<default>", 1024, dir.write("a.INI", content)),
                   expected)
             << content;
-    EXPECT_EQ(ini.readString("S", "k", "fallback", 1024, dir.file("none.INI")), "fallback");
-
     const std::string file = dir.write("a.INI", "[S]\r\nk=" + std::string(2000, 'v') + "\r\n");
     EXPECT_EQ(ini.readString("S", "k", "", 1024, file), std::string(1023, 'v'));
-    EXPECT_EQ(ini.readString("S", "x", std::string(1500, 'd'), 1024, file), std::string(1023, 'd'));
-    EXPECT_EQ(ini.readString("S", "k", "", 1, file), "");
 }
 
 // A large file is parsed once for all its reads, and again once it changes;
@@ -104,7 +100,7 @@ TEST(IniFileTest, WritesOnlyWhatItMust) {
         EXPECT_TRUE(ini.writeString(section, key, value, file));
         EXPECT_EQ(ReadFile(file), after);
         EXPECT_EQ(ini.readString(section, key, "", 1024, file), value);
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1); // no temporary left
+        EXPECT_EQ(test::EntryCount(dir.path()), 1); // no temporary left
     }
 }
 
@@ -114,9 +110,6 @@ TEST(IniFileTest, RefusedWritesLeaveTheFileAsItWas) {
     const std::string file = dir.write("a.INI", before);
     IniFile ini;
     EXPECT_FALSE(ini.writeString("S", "k", "two\r\n[Evil]", file));
-    EXPECT_FALSE(ini.writeString("S", "k\nx", "1", file));
-    EXPECT_FALSE(ini.writeString("S", "a=b", "1", file));
-    EXPECT_FALSE(ini.writeString("S]x", "k", "1", file));
     EXPECT_FALSE(ini.writeString("S", "k", "1", dir.file("missing") + "/a.INI"));
     fs::permissions(file, fs::perms::owner_read);
     EXPECT_FALSE(ini.writeString("S", "k", "new", file));
@@ -124,31 +117,18 @@ TEST(IniFileTest, RefusedWritesLeaveTheFileAsItWas) {
     EXPECT_FALSE(fs::exists(dir.file("missing")));
 
 #ifndef _WIN32
-    // A folder the user may not write keeps the settings as they are and
-    // leaves nothing behind.
-    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_read |
-                                    fs::perms::group_exec | fs::perms::others_read |
-                                    fs::perms::others_exec);
-    EXPECT_TRUE(test::HoldsUnprivileged([&] {
-        IniFile own;
-        return !own.writeString("S", "other", "1", dir.file("fresh.INI")) &&
-               !fs::exists(dir.file("fresh.INI"));
-    }));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
-
     // A rename that fails (a shared folder, another user's file) takes its
     // new file away again; a rewrite keeps the file's access rights.
-    test::TempDir shared;
-    fs::permissions(shared.path(), fs::perms::all | fs::perms::sticky_bit);
-    const std::string theirs = shared.write("theirs.INI", "[S]\r\nk=1\r\n");
+    fs::permissions(dir.path(), fs::perms::all | fs::perms::sticky_bit);
+    const std::string theirs = dir.write("theirs.INI", before);
     fs::permissions(theirs, fs::perms::owner_read | fs::perms::owner_write |
                                 fs::perms::others_read | fs::perms::others_write);
     EXPECT_TRUE(test::HoldsUnprivileged([&] {
         IniFile own;
         return !own.writeString("S", "k", "2", theirs);
     }));
-    EXPECT_EQ(std::distance(fs::directory_iterator(shared.path()), {}), 1);
-    EXPECT_EQ(ReadFile(theirs), "[S]\r\nk=1\r\n");
+    EXPECT_EQ(test::EntryCount(dir.path()), 2);
+    EXPECT_EQ(ReadFile(theirs), before);
     const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(theirs, mode);
     EXPECT_TRUE(ini.writeString("S", "k", "3", theirs));

@@ -16,13 +16,9 @@ public:
     std::map<std::pair<std::string, std::string>, RegistryValue> values;
     std::map<std::string, std::vector<std::string>> subKeys;
 
-    void set(const std::string& key, const std::string& name, RegistryValue::Type type,
-             std::string data) {
-        values[{key, name}] = RegistryValue{type, std::move(data)};
-    }
     // A string value, stored with its terminating NUL.
     void setString(const std::string& key, const std::string& name, const std::string& text) {
-        set(key, name, RegistryValue::Type::String, text + '\0');
+        values[{key, name}] = RegistryValue{RegistryValue::Type::String, text + '\0'};
     }
 
     std::optional<RegistryValue> queryValue(const std::string& subKey,

@@ -58,6 +58,17 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::ptrdiff_t EntryCount(const std::string& path) {
+    return std::distance(std::filesystem::directory_iterator(path), {});
+}
+
+EnvLookup Env(std::map<std::string, std::string> variables) {
+    return [variables](const std::string& name) {
+        const auto found = variables.find(name);
+        return found == variables.end() ? std::string() : found->second;
+    };
+}
+
 std::vector<std::string> SplitCrLf(const std::string& text) {
     std::vector<std::string> lines;
     for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Environment.h"
 #include "platform/IClock.h"
 #include "platform/IFileSystem.h"
 #include "platform/IMessageBox.h"
@@ -9,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -113,6 +115,12 @@ private:
 
 // The whole content of the file at `path` ("" when it cannot be read).
 std::string ReadFile(const std::string& path);
+
+// How many entries the folder at `path` holds.
+std::ptrdiff_t EntryCount(const std::string& path);
+
+// An environment of just `variables`.
+EnvLookup Env(std::map<std::string, std::string> variables);
 
 // `text` split at CR LF; a last line without one is kept too.
 std::vector<std::string> SplitCrLf(const std::string& text);

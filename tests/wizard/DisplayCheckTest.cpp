@@ -1,5 +1,7 @@
 #include "wizard/DisplayCheck.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,9 +12,7 @@ namespace {
 // One variable set (none for ""), every other one empty.
 TEST(HasDisplay, NeedsADisplayOrAChosenPlatform) {
     for (const std::string set : {"", "TERM", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const EnvLookup env = [set](const std::string& name) {
-            return name == set ? std::string("x") : std::string();
-        };
+        const EnvLookup env = test::Env({{set, "x"}});
 #if defined(_WIN32) || defined(__APPLE__)
         EXPECT_TRUE(HasDisplay(env)) << set; // the system's own desktop is always there
 #else

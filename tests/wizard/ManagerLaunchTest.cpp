@@ -19,27 +19,23 @@ const std::string kNotAProgram = kSep + "tools" + kSep + "readme.txt";
 const std::string kGone = kSep + "gone" + kSep + "NorvikMgr.exe";
 
 TEST(ManagerPaths, GetTheirDefaultsWhenTheyNameNoFile) {
-    const struct {
-        std::string stored; // both paths
-        std::set<std::string> files;
-        std::string norvik, kestle;
-    } cases[] = {
-        {"", {kDefault}, kDefault, kDefault},
-        {"", {}, kAlternative, kDefault}, // the Kestle path has no fallback
-        {kStored, {kStored}, kStored, kStored},
-        {kStored, {kDefault}, kDefault, kDefault},
-        {kProgramDir, {}, kAlternative, kDefault}, // a folder is no program
-    };
-    for (const auto& c : cases) {
+    // Both stored paths, the files that exist, the Norvik and Kestle paths afterwards.
+    using Case = std::tuple<std::string, std::set<std::string>, std::string, std::string>;
+    const Case cases[] = {{"", {kDefault}, kDefault, kDefault},
+                          {"", {}, kAlternative, kDefault}, // the Kestle path has no fallback
+                          {kStored, {kStored}, kStored, kStored},
+                          {kStored, {kDefault}, kDefault, kDefault},
+                          {kProgramDir, {}, kAlternative, kDefault}}; // a folder is no program
+    for (const auto& [stored, files, norvik, kestle] : cases) {
         test::FakeFileSystem fs;
-        fs.files = c.files;
+        fs.files = files;
         fs.folders = {kProgramDir};
         Settings settings;
-        settings.NorvikEXEFilePath = settings.KestleEXEFilePath = c.stored;
+        settings.NorvikEXEFilePath = settings.KestleEXEFilePath = stored;
         CheckKestleMgrPath(settings, fs);
         CheckNorvikMgrPath(settings, fs);
         EXPECT_EQ(settings.NorvikEXEFilePath + " " + settings.KestleEXEFilePath,
-                  c.norvik + " " + c.kestle);
+                  norvik + " " + kestle);
     }
 }
 
@@ -53,20 +49,17 @@ struct LaunchCase {
     std::string kept; // NorvikEXEFilePath afterwards
     std::string stored = kStored;
     std::string firstFolder = kStored; // where the first locate dialog opens
-    std::string programDir = kProgramDir;
     bool windowSystemBroken = false;
 };
 
 const MsgAnswer Yes = MsgAnswer::Yes;
 const MsgAnswer No = MsgAnswer::No;
-const std::string kAppsFolder = kProgramDir + kSep;
 
 // clang-format off
 const LaunchCase kLaunchCases[] = {
     {"running manager only comes to the front", {true}, {kStored}, {}, {}, {}, kStored},
-    {"starts the stored program", {}, {kStored}, {}, {}, {kStored}, kStored},
-    {"broken window system still starts", {}, {kStored}, {}, {}, {kStored}, kStored, kStored,
-     kStored, kProgramDir, true},
+    {"a broken window system is no running manager", {}, {kStored}, {}, {}, {kStored}, kStored,
+     kStored, kStored, true},
     {"No ends silently", {}, {}, {No}, {}, {kStored}, kStored},
     {"cancel in the dialog ends silently", {}, {}, {Yes}, {}, {kStored}, kStored},
     // Located but never started: not kept.
@@ -75,8 +68,7 @@ const LaunchCase kLaunchCases[] = {
     // The user started the manager by hand while the dialog was open.
     {"manager found after locating", {false, true}, {}, {Yes}, {kLocated}, {kStored}, kLocated},
     // Nothing at the stored path: the dialog opens in the program's folder.
-    {"nothing stored", {}, {}, {Yes}, {}, {""}, "", "", kAppsFolder},
-    {"stored path gone", {}, {}, {Yes}, {}, {kGone}, kGone, kGone, kAppsFolder, kAppsFolder},
+    {"stored path gone", {}, {}, {Yes}, {}, {kGone}, kGone, kGone, kProgramDir + kSep},
     {"stored folder", {}, {}, {Yes}, {}, {kProgramDir}, kProgramDir, kProgramDir, kProgramDir},
 };
 // clang-format on
@@ -96,7 +88,7 @@ TEST(LaunchNorvikMgr, ActivatesStartsOrLocatesTheManager) {
         test::FakeFileSystem fs;
         fs.files = {kStored, kNotAProgram};
         fs.folders = {kProgramDir};
-        test::FakeProgramLocation program{c.programDir, "addrix"};
+        test::FakeProgramLocation program{kProgramDir, "addrix"};
         // The dialog as the output-file chooser left it.
         FileDialogRequest commonDialog1;
         commonDialog1.fileName = "NorvikaddressBook.csv";

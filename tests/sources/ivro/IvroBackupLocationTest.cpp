@@ -19,6 +19,7 @@
 namespace addrix {
 namespace {
 
+using test::Env;
 using test::FakeRegistry;
 using Type = RegistryValue::Type;
 using Names = std::vector<std::string>;
@@ -45,29 +46,18 @@ TEST(RegistryAccessTest, TurnsTheDataIntoTextByTypeAndGivesNotFoundForTheRest) {
 }
 
 TEST(GetIvroBackupFileTest, ProposesTheBackupFile) {
-    const std::string docs = "C:\\Docs" + kSep + "addressBook.adr";
-    Names atLast(100, "Key");
-    atLast.push_back("Version 9"); // position 100, the last one looked at
-    Names beyond = atLast;
-    beyond.insert(beyond.begin(), "Key");
     // Documents folder, sub-keys of the backup tool, result.
     using Case = std::tuple<const char*, std::vector<std::string>, std::string>;
     const Case cases[] = {
         {"D:\\\\", {}, "D:\\" + kSep + "addressBook.adr"}, // one separator dropped
         {"/home/a/", {}, "/home/a" + kSep + "addressBook.adr"},
-        {"C:\\Docs", {"Vers", "Versio"}, docs},
-        {"C:\\Docs", {"VERSION no file"}, "P:\\VERSION no file" + kSep + "Not Found"},
-        {"C:\\Docs", atLast, "P:\\Version 9" + kSep + "V.adr"},
-        {"C:\\Docs", beyond, docs}};
+        {"C:\\Docs", {"VERSION 1"}, "P:\\VERSION 1" + kSep + "Not Found"}};
     for (const auto& [documents, subKeys, expected] : cases) {
         FakeRegistry registry;
         registry.setString(kShell, "Personal", documents);
         registry.subKeys[kBackupKey] = subKeys;
-        for (const std::string& name : subKeys) {
+        for (const std::string& name : subKeys) // a version without its file's name
             registry.setString(kBackupKey + name, "addressBookPath", "P:\\" + name + "\\");
-            if (name.find("no file") == std::string::npos)
-                registry.setString(kBackupKey + name, "addressBookFile", "V.adr");
-        }
         EXPECT_EQ(GetIvroBackupFile(registry), expected);
     }
 }
@@ -112,19 +102,14 @@ TEST(RegistryFileTest, DecodesTheValues) {
     using Case = std::tuple<const char*, std::string, const char*, std::string>;
     // clang-format off
     const Case cases[] = {
-        {"regedit4.reg", kShell, "Personal", "C:\\Users\\Ann\\My Documents"},
         {"regedit4.reg", settings, "Quote", "say \"hi\" to C:\\"},
-        {"regedit4.reg", settings, "", "default text"},
-        {"regedit4.reg", settings, "Count", "007"},
         {"regedit4.reg", "software\\QUORVANE\\ivro backup\\\\settings\\", "BIG", "1234"},
         {"regedit4.reg", settings, "Long", "000102030405060708090A0B0C0D0E0F10111213141516171819"},
         {"regedit4.reg", settings, "Expand", "%TEMP%\\x"},
         {"regedit4.reg", settings, "Gone", "Not Found"}, // deleted again
         {"regedit4.reg", kBackupKey + "Version 9", "addressBookPath", "Not Found"}, // machine's
         {"regedit4.reg", kBackupKey + "Removed", "addressBookPath", "Not Found"},
-        {"regedit5-utf16.reg", kShell, "Personal", "C:\\Users\\Zo\xEB\\Documents"},
         {"user.reg", wine, "Escapes", std::string("tab\there\nnew \"q\" \\ end") + '\0'},
-        {"user.reg", wine, "Wide", "%TEMP%"},
         {"user.reg", wine, "Multi", std::string("a\0b\0", 4)},
         {"user.reg", wine, "Lines", std::string("one\0two\0", 8)},
         {"user.reg", kBackupKey + "SETTINGS", "", "first"}};
@@ -156,21 +141,14 @@ TEST(RegistryFileTest, BadFilesAndLinesAnswerNothing) {
     EXPECT_EQ(ReadRegistryValue(RegistryFile::FromBytes(bytes), "K", "a"), "x?y");
 }
 
-EnvLookup Env(std::map<std::string, std::string> variables) {
-    return [variables](const std::string& name) {
-        const auto found = variables.find(name);
-        return found == variables.end() ? std::string() : found->second;
-    };
-}
-
 TEST(UserRegistryTest, RegistryFileFromTheFirstVariableThatIsSet) {
-    EXPECT_EQ(DefaultRegistryFilePath(Env({{"ADDRIX_REGISTRY", "/r"}, {"WINEPREFIX", "/w"}})),
-              "/r");
-    EXPECT_EQ(DefaultRegistryFilePath(Env({{"WINEPREFIX", "/w"}, {"HOME", "/h"}})),
-              "/w" + kSep + "user.reg");
-    EXPECT_EQ(DefaultRegistryFilePath(Env({{"HOME", "/h"}})),
-              "/h" + kSep + ".wine" + kSep + "user.reg");
-    EXPECT_EQ(DefaultRegistryFilePath(Env({})), "");
+    const std::pair<std::map<std::string, std::string>, std::string> cases[] = {
+        {{{"ADDRIX_REGISTRY", "/r"}, {"WINEPREFIX", "/w"}}, "/r"},
+        {{{"WINEPREFIX", "/w"}, {"HOME", "/h"}}, "/w" + kSep + "user.reg"},
+        {{{"HOME", "/h"}}, "/h" + kSep + ".wine" + kSep + "user.reg"},
+        {{}, ""}};
+    for (const auto& [env, path] : cases)
+        EXPECT_EQ(DefaultRegistryFilePath(Env(env)), path);
 }
 
 #ifndef _WIN32
@@ -191,9 +169,7 @@ TEST(UserRegistryTest, DocumentsFolderFromEnvironmentThenUserDirsThenHome) {
         {"XDG_DOCUMENTS_DIR=\"/srv/docs\"\r\n", "/srv/docs"},
         {"XDG_DOCUMENTS_DIR=\"${HOME}/A \\\"B\\\"\"\n", home + "/A \"B\""},
         {"#XDG_DOCUMENTS_DIR=\"/commented\"\n", fallback},
-        {"XDG_DOCUMENTS_DIR=\"relative/docs\"\n", fallback},
-        {"XDG_DOCUMENTS_DIR=\"$HOMEWORK/x\"\n", fallback},
-        {"XDG_DOCUMENTS_DIRX=\"/other\"\n", fallback}};
+        {"XDG_DOCUMENTS_DIR=\"relative/docs\"\n", fallback}};
     // clang-format on
     for (const auto& [line, expected] : lines) {
         dir.write("user-dirs.dirs", line);
@@ -212,16 +188,6 @@ TEST(UserRegistryTest, DocumentsFolderStandsInOnlyForAMissingValue) {
     EXPECT_EQ(ReadRegistryValue(registry, kShell, "Desktop"), "C:\\Desk");
     EXPECT_EQ(ReadRegistryValue(registry, kShell, "Other"), "Not Found");
     EXPECT_EQ(EnumRegistrySubKey(registry, "Software", 0), "Quorvane");
-#ifndef _WIN32
-    test::TempDir dir;
-    const std::string file = dir.write("a.reg", "REGEDIT4\n[HKEY_CURRENT_USER\\" + kShell +
-                                                    "]\n\"Personal\"=\"C:\\\\D\"\n");
-    EXPECT_EQ(GetIvroBackupFile(*OpenUserRegistry(Env({{"ADDRIX_REGISTRY", file}}))),
-              "C:\\D" + kSep + "addressBook.adr");
-    EXPECT_EQ(GetIvroBackupFile(*OpenUserRegistry(
-                  Env({{"ADDRIX_REGISTRY", dir.file("none")}, {"XDG_DOCUMENTS_DIR", "/d"}}))),
-              "/d" + kSep + "addressBook.adr");
-#endif
 }
 
 #ifndef _WIN32
@@ -229,24 +195,24 @@ TEST(UserRegistryTest, DocumentsFolderStandsInOnlyForAMissingValue) {
 // mean places inside the prefix.
 TEST(UserRegistryTest, DrivePathsOfAPrefixBecomePlacesOnThisSystem) {
     test::TempDir prefix;
-    std::filesystem::create_directories(prefix.file("drive_c/users/ann/Documents"));
+    std::filesystem::create_directories(prefix.file("drive_c"));
     std::filesystem::create_directories(prefix.file("dosdevices"));
     std::filesystem::create_directory_symlink("../drive_c", prefix.file("dosdevices/c:"));
-    const auto env = Env({{"WINEPREFIX", prefix.path()}});
-    const std::string c = prefix.file("dosdevices") + kSep + "c:";
+    const auto env = Env({{"WINEPREFIX", prefix.path()}, {"XDG_DOCUMENTS_DIR", "/d"}});
+    // No registry file yet: the desktop's documents folder stands in.
+    EXPECT_EQ(GetIvroBackupFile(*OpenUserRegistry(env)), "/d" + kSep + "addressBook.adr");
 
+    const std::string c = prefix.file("dosdevices") + kSep + "c:";
     const std::pair<std::string, std::string> cases[] = {
-        {"C:\\\\users\\\\ann\\\\Documents", c + "/users/ann/Documents/addressBook.adr"},
+        {"C:\\\\users\\\\ann", c + "/users/ann/addressBook.adr"},
         {"c:\\\\", c + "/addressBook.adr"},
         {"D:\\\\Data", "D:\\Data/addressBook.adr"},               // no link for D:
         {"\\\\\\\\server\\\\x", "\\\\server\\x/addressBook.adr"}, // not a drive path
     };
     for (const auto& [stored, expected] : cases) {
-        prefix.write("user.reg",
-                     "WINE REGISTRY Version 2\n\n[" +
-                         std::string("Software\\\\Microsoft\\\\Windows\\\\CurrentVersion"
-                                     "\\\\Explorer\\\\Shell Folders") +
-                         "] 1700000000\n\"Personal\"=\"" + stored + "\"\n");
+        prefix.write("user.reg", "WINE REGISTRY Version 2\n[Software\\\\Microsoft\\\\Windows\\\\"
+                                 "CurrentVersion\\\\Explorer\\\\Shell Folders]\n\"Personal\"=\"" +
+                                     stored + "\"\n");
         EXPECT_EQ(GetIvroBackupFile(*OpenUserRegistry(env)), expected) << stored;
     }
 }
