@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <tuple>
+#include <utility>
 
 namespace addrix {
 namespace {
@@ -31,11 +32,7 @@ struct PtyDevice {
             got.append(buf, std::max<ssize_t>(::read(fd, buf, sizeof buf), 0));
         return got;
     }
-    void hangUp() {
-        if (fd >= 0)
-            ::close(fd);
-        fd = -1;
-    }
+    void hangUp() { ::close(std::exchange(fd, -1)); }
 };
 
 // Runs the event loop until `done` holds or two seconds have passed.
@@ -75,11 +72,23 @@ TEST(QtSerialPort, TellsAMissingPortFromABusyOne) {
     }
 }
 
-TEST(QtSerialPort, CarriesEveryByteValueBothWaysAndClosesOnAHangUp) {
+TEST(QtSerialPort, CarriesEveryByteBothWaysWhileTheHandlerRunsAndClosesOnAHangUp) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(char(b));
     PtyDevice pty;
     QtSerialPort port(Only(1, pty.path));
     std::string received;
-    port.setDataReceivedHandler([&] { received += port.readAll(); });
+    port.setDataReceivedHandler([&] {
+        const bool first = received.empty();
+        received += port.readAll();
+        // The handler lets window events run while the rest comes in; those
+        // bytes raise no signal of their own but must still be handed over.
+        if (first) {
+            pty.send(all.substr(128));
+            SpinUntil([] { return false; }, 150);
+        }
+    });
     ASSERT_TRUE(port.open(1).ok());
     // The line as the device sees it: 9600 bit/s, 8 data bits, no parity, one
     // stop bit, no flow control.
@@ -89,10 +98,7 @@ TEST(QtSerialPort, CarriesEveryByteValueBothWaysAndClosesOnAHangUp) {
     EXPECT_EQ(::cfgetispeed(&line), speed_t(B9600));
     EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
     EXPECT_EQ(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
-    std::string all;
-    for (int b = 0; b < 256; ++b)
-        all.push_back(char(b));
-    pty.send(all);
+    pty.send(all.substr(0, 128));
     SpinUntil([&] { return received.size() >= all.size(); });
     EXPECT_EQ(received, all);
     EXPECT_TRUE(port.write(all));
@@ -101,24 +107,6 @@ TEST(QtSerialPort, CarriesEveryByteValueBothWaysAndClosesOnAHangUp) {
     pty.hangUp();
     EXPECT_TRUE(SpinUntil([&] { return !port.isOpen(); }));
     EXPECT_FALSE(port.write("\x06"));
-}
-
-TEST(QtSerialPort, HandsOverBytesThatArriveWhileTheHandlerRuns) {
-    PtyDevice pty;
-    QtSerialPort port(Only(1, pty.path));
-    std::vector<std::string> deliveries;
-    port.setDataReceivedHandler([&] {
-        deliveries.push_back(port.readAll());
-        if (deliveries.size() == 1) {
-            // The handler lets window events run while the rest comes in.
-            pty.send("second");
-            SpinUntil([] { return false; }, 150);
-        }
-    });
-    ASSERT_TRUE(port.open(1).ok());
-    pty.send("first");
-    SpinUntil([&] { return deliveries.size() >= 2; });
-    EXPECT_EQ(deliveries, (std::vector<std::string>{"first", "second"}));
 }
 
 } // namespace
