@@ -56,12 +56,9 @@ private slots:
         timer.start();
         QCOMPARE(QtShell().startProgram(FromQString(path), error), starts);
         QVERIFY(timer.elapsed() < 1500 && error.empty() == starts);
-        QFile notes(dir.filePath("x"));
-        if (!starts) {
-            QTest::qWait(content.isEmpty() ? 0 : 200);
-            QVERIFY(!notes.exists());
+        if (!starts)
             return;
-        }
+        QFile notes(dir.filePath("x"));
         QTRY_VERIFY_WITH_TIMEOUT(notes.exists(), 5000);
         QVERIFY(notes.open(QIODevice::ReadOnly));
         QCOMPARE(notes.readAll().trimmed(),
