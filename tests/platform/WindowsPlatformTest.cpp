@@ -16,7 +16,10 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <memory>
 #include <thread>
+#include <tuple>
+#include <type_traits>
 
 namespace addrix {
 namespace {
@@ -27,70 +30,47 @@ TEST(WindowsPlatformTest, ReadsTheUsersRegistry) {
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &handle, nullptr),
               ERROR_SUCCESS);
-    const auto set = [&](const char* name, DWORD type, const std::string& data) {
-        RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
-    };
-    set("Text", REG_SZ, std::string("C:\\Docs\0", 8));
-    set("Number", REG_DWORD, std::string("\x07\x01\0\0", 4));
-    set("Bytes", REG_BINARY, "\x01\xab");
-    set("Longest", REG_SZ, std::string(2047, 'a') + '\0');
-    set("TooLong", REG_SZ, std::string(2048, 'a') + '\0');
-    RegCloseKey(handle);
-
     const WinRegistry registry;
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Text"), "C:\\Docs");
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Number"), "263");
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Bytes"), "01AB");
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Longest"), std::string(2047, 'a'));
-    EXPECT_EQ(ReadRegistryValue(registry, key, "TooLong"), "Not Found");
+    // Type and data stored, the value as text.
+    const std::tuple<DWORD, std::string, std::string> cases[] = {
+        {REG_SZ, std::string("C:\\Docs\0", 8), "C:\\Docs"},
+        {REG_DWORD, std::string("\x07\x01\0\0", 4), "263"},
+        {REG_BINARY, "\x01\xab", "01AB"},
+        {REG_SZ, std::string(2047, 'a') + '\0', std::string(2047, 'a')},
+        {REG_SZ, std::string(2048, 'a') + '\0', "Not Found"}};
+    for (const auto& [type, data, expected] : cases) {
+        RegSetValueExA(handle, "Value", 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
+        EXPECT_EQ(ReadRegistryValue(registry, key, "Value"), expected) << data.size();
+    }
+    RegCloseKey(handle);
     EXPECT_EQ(ReadRegistryValue(registry, key, "Missing"), "Not Found");
-    EXPECT_EQ(ReadRegistryValue(registry, key + "\\None", "Text"), "Not Found");
+    EXPECT_EQ(ReadRegistryValue(registry, key + "\\None", "Value"), "Not Found");
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
-// Top-level windows of a class of the test's own, shown as asked.
-class TestWindow {
-public:
-    TestWindow(const char* title, int show) {
-        static const ATOM kClass = [] {
-            WNDCLASSA type = {};
-            type.lpfnWndProc = DefWindowProcA;
-            type.hInstance = GetModuleHandleA(nullptr);
-            type.lpszClassName = "AddrixTestWindow";
-            return RegisterClassA(&type);
-        }();
-        m_window = CreateWindowExA(0, MAKEINTATOM(kClass), title, WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                                   100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (show != SW_HIDE)
-            ShowWindow(m_window, show);
-    }
-    ~TestWindow() { DestroyWindow(m_window); }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-    HWND get() const { return m_window; }
+using Window = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)>;
 
-private:
-    HWND m_window;
-};
+Window OpenWindow(const std::string& title, int show) {
+    Window window(CreateWindowExA(0, "STATIC", title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr),
+                  DestroyWindow);
+    ShowWindow(window.get(), show);
+    return window;
+}
 
 TEST(WindowsPlatformTest, ActivatesOnlyAVisibleWindowByTitleOrItsBeginning) {
     const std::string title = "Addrix Test Manager " + std::to_string(GetCurrentProcessId());
     SystemWindowActivator activator;
-    {
-        const TestWindow hidden(title.c_str(), SW_HIDE);
-        if (!hidden.get())
-            GTEST_SKIP() << "no display for windows (run under a virtual display)";
-        EXPECT_FALSE(activator.activate(title));
-    }
-    {
-        const TestWindow minimised((title + " - Norvik").c_str(), SW_SHOWMINIMIZED);
-        EXPECT_TRUE(activator.activate(title));
-        EXPECT_FALSE(IsIconic(minimised.get()));
-    }
-    const TestWindow other("Another program", SW_SHOWNORMAL);
-    const TestWindow exact(title.c_str(), SW_SHOWNORMAL);
-    SetForegroundWindow(other.get());
+    const Window exact = OpenWindow(title, SW_HIDE);
+    ASSERT_TRUE(exact);
+    EXPECT_FALSE(activator.activate(title));
+    const Window prefixed = OpenWindow(title + " - Norvik", SW_SHOWMINIMIZED);
+    EXPECT_TRUE(activator.activate(title));
+    EXPECT_FALSE(IsIconic(prefixed.get()));
+    // Shown below the other, the exact title still comes first.
+    SetWindowPos(exact.get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    const Window other = OpenWindow("Another program", SW_SHOWNORMAL);
     EXPECT_TRUE(activator.activate(title));
     EXPECT_EQ(GetForegroundWindow(), exact.get());
     EXPECT_FALSE(activator.activate(title + "x"));
