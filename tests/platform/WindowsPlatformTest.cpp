@@ -19,7 +19,6 @@
 #include <memory>
 #include <thread>
 #include <tuple>
-#include <type_traits>
 
 namespace addrix {
 namespace {
@@ -27,10 +26,7 @@ namespace {
 TEST(WindowsPlatformTest, ReadsTheUsersRegistry) {
     const std::string key = "Software\\AddrixTest" + std::to_string(GetCurrentProcessId());
     HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
-    const WinRegistry registry;
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, key.c_str(), &handle), ERROR_SUCCESS);
     // Type and data stored, the value as text.
     const std::tuple<DWORD, std::string, std::string> cases[] = {
         {REG_SZ, std::string("C:\\Docs\0", 8), "C:\\Docs"},
@@ -41,15 +37,15 @@ TEST(WindowsPlatformTest, ReadsTheUsersRegistry) {
     for (const auto& [type, data, expected] : cases) {
         RegSetValueExA(handle, "Value", 0, type, reinterpret_cast<const BYTE*>(data.data()),
                        static_cast<DWORD>(data.size()));
-        EXPECT_EQ(ReadRegistryValue(registry, key, "Value"), expected) << data.size();
+        EXPECT_EQ(ReadRegistryValue(WinRegistry(), key, "Value"), expected) << data.size();
     }
     RegCloseKey(handle);
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Missing"), "Not Found");
-    EXPECT_EQ(ReadRegistryValue(registry, key + "\\None", "Value"), "Not Found");
+    EXPECT_EQ(ReadRegistryValue(WinRegistry(), key, "Missing"), "Not Found");
+    EXPECT_EQ(ReadRegistryValue(WinRegistry(), key + "\\None", "Value"), "Not Found");
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
-using Window = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)>;
+using Window = std::unique_ptr<HWND__, decltype(&DestroyWindow)>;
 
 Window OpenWindow(const std::string& title, int show) {
     Window window(CreateWindowExA(0, "STATIC", title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
@@ -62,15 +58,15 @@ Window OpenWindow(const std::string& title, int show) {
 TEST(WindowsPlatformTest, ActivatesOnlyAVisibleWindowByTitleOrItsBeginning) {
     const std::string title = "Addrix Test Manager " + std::to_string(GetCurrentProcessId());
     SystemWindowActivator activator;
+    const Window prefixed = OpenWindow(title + " - Norvik", SW_HIDE);
     const Window exact = OpenWindow(title, SW_HIDE);
-    ASSERT_TRUE(exact);
     EXPECT_FALSE(activator.activate(title));
-    const Window prefixed = OpenWindow(title + " - Norvik", SW_SHOWMINIMIZED);
+    ShowWindow(prefixed.get(), SW_SHOWMINIMIZED);
     EXPECT_TRUE(activator.activate(title));
     EXPECT_FALSE(IsIconic(prefixed.get()));
-    // Shown below the other, the exact title still comes first.
-    SetWindowPos(exact.get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    const Window other = OpenWindow("Another program", SW_SHOWNORMAL);
+    // Prefixed titles lie above and below the exact one, made before and after it.
+    ShowWindow(exact.get(), SW_SHOWNORMAL);
+    const Window above = OpenWindow(title + " (2)", SW_SHOWNORMAL);
     EXPECT_TRUE(activator.activate(title));
     EXPECT_EQ(GetForegroundWindow(), exact.get());
     EXPECT_FALSE(activator.activate(title + "x"));
@@ -96,25 +92,23 @@ TEST(WindowsPlatformTest, FilesAndSettingsInAFolderOutsideAscii) {
     writer.open(csv);
     writer.writeLine("1,Jos\xe9");
     writer.close();
-    TextFileReader reader;
-    reader.open(csv);
-    std::string line;
-    ASSERT_TRUE(reader.readLine(line));
-    EXPECT_EQ(line, "1,Jos\xe9");
+    EXPECT_EQ(test::ReadFile(csv), "1,Jos\xe9\r\n");
 }
 
 // Another program reading the settings file holds it open without letting it
-// be replaced; the rewrite waits for it, and fails whole if it never lets go.
+// be replaced; the rewrite fails whole if it never lets go, and waits for it
+// if it soon does.
 TEST(WindowsPlatformTest, RewritesTheSettingsWhileAReaderHoldsThemBriefly) {
     test::TempDir dir;
     const std::string ini = dir.write("addrix.INI", "[Settings]\r\nDir=old\r\n");
-    const auto hold = [&] {
-        return CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    };
-    IniFile settings;
-    HANDLE reader = hold();
+    HANDLE reader = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    IniFile settings;
+    EXPECT_FALSE(settings.writeString("Settings", "Dir", "new", ini));
+    EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\nDir=old\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
     std::thread release([reader] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         CloseHandle(reader);
@@ -122,12 +116,6 @@ TEST(WindowsPlatformTest, RewritesTheSettingsWhileAReaderHoldsThemBriefly) {
     EXPECT_TRUE(settings.writeString("Settings", "Dir", "new", ini));
     release.join();
     EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\nDir=new\r\n");
-
-    reader = hold();
-    EXPECT_FALSE(settings.writeString("Settings", "Dir", "newer", ini));
-    CloseHandle(reader);
-    EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\nDir=new\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 // The C runtime turns the console's Ctrl-C and Ctrl-Break into signals.
