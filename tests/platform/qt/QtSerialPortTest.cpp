@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -35,49 +35,18 @@ struct PtyDevice {
     void hangUp() { ::close(std::exchange(fd, -1)); }
 };
 
-// Runs the event loop until `done` holds or two seconds have passed.
 bool SpinUntil(const std::function<bool()>& done, int ms = 2000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
+    for (const QDeadlineTimer deadline(ms); !done() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
 }
 
-PortLocator Only(int number, std::string device) {
-    return [number, device](int n) {
-        return n == number ? device : std::string();
-    };
-}
-
-TEST(QtSerialPort, TellsAMissingPortFromABusyOne) {
-    PtyDevice pty;
-    QtSerialPort holder(Only(3, pty.path));
-    ASSERT_TRUE(holder.open(3).ok());
-    test::TempDir dir;
-    const std::string missing = dir.file("ttyUSB7");
-    using Status = SerialOpenResult::Status;
-    // Device behind COM3, status, how the description begins.
-    const std::tuple<std::string, Status, std::string> cases[] = {
-        {"", Status::NoSuchPort, "COM3: no serial device is assigned to this port"},
-        {missing, Status::NoSuchPort, "COM3 (" + missing + "): the device does not exist"},
-        {pty.path, Status::Failed,
-         "COM3 (" + pty.path + "): the port is in use by another program"}};
-    for (const auto& [device, status, description] : cases) {
-        QtSerialPort port(Only(3, device));
-        const SerialOpenResult result = port.open(3);
-        EXPECT_EQ(result.status, status) << device;
-        EXPECT_EQ(result.description.substr(0, description.size()), description);
-        EXPECT_FALSE(port.isOpen());
-    }
-}
-
-TEST(QtSerialPort, CarriesEveryByteBothWaysWhileTheHandlerRunsAndClosesOnAHangUp) {
+TEST(QtSerialPort, OpensTheLineTellsABusyPortCarriesEveryByteAndClosesOnAHangUp) {
     std::string all;
     for (int b = 0; b < 256; ++b)
         all.push_back(char(b));
     PtyDevice pty;
-    QtSerialPort port(Only(1, pty.path));
+    QtSerialPort port([&](int n) { return n == 1 ? pty.path : std::string(); });
     std::string received;
     port.setDataReceivedHandler([&] {
         const bool first = received.empty();
@@ -98,6 +67,24 @@ TEST(QtSerialPort, CarriesEveryByteBothWaysWhileTheHandlerRunsAndClosesOnAHangUp
     EXPECT_EQ(::cfgetispeed(&line), speed_t(B9600));
     EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
     EXPECT_EQ(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
+
+    // While it is open, a second open is told from a port that does not exist.
+    test::TempDir dir;
+    const std::string missing = dir.file("ttyUSB7");
+    using Status = SerialOpenResult::Status;
+    // Device behind COM3, status, how the description begins.
+    const std::tuple<std::string, Status, std::string> cases[] = {
+        {"", Status::NoSuchPort, "COM3: no serial device is assigned to this port"},
+        {missing, Status::NoSuchPort, "COM3 (" + missing + "): the device does not exist"},
+        {pty.path, Status::Failed,
+         "COM3 (" + pty.path + "): the port is in use by another program"}};
+    for (const auto& [device, status, description] : cases) {
+        QtSerialPort other([d = device](int n) { return n == 3 ? d : std::string(); });
+        const SerialOpenResult result = other.open(3);
+        EXPECT_EQ(result.status, status) << device;
+        EXPECT_EQ(result.description.substr(0, description.size()), description);
+    }
+
     pty.send(all.substr(0, 128));
     SpinUntil([&] { return received.size() >= all.size(); });
     EXPECT_EQ(received, all);
