@@ -83,7 +83,6 @@ private slots:
         const std::optional<std::string> result = QtFileDialog().show(
             {request[0] == "save" ? Kind::Save : Kind::Open, "Select File Name",
              "Address File (*.csv)|*.csv", "csv", native(request[1]), native(request[2]), true});
-        QVERIFY(typed.isEmpty());
         QCOMPARE(warnings, warningsDue);
         QCOMPARE(seen, QDir::cleanPath(dir.filePath(shown.section('|', 0, 0))) + "|" +
                            shown.section('|', 1) + "|Address File (*.csv)|" + request[0]);
