@@ -16,7 +16,9 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <memory>
 #include <thread>
+#include <tuple>
 
 namespace addrix {
 namespace {
@@ -24,73 +26,47 @@ namespace {
 TEST(WindowsPlatformTest, ReadsTheUsersRegistry) {
     const std::string key = "Software\\AddrixTest" + std::to_string(GetCurrentProcessId());
     HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
-    const auto set = [&](const char* name, DWORD type, const std::string& data) {
-        RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, key.c_str(), &handle), ERROR_SUCCESS);
+    // Type and data stored, the value as text.
+    const std::tuple<DWORD, std::string, std::string> cases[] = {
+        {REG_SZ, std::string("C:\\Docs\0", 8), "C:\\Docs"},
+        {REG_DWORD, std::string("\x07\x01\0\0", 4), "263"},
+        {REG_BINARY, "\x01\xab", "01AB"},
+        {REG_SZ, std::string(2047, 'a') + '\0', std::string(2047, 'a')},
+        {REG_SZ, std::string(2048, 'a') + '\0', "Not Found"}};
+    for (const auto& [type, data, expected] : cases) {
+        RegSetValueExA(handle, "Value", 0, type, reinterpret_cast<const BYTE*>(data.data()),
                        static_cast<DWORD>(data.size()));
-    };
-    set("Text", REG_SZ, std::string("C:\\Docs\0", 8));
-    set("Number", REG_DWORD, std::string("\x07\x01\0\0", 4));
-    set("Bytes", REG_BINARY, "\x01\xab");
-    set("Longest", REG_SZ, std::string(2047, 'a') + '\0');
-    set("TooLong", REG_SZ, std::string(2048, 'a') + '\0');
+        EXPECT_EQ(ReadRegistryValue(WinRegistry(), key, "Value"), expected) << data.size();
+    }
     RegCloseKey(handle);
-
-    const WinRegistry registry;
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Text"), "C:\\Docs");
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Number"), "263");
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Bytes"), "01AB");
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Longest"), std::string(2047, 'a'));
-    EXPECT_EQ(ReadRegistryValue(registry, key, "TooLong"), "Not Found");
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Missing"), "Not Found");
-    EXPECT_EQ(ReadRegistryValue(registry, key + "\\None", "Text"), "Not Found");
+    EXPECT_EQ(ReadRegistryValue(WinRegistry(), key, "Missing"), "Not Found");
+    EXPECT_EQ(ReadRegistryValue(WinRegistry(), key + "\\None", "Value"), "Not Found");
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
-// Top-level windows of a class of the test's own, shown as asked.
-class TestWindow {
-public:
-    TestWindow(const char* title, int show) {
-        static const ATOM kClass = [] {
-            WNDCLASSA type = {};
-            type.lpfnWndProc = DefWindowProcA;
-            type.hInstance = GetModuleHandleA(nullptr);
-            type.lpszClassName = "AddrixTestWindow";
-            return RegisterClassA(&type);
-        }();
-        m_window = CreateWindowExA(0, MAKEINTATOM(kClass), title, WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                                   100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (show != SW_HIDE)
-            ShowWindow(m_window, show);
-    }
-    ~TestWindow() { DestroyWindow(m_window); }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-    HWND get() const { return m_window; }
+using Window = std::unique_ptr<HWND__, decltype(&DestroyWindow)>;
 
-private:
-    HWND m_window;
-};
+Window OpenWindow(const std::string& title, int show) {
+    Window window(CreateWindowExA(0, "STATIC", title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr),
+                  DestroyWindow);
+    ShowWindow(window.get(), show);
+    return window;
+}
 
 TEST(WindowsPlatformTest, ActivatesOnlyAVisibleWindowByTitleOrItsBeginning) {
     const std::string title = "Addrix Test Manager " + std::to_string(GetCurrentProcessId());
     SystemWindowActivator activator;
-    {
-        const TestWindow hidden(title.c_str(), SW_HIDE);
-        if (!hidden.get())
-            GTEST_SKIP() << "no display for windows (run under a virtual display)";
-        EXPECT_FALSE(activator.activate(title));
-    }
-    {
-        const TestWindow minimised((title + " - Norvik").c_str(), SW_SHOWMINIMIZED);
-        EXPECT_TRUE(activator.activate(title));
-        EXPECT_FALSE(IsIconic(minimised.get()));
-    }
-    const TestWindow other("Another program", SW_SHOWNORMAL);
-    const TestWindow exact(title.c_str(), SW_SHOWNORMAL);
-    SetForegroundWindow(other.get());
+    const Window prefixed = OpenWindow(title + " - Norvik", SW_HIDE);
+    const Window exact = OpenWindow(title, SW_HIDE);
+    EXPECT_FALSE(activator.activate(title));
+    ShowWindow(prefixed.get(), SW_SHOWMINIMIZED);
+    EXPECT_TRUE(activator.activate(title));
+    EXPECT_FALSE(IsIconic(prefixed.get()));
+    // Prefixed titles lie above and below the exact one, made before and after it.
+    ShowWindow(exact.get(), SW_SHOWNORMAL);
+    const Window above = OpenWindow(title + " (2)", SW_SHOWNORMAL);
     EXPECT_TRUE(activator.activate(title));
     EXPECT_EQ(GetForegroundWindow(), exact.get());
     EXPECT_FALSE(activator.activate(title + "x"));
@@ -116,25 +92,23 @@ TEST(WindowsPlatformTest, FilesAndSettingsInAFolderOutsideAscii) {
     writer.open(csv);
     writer.writeLine("1,Jos\xe9");
     writer.close();
-    TextFileReader reader;
-    reader.open(csv);
-    std::string line;
-    ASSERT_TRUE(reader.readLine(line));
-    EXPECT_EQ(line, "1,Jos\xe9");
+    EXPECT_EQ(test::ReadFile(csv), "1,Jos\xe9\r\n");
 }
 
 // Another program reading the settings file holds it open without letting it
-// be replaced; the rewrite waits for it, and fails whole if it never lets go.
+// be replaced; the rewrite fails whole if it never lets go, and waits for it
+// if it soon does.
 TEST(WindowsPlatformTest, RewritesTheSettingsWhileAReaderHoldsThemBriefly) {
     test::TempDir dir;
     const std::string ini = dir.write("addrix.INI", "[Settings]\r\nDir=old\r\n");
-    const auto hold = [&] {
-        return CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    };
-    IniFile settings;
-    HANDLE reader = hold();
+    HANDLE reader = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    IniFile settings;
+    EXPECT_FALSE(settings.writeString("Settings", "Dir", "new", ini));
+    EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\nDir=old\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
     std::thread release([reader] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         CloseHandle(reader);
@@ -142,12 +116,6 @@ TEST(WindowsPlatformTest, RewritesTheSettingsWhileAReaderHoldsThemBriefly) {
     EXPECT_TRUE(settings.writeString("Settings", "Dir", "new", ini));
     release.join();
     EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\nDir=new\r\n");
-
-    reader = hold();
-    EXPECT_FALSE(settings.writeString("Settings", "Dir", "newer", ini));
-    CloseHandle(reader);
-    EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\nDir=new\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 // The C runtime turns the console's Ctrl-C and Ctrl-Break into signals.
