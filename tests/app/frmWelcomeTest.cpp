@@ -269,9 +269,6 @@ private slots:
         QTest::newRow("Ivro, none") << ivro << "" << 0 << QString();
         QTest::newRow("Ivro, one") << ivro << "" << 1 << "1 record exported.";
         QTest::newRow("Ivro, no launch") << ivro << "no launch" << 3 << "3 records exported.";
-        // No manager runs or lies where the settings say: the program the user
-        // locates starts and is kept at exit.
-        QTest::newRow("Ivro, manager located") << ivro << "locate" << 2 << "2 records exported.";
         QTest::newRow("Galder, two") << galder << "" << 2 << "2 records exported.";
         QTest::newRow("Galder, download failed") << galder << "download failed" << 2 << QString();
     }
@@ -282,14 +279,7 @@ private slots:
         QFETCH(int, records);
         QFETCH(QString, box);
         WizardRig& rig = *m_rig;
-        const std::string manager = rig.programDir.file("NorvikMgr");
-        const bool locate = variant == "locate";
-        if (locate) {
-            rig.shell.startable = {manager};
-            rig.dialog.answers = {manager};
-        } else {
-            rig.activator.answers = {true}; // a running manager comes to the front
-        }
+        rig.activator.answers = {true}; // a running manager comes to the front
         rig.galder.contacts.assign(std::size_t(records), "contact");
         if (variant == "download failed")
             rig.galder.result = -1;
@@ -306,11 +296,8 @@ private slots:
         QVERIFY(rig.walkToConfirmation(source.toLatin1().constData()) && rig.click("cmdNext"));
 
         QVERIFY(box.isNull() || rig.messages.shown.at(0).icon == MsgIcon::Information);
-        QStringList boxes{"Records Exported: " + box};
-        if (locate)
-            boxes << "NorvikMgr.exe not found: Unable to locate NorvikMgr.EXE.\r\n"
-                     "Do you want to help locate it.";
-        QCOMPARE(Boxes(rig), box.isNull() ? QStringList() : boxes);
+        QCOMPARE(Boxes(rig),
+                 box.isNull() ? QStringList() : QStringList{"Records Exported: " + box});
         QCOMPARE(State(rig), box.isNull() ? "6 frameComplete lblCompleteBad &Close"
                                           : "5 frameComplete lblCompleteGood &Close");
         QVERIFY(rig.text(box.isNull() ? "lblCompleteBad" : "lblCompleteGood")
@@ -322,8 +309,7 @@ private slots:
                                                "exported address records into the Norvik"));
         // The manager comes up only when asked for and records were written.
         const bool launch = !box.isNull() && variant != "no launch";
-        QCOMPARE(rig.activator.asked.size(), std::size_t(launch ? 1 + locate : 0));
-        QCOMPARE(rig.shell.startAttempts.size(), std::size_t(locate ? 2 : 0));
+        QCOMPARE(rig.activator.asked.size(), std::size_t(launch ? 1 : 0));
         // The download takes the port number from the list's item data.
         const bool galder = source == "OptGetFromGalder";
         QCOMPARE(rig.galder.asked, std::vector<std::string>(galder ? 1 : 0, "3 2 250 0"));
@@ -335,7 +321,6 @@ private slots:
         QVERIFY(rig.click("cmdCancel") && rig.endProgramCalls == 1 && !w.isVisible());
         QCOMPARE(rig.saved("GalderEmail") + rig.saved("LaunchDataPlug"),
                  variant == "no launch" ? "20" : "21");
-        QVERIFY(!locate || rig.saved("NorvikEXEFilePath") == manager);
     }
 
     void browseHelpAndMenu() {

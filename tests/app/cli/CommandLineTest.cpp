@@ -64,8 +64,7 @@ TEST_F(CommandLineTest, VersionHelpAndUsageErrors) {
     EXPECT_EQ(help.rfind("0|Usage:\n  addrix                      open the wizard\n", 0), 0u);
     EXPECT_NE(help.find("Exit status: 0 records written, 1 no records, 2 export failed, 64 usage"),
               std::string::npos);
-    EXPECT_EQ(run({"export", "--source", "ivro", "--help"}), help);
-    EXPECT_EQ(run({"export", "-h"}), help);
+    EXPECT_EQ(run({"export", "--source", "ivro", "-h"}), help);
     // clang-format off
     const Args cases[] = {
         {}, {"frob\nnicate"}, {"export"}, {"export", "--source"}, {"export", "--source", "kestle"},
@@ -145,8 +144,6 @@ TEST_F(CommandLineTest, MissingOptionsTakeTheSettingsThenTheWizardDefaults) {
                   "\n|Addrix: You have exceeded the maximum number of records allowed by the "
                   "device.\nAdditional records will not be exported.\nChanges: 0 shortened, 0 "
                   "changed, 0 filled, 0 skipped, 2 over the limit.\n");
-    EXPECT_EQ(run({"export", "--source", "ivro", "--max-records", "2.5"}), // never equals a count
-              "0|3 records exported.\n" + work.file("chosen.csv") + "\n|" + kNoChanges);
     EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\n" + lines); // never written
     settings("ExportPath=" + work.file("gone") + "\nExportFile=chosen.csv\nIvroFile=" +
              work.file("set.adr")); // a stored folder that no longer exists

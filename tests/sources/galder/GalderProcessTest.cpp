@@ -259,8 +259,7 @@ TEST(GalderLoad, AFailedOpenGoesToTheCaller) {
     EXPECT_TRUE(rig.port.writes.empty());
 }
 
-// Each download appends its whole exchange; a trace that cannot be written
-// does not disturb the download.
+// Each download appends its whole exchange.
 TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
     TempDir dir;
     const std::string data = GalderHeader(1, 1) + Record(1);
@@ -281,20 +280,21 @@ TEST(GalderTrace, DebugOnTracesTheWholeExchange) {
                                      std::regex("\r\nState:[0-9]+\r\n"), state),
                   expected);
     }
-    GalderRig unwritable(250, true, dir.file("missing"));
-    unwritable.load();
-    unwritable.reachRecords(data);
-    EXPECT_EQ(unwritable.result(), 1);
+    // A folder that takes no trace, or a debug.log that links elsewhere (not
+    // followed): no trace, and the download goes on.
+    std::vector<std::string> noTrace = {dir.file("missing")};
 #ifndef _WIN32
-    // A debug.log that links elsewhere is not followed: no trace instead.
     TempDir linked;
     std::filesystem::create_symlink(dir.write("elsewhere", "kept"), linked.file("debug.log"));
-    GalderRig link(250, true, linked.path());
-    link.load();
-    link.reachRecords(data);
-    EXPECT_EQ(link.result(), 1);
-    EXPECT_EQ(ReadFile(dir.file("elsewhere")), "kept");
+    noTrace.push_back(linked.path());
 #endif
+    for (const std::string& folder : noTrace) {
+        GalderRig rig(250, true, folder);
+        rig.load();
+        rig.reachRecords(data);
+        EXPECT_EQ(rig.result(), 1);
+    }
+    EXPECT_EQ(ReadFile(dir.file("elsewhere")), noTrace.size() > 1 ? "kept" : "");
 }
 
 // `bytes`, then FF up to `width`: a field as the device fills it.
@@ -353,8 +353,7 @@ TEST(GalderRecordLayouts, NameAndEmailColumn) {
     const std::tuple<const char*, std::int16_t, const char*> cases[] = {
         {"Mary Ann Lee", 0, "Mary,Ann Lee,,m@x,,2"},
         {"Cher", 1, "Cher,,,,m@x,3"},
-        {" Lead", 2, "Unknown,Lead,,,,1"},
-        {"Bo", -1, "Bo,,,,,1"}};
+        {" Lead", -1, "Unknown,Lead,,,,1"}};
     for (const auto& [name, email, fields] : cases) {
         GalderRecord record;
         record.Name = name;
