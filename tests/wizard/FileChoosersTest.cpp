@@ -72,23 +72,17 @@ TEST(OutputChooser, StartsInTheRightFolderAndSplitsTheChoice) {
 }
 
 TEST(IvroChooser, StartsAtTheBoxOrTheProposedFileAndTakesTheChoice) {
+    const std::string dialog = "open|Select Ivro File|Address File (*.adr)|*.adr|adr|must exist||";
     const std::string old = kDocuments + kSep + "old.adr";
-    const std::string chosen = kDocuments + kSep + "new.adr";
-    const struct {
-        std::string box;
-        std::optional<std::string> chosen;
-        std::string result;
-    } cases[] = {{old, std::nullopt, old}, {"", chosen, chosen}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE("box " + c.box);
-        ChooserRig rig(kProgramDir, c.chosen);
-        rig.registry.setString(kShellFoldersKey, kPersonalValue, kDocuments);
-        const auto chosen = cmdIvroBrowseClick(c.box, rig.commonDialog, rig.services);
-        const std::string start = c.box.empty() ? kDocuments + kSep + "addressBook.adr" : c.box;
-        EXPECT_EQ(rig.shown(),
-                  "open|Select Ivro File|Address File (*.adr)|*.adr|adr|must exist||" + start);
-        EXPECT_EQ(chosen.value_or(c.box), c.result);
-    }
+    ChooserRig cancelled(kProgramDir, std::nullopt);
+    EXPECT_FALSE(cmdIvroBrowseClick(old, cancelled.commonDialog, cancelled.services));
+    EXPECT_EQ(cancelled.shown(), dialog + old);
+
+    ChooserRig rig(kProgramDir, kDocuments + kSep + "new.adr");
+    rig.registry.setString(kShellFoldersKey, kPersonalValue, kDocuments);
+    EXPECT_EQ(cmdIvroBrowseClick("", rig.commonDialog, rig.services).value_or("none"),
+              kDocuments + kSep + "new.adr");
+    EXPECT_EQ(rig.shown(), dialog + kDocuments + kSep + "addressBook.adr");
 }
 
 // The documents beside the program are copies of their RTF sources.
