@@ -1,7 +1,6 @@
 #include "settings/Settings.h"
 
 #include "platform/IniFile.h"
-#include "platform/PathUtil.h"
 #include "support/TestSupport.h"
 #include "wizard/WizardTexts.h"
 
@@ -13,9 +12,7 @@
 namespace addrix {
 namespace {
 
-TEST(SettingsFilePathTest, JoinsFolderNameAndExtension) {
-    const std::string sep(1, kPathSeparator);
-    EXPECT_EQ(SettingsFilePath(test::FakeProgramLocation(sep, "a")), sep + "a.INI");
+TEST(MaxRecordsCaptionTest, NamesTheLimit) {
     EXPECT_EQ(MaxRecordsCaption(1000),
               "The Norvik can only hold 1000 address records max.  If you attempt to load more "
               "than 1000 address records from your source, the extra records will not be "
