@@ -101,12 +101,6 @@ TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
                             ",IL,12345-67,a  b");
     EXPECT_EQ(Report(w), "FIRST_NAME filled; LAST_NAME changed; WIRELESS_ADDRESS changed; "
                          "WORK_PHONE changed; STREET shortened; ZIP shortened; NOTE changed; ");
-    w.begin();
-    w.add(Column::ContactId, "8");
-    w.add(Column::FirstName, " ");
-    w.add(Column::Company, "Acme");
-    EXPECT_EQ(w.line(), "8,,0,Unknown,Acme,,,,1,;,;,;,Acme,,,,,,,,,");
-    EXPECT_EQ(Report(w), "FIRST_NAME filled; LAST_NAME filled; ");
 }
 
 } // namespace
