@@ -42,14 +42,11 @@ TEST(OutputChooser, StartsInTheRightFolderAndSplitsTheChoice) {
     const std::string nested = kSep + "a" + kSep + "b c" + kSep;
     const std::string apps = kProgramDir + kSep;
     const std::string old = kSep + "old";
-    const struct {
-        std::string txtDir;
-        std::optional<std::string> personal; // nothing: no such registry value
-        std::string programDir;
-        std::string startFolder;
-        std::optional<std::string> chosen; // nothing: cancelled
-        std::string boxes;                 // folder and name afterwards
-    } cases[] = {
+    // The box, the Documents folder (nothing: no such registry value), the program's
+    // folder, where the dialog starts, the choice (nothing: cancelled), the boxes afterwards.
+    using Opt = std::optional<std::string>;
+    using Case = std::tuple<std::string, Opt, std::string, std::string, Opt, std::string>;
+    const Case cases[] = {
         {"", kDocuments, kProgramDir, kDocuments, nested + "list.csv", nested + "|list.csv"},
         {"", std::nullopt, kProgramDir, kProgramDir, kSep + "list.csv", kSep + "|list.csv"},
         {"", kSep + "gone", kProgramDir, apps, std::nullopt, "|old.csv"},
@@ -57,38 +54,32 @@ TEST(OutputChooser, StartsInTheRightFolderAndSplitsTheChoice) {
         // A program folder that ends in a separator gets no second one.
         {old, kDocuments, apps, apps, std::nullopt, old + "|old.csv"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("box " + c.txtDir + ", start " + c.startFolder);
-        ChooserRig rig(c.programDir, c.chosen);
-        if (c.personal)
-            rig.registry.setString(kShellFoldersKey, kPersonalValue, *c.personal);
+    for (const auto& [txtDir, personal, programDir, startFolder, choice, boxes] : cases) {
+        SCOPED_TRACE("box " + txtDir + ", start " + startFolder);
+        ChooserRig rig(programDir, choice);
+        if (personal)
+            rig.registry.setString(kShellFoldersKey, kPersonalValue, *personal);
         // The name the manager's locate step left in the shared dialog stays.
         rig.commonDialog.fileName = "NorvikMgr.exe";
-        const auto chosen = cmdBrowseClick(c.txtDir, rig.commonDialog, rig.services);
+        const auto chosen = cmdBrowseClick(txtDir, rig.commonDialog, rig.services);
         EXPECT_EQ(rig.shown(), "save|Select File Name|Address File (*.csv)|*.csv|csv|must exist|" +
-                                   c.startFolder + "|NorvikMgr.exe");
-        EXPECT_EQ(chosen ? chosen->dir + "|" + chosen->fileName : c.txtDir + "|old.csv", c.boxes);
+                                   startFolder + "|NorvikMgr.exe");
+        EXPECT_EQ(chosen ? chosen->dir + "|" + chosen->fileName : txtDir + "|old.csv", boxes);
     }
 }
 
 TEST(IvroChooser, StartsAtTheBoxOrTheProposedFileAndTakesTheChoice) {
+    const std::string dialog = "open|Select Ivro File|Address File (*.adr)|*.adr|adr|must exist||";
     const std::string old = kDocuments + kSep + "old.adr";
-    const std::string chosen = kDocuments + kSep + "new.adr";
-    const struct {
-        std::string box;
-        std::optional<std::string> chosen;
-        std::string result;
-    } cases[] = {{old, std::nullopt, old}, {"", chosen, chosen}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE("box " + c.box);
-        ChooserRig rig(kProgramDir, c.chosen);
-        rig.registry.setString(kShellFoldersKey, kPersonalValue, kDocuments);
-        const auto chosen = cmdIvroBrowseClick(c.box, rig.commonDialog, rig.services);
-        const std::string start = c.box.empty() ? kDocuments + kSep + "addressBook.adr" : c.box;
-        EXPECT_EQ(rig.shown(),
-                  "open|Select Ivro File|Address File (*.adr)|*.adr|adr|must exist||" + start);
-        EXPECT_EQ(chosen.value_or(c.box), c.result);
-    }
+    ChooserRig cancelled(kProgramDir, std::nullopt);
+    EXPECT_FALSE(cmdIvroBrowseClick(old, cancelled.commonDialog, cancelled.services));
+    EXPECT_EQ(cancelled.shown(), dialog + old);
+
+    ChooserRig rig(kProgramDir, kDocuments + kSep + "new.adr");
+    rig.registry.setString(kShellFoldersKey, kPersonalValue, kDocuments);
+    EXPECT_EQ(cmdIvroBrowseClick("", rig.commonDialog, rig.services).value_or("none"),
+              kDocuments + kSep + "new.adr");
+    EXPECT_EQ(rig.shown(), dialog + kDocuments + kSep + "addressBook.adr");
 }
 
 // The documents beside the program are copies of their RTF sources.

@@ -24,7 +24,6 @@ TEST(ManagerPaths, GetTheirDefaultsWhenTheyNameNoFile) {
     const Case cases[] = {{"", {kDefault}, kDefault, kDefault},
                           {"", {}, kAlternative, kDefault}, // the Kestle path has no fallback
                           {kStored, {kStored}, kStored, kStored},
-                          {kStored, {kDefault}, kDefault, kDefault},
                           {kProgramDir, {}, kAlternative, kDefault}}; // a folder is no program
     for (const auto& [stored, files, norvik, kestle] : cases) {
         test::FakeFileSystem fs;
@@ -41,7 +40,7 @@ TEST(ManagerPaths, GetTheirDefaultsWhenTheyNameNoFile) {
 
 struct LaunchCase {
     const char* name;
-    std::deque<bool> windowFound; // answers of the window search, in turn
+    bool running; // a manager window is found at first
     std::set<std::string> startable;
     std::deque<MsgAnswer> answers;                // one for every question expected
     std::deque<std::optional<std::string>> picks; // the locate dialog's answers
@@ -52,24 +51,22 @@ struct LaunchCase {
     bool windowSystemBroken = false;
 };
 
+const std::string kQuestion =
+    "NorvikMgr.exe not found|Unable to locate NorvikMgr.EXE.\r\nDo you want to help locate it.";
 const MsgAnswer Yes = MsgAnswer::Yes;
 const MsgAnswer No = MsgAnswer::No;
 
 // clang-format off
 const LaunchCase kLaunchCases[] = {
-    {"running manager only comes to the front", {true}, {kStored}, {}, {}, {}, kStored},
-    {"a broken window system is no running manager", {}, {kStored}, {}, {}, {kStored}, kStored,
-     kStored, kStored, true},
-    {"No ends silently", {}, {}, {No}, {}, {kStored}, kStored},
-    {"cancel in the dialog ends silently", {}, {}, {Yes}, {}, {kStored}, kStored},
-    // Located but never started: not kept.
-    {"a located file that fails asks again", {}, {}, {Yes, Yes, No}, {kNotAProgram, kLocated},
-     {kStored, kNotAProgram, kLocated}, kStored},
-    // The user started the manager by hand while the dialog was open.
-    {"manager found after locating", {false, true}, {}, {Yes}, {kLocated}, {kStored}, kLocated},
+    {"running manager only comes to the front", true, {kStored}, {}, {}, {}, kStored},
+    {"stored program started, a broken window system finding none", false, {kStored}, {}, {},
+     {kStored}, kStored, kStored, kStored, true},
+    {"No ends silently", false, {}, {No}, {}, {kStored}, kStored},
+    {"cancel in the dialog ends silently", false, {}, {Yes}, {}, {kStored}, kStored},
+    {"a located file that fails asks again", false, {kLocated}, {Yes, Yes},
+     {kNotAProgram, kLocated}, {kStored, kNotAProgram, kLocated}, kLocated},
     // Nothing at the stored path: the dialog opens in the program's folder.
-    {"stored path gone", {}, {}, {Yes}, {}, {kGone}, kGone, kGone, kProgramDir + kSep},
-    {"stored folder", {}, {}, {Yes}, {}, {kProgramDir}, kProgramDir, kProgramDir, kProgramDir},
+    {"stored path gone", false, {}, {Yes}, {}, {kGone}, kGone, kGone, kProgramDir + kSep},
 };
 // clang-format on
 
@@ -77,7 +74,7 @@ TEST(LaunchNorvikMgr, ActivatesStartsOrLocatesTheManager) {
     for (const LaunchCase& c : kLaunchCases) {
         SCOPED_TRACE(c.name);
         test::FakeWindowActivator windows;
-        windows.answers = c.windowFound;
+        windows.answers = {c.running};
         windows.throws = c.windowSystemBroken;
         test::FakeShell shell;
         shell.startable = c.startable;
@@ -90,10 +87,10 @@ TEST(LaunchNorvikMgr, ActivatesStartsOrLocatesTheManager) {
         fs.folders = {kProgramDir};
         test::FakeProgramLocation program{kProgramDir, "addrix"};
         // The dialog as the output-file chooser left it.
-        FileDialogRequest commonDialog1;
-        commonDialog1.fileName = "NorvikaddressBook.csv";
-        commonDialog1.pathMustExist = true;
-        LaunchServices services{windows, shell, messages, dialog, commonDialog1, fs, program};
+        FileDialogRequest shared;
+        shared.fileName = "NorvikaddressBook.csv";
+        shared.pathMustExist = true;
+        LaunchServices services{windows, shell, messages, dialog, shared, fs, program};
         Settings settings;
         settings.NorvikEXEFilePath = c.stored;
 
@@ -103,12 +100,9 @@ TEST(LaunchNorvikMgr, ActivatesStartsOrLocatesTheManager) {
         EXPECT_EQ(shell.startAttempts, c.startAttempts);
         EXPECT_EQ(settings.NorvikEXEFilePath, c.kept);
         ASSERT_EQ(messages.shown.size(), c.answers.size());
-        for (const auto& box : messages.shown) {
-            EXPECT_EQ(box.caption + "|" + box.text,
-                      "NorvikMgr.exe not found|Unable to locate "
-                      "NorvikMgr.EXE.\r\nDo you want to help locate it.");
-            EXPECT_TRUE(box.buttons == MsgButtons::YesNo && box.icon == MsgIcon::Question);
-        }
+        for (const auto& box : messages.shown)
+            EXPECT_TRUE(box.caption + "|" + box.text == kQuestion &&
+                        box.buttons == MsgButtons::YesNo && box.icon == MsgIcon::Question);
         // The dialog opens where the path last tried lies, and keeps the file
         // name and flag of the output chooser.
         for (std::size_t i = 0; i < dialog.shown.size(); ++i) {

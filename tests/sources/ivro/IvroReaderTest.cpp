@@ -96,9 +96,7 @@ TEST_F(IvroReaderTest, OnlyEntryLinesAfterTheHeaderCount) {
 
 TEST_F(IvroReaderTest, BadNumbersEndTheExportKeepingEarlierContactsAndClosingTheFiles) {
     const std::pair<std::map<int, std::string>, std::string> cases[] = {
-        {{{1, "abc"}}, "Type mismatch"},
-        {{{3, "256"}}, "Overflow"},
-        {{{3, " x"}}, "Type mismatch"}};
+        {{{1, "abc"}}, "Type mismatch"}, {{{3, "256"}}, "Overflow"}};
 #ifdef __linux__
     const auto openBefore = test::EntryCount("/proc/self/fd"); // the files this process holds
 #endif
