@@ -84,12 +84,9 @@ struct WizardRig {
         return true;
     }
 
-    // An Ivro backup file of `entries` entries of 24 fields, named in txtIvroFile.
+    // An Ivro backup file of `entries` entries, named in txtIvroFile.
     void useIvroBackup(int entries) const {
-        std::string text = "#Record\tName\tAddress\r\n";
-        for (int n = 1; n <= entries; ++n)
-            text += std::to_string(n) + "\tx\t0\tFirst\tLast" + std::string(19, '\t') + "\r\n";
-        setText("txtIvroFile", programDir.write("book.adr", text));
+        setText("txtIvroFile", programDir.write("book.adr", IvroBackup(entries)));
     }
     // From the welcome page to the confirmation page with `source` chosen.
     bool walkToConfirmation(const char* source) const {

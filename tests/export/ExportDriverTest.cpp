@@ -114,7 +114,7 @@ TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
 // file holds what was written, a failure or not. Nothing temporary is left.
 TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
     const auto files = [&] {
-        return std::distance(std::filesystem::directory_iterator(dir.path()), {});
+        return test::EntryCount(dir.path());
     };
     const std::string lastWeek = dir.write("book.csv", "last week\r\n");
     std::filesystem::permissions(lastWeek, std::filesystem::perms::owner_read |
@@ -184,10 +184,7 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
 // in place and nothing temporary stays. A pipe or a device as the backup is
 // refused at once instead of waited on or read for ever.
 TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
-    std::string backup = "#Record\tAddress\r\n";
-    for (int i = 0; i < 10000; ++i)
-        backup += "1\t\t0\tA" + std::string(20, '\t') + "\r\n";
-    form.ivroFile = dir.write("book.adr", backup);
+    form.ivroFile = dir.write("book.adr", test::IvroBackup(10000));
     settings.MaxDeviceRecords = 20000;
     int asked = 0;
     context.cancelled = [&] {
@@ -197,7 +194,7 @@ TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
     const auto lines = test::SplitCrLf(output());
     EXPECT_TRUE(lines.size() > 1 && lines.size() < 10001) << lines.size();
     EXPECT_EQ(lines.at(0), test::kNorvikHeader);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+    EXPECT_EQ(test::EntryCount(dir.path()), 2);
 #ifndef _WIN32
     const std::string fifo = dir.file("pipe.adr");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);

@@ -69,6 +69,13 @@ EnvLookup Env(std::map<std::string, std::string> variables) {
     };
 }
 
+std::string IvroBackup(int entries) {
+    std::string text = "#Record\tAddress\r\n";
+    for (int n = 1; n <= entries; ++n)
+        text += std::to_string(n) + "\t\t0\tP" + std::to_string(n) + std::string(20, '\t') + "\r\n";
+    return text;
+}
+
 std::vector<std::string> SplitCrLf(const std::string& text) {
     std::vector<std::string> lines;
     for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contact/ChangeReport.h"
 #include "platform/Environment.h"
 #include "platform/IClock.h"
 #include "platform/IFileSystem.h"
@@ -115,6 +116,16 @@ private:
 
 // The whole content of the file at `path` ("" when it cannot be read).
 std::string ReadFile(const std::string& path);
+
+// The rows of the change report, each as the report file writes it.
+struct ReportRows final : IChangeSink {
+    std::vector<std::string> lines;
+    void add(const Change& change) override { lines.push_back(ChangeReportLine(change)); }
+};
+
+// An Ivro backup file's text: the header line and `entries` entries of 24
+// fields, the first names P1, P2 ...
+std::string IvroBackup(int entries);
 
 // How many entries the folder at `path` holds.
 std::ptrdiff_t EntryCount(const std::string& path);

@@ -19,13 +19,6 @@ using Args = std::vector<std::string>;
 const std::string kNoChanges =
     "Changes: 0 shortened, 0 changed, 0 filled, 0 skipped, 0 over the limit.\n";
 
-std::string Entries(int count) {
-    std::string text = "#Record\tAddress\r\n";
-    for (int i = 0; i < count; ++i)
-        text += "1\t\t0\tP" + std::to_string(i) + std::string(20, '\t') + "\r\n";
-    return text;
-}
-
 class CommandLineTest : public ::testing::Test {
 protected:
     test::TempDir programDir;
@@ -93,7 +86,7 @@ TEST_F(CommandLineTest, ExportsTheIvroBackup) {
     const std::string failed = "2||Error Occurred: Error occurred in DoExport\n";
     // clang-format off
     const std::pair<Args, std::string> cases[] = {
-        {{"--source", "IVRO", "--input", work.write("two.adr", Entries(2)), "--file=o.csv"},
+        {{"--source", "IVRO", "--input", work.write("two.adr", test::IvroBackup(2)), "--file=o.csv"},
          "0|2 records exported.\n" + work.file("o.csv") + "\n|" + kNoChanges},
         {{"--source", "ivro", "--input", work.write("none.adr", "no header\r\n")},
          "1||Error Occurred: The file holds no Ivro address book (no header line was found):\n" +
@@ -131,11 +124,11 @@ TEST_F(CommandLineTest, TheChangeReport) {
 }
 
 TEST_F(CommandLineTest, MissingOptionsTakeTheSettingsThenTheWizardDefaults) {
-    proposedBackup = work.write("proposed.adr", Entries(1));
+    proposedBackup = work.write("proposed.adr", test::IvroBackup(1));
     EXPECT_EQ(run({"export", "--source", "ivro"}), "0|1 record exported.\n" +
                                                        programDir.file("NorvikaddressBook.csv") +
                                                        "\n|" + kNoChanges);
-    const std::string lines = "IvroFile=" + work.write("set.adr", Entries(3)) +
+    const std::string lines = "IvroFile=" + work.write("set.adr", test::IvroBackup(3)) +
                               "\nExportPath=" + work.path() +
                               "\nExportFile=chosen.csv\nMaxDeviceRecords=1\n";
     const std::string ini = settings(lines);

@@ -1,7 +1,6 @@
 // The Galder download engine with its services faked, and the record decoding.
 
 #include "sources/galder/GalderProcess.h"
-#include "contact/ChangeReport.h"
 #include "sources/galder/GalderRecord.h"
 
 #include "support/GalderFakes.h"
@@ -224,10 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The report gets the changes of each record written and, at the limit, the
 // records the device announced but the limit left out.
 TEST(GalderReport, TellsEachChangeAndTheRecordsLeftOut) {
-    struct Rows final : IChangeSink {
-        Bytes lines;
-        void add(const Change& change) override { lines.push_back(ChangeReportLine(change)); }
-    } changes;
+    ReportRows changes;
     GalderRig rig(2);
     rig.download.changes = &changes;
     rig.load();

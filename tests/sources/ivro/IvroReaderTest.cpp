@@ -160,12 +160,6 @@ TEST_F(IvroReaderTest, WriteFailureEndsTheReadingAndKeepsTheLinesWritten) {
     EXPECT_EQ(sink.lines.size(), 1u);
 }
 
-// Every row the reader reports, as the report file writes it.
-struct ReportLines final : IChangeSink {
-    Lines lines;
-    void add(const Change& change) override { lines.push_back(ChangeReportLine(change)); }
-};
-
 // The reader adds the line of each entry, the lines skipped and the entries
 // over the limit to what the writer tells of each column.
 TEST_F(IvroReaderTest, ReportsWhatTheNorvikColumnsChange) {
@@ -173,7 +167,7 @@ TEST_F(IvroReaderTest, ReportsWhatTheNorvikColumnsChange) {
         dir.write("book.adr", "junk\r\n" + kHeader + "short\tline\r\n" +
                                   Entry("Ann", {{21, "say \"hi\", then"}}) + Entry("Over"));
     test::MemorySink out;
-    ReportLines report;
+    test::ReportRows report;
     EXPECT_EQ(ReadIvroBackup(out, backup, 1, messages, &report), 1);
     EXPECT_EQ(
         report.lines,
