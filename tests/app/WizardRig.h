@@ -26,7 +26,7 @@ struct WizardRig {
     StdFileSystem files;
     IniFile ini;
     FakeRegistry registry;
-    FakePortBank ports;
+    FakeSerialPort ports;
     FakeMessageBox messages;
     FakeShell shell;
     FakeWindowActivator activator;

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "GalderRecordCodec.h"
-#include "platform/ISerialPort.h"
 #include "platform/PathUtil.h"
 #include "sources/galder/GalderProcess.h"
 #include "support/TestSupport.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -28,42 +26,6 @@ inline std::string GalderHeader(int layout, int count, char third = '\0') {
 inline std::string GalderRecordBytes(int n, int layout = 1) {
     return '\x7F' + galdersim::EncodeRecord(galdersim::GeneratedContact(n), layout);
 }
-
-// A serial port in memory: readAll() hands out what the test put in
-// `incoming`, at most `readChunk` bytes at a time (0: all).
-class FakeSerialPort final : public ISerialPort {
-public:
-    SerialOpenResult openResult{SerialOpenResult::Status::Opened, {}};
-    std::size_t readChunk = 0;
-    std::string incoming;
-    int openedPort = 0;
-    std::vector<std::string> writes;
-    int writesWhileClosed = 0;
-
-    SerialOpenResult open(int portNumber) override {
-        openedPort = portNumber;
-        m_open = openResult.ok();
-        return openResult;
-    }
-    void close() override { m_open = false; }
-    bool isOpen() const override { return m_open; }
-    bool write(const std::string& bytes) override {
-        if (m_open)
-            writes.push_back(bytes);
-        else
-            ++writesWhileClosed;
-        return m_open;
-    }
-    std::string readAll() override {
-        const std::size_t take = readChunk ? std::min(readChunk, incoming.size()) : incoming.size();
-        std::string out = incoming.substr(0, take);
-        incoming.erase(0, take);
-        return out;
-    }
-
-private:
-    bool m_open = false;
-};
 
 // A tick timer that fires only when the test says so.
 class FakeTickTimer final : public ITickTimer {

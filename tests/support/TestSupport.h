@@ -5,8 +5,10 @@
 #include "platform/IClock.h"
 #include "platform/IFileSystem.h"
 #include "platform/IMessageBox.h"
+#include "platform/ISerialPort.h"
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <deque>
 #include <filesystem>
@@ -69,6 +71,50 @@ public:
 
 private:
     std::size_t m_okLines;
+};
+
+// A serial port in memory. It opens as `openResult` says or, where `ports`
+// is set, as it says for each port number (the others do not exist);
+// readAll() hands out what the test put in `incoming`, at most `readChunk`
+// bytes at a time (0: all).
+class FakeSerialPort final : public ISerialPort {
+public:
+    SerialOpenResult openResult{SerialOpenResult::Status::Opened, {}};
+    std::map<int, SerialOpenResult::Status> ports;
+    std::vector<int> opened; // every port number asked for
+    std::size_t readChunk = 0;
+    std::string incoming;
+    std::vector<std::string> writes;
+    int writesWhileClosed = 0;
+
+    SerialOpenResult open(int portNumber) override {
+        opened.push_back(portNumber);
+        SerialOpenResult result = openResult;
+        if (!ports.empty()) {
+            const auto it = ports.find(portNumber);
+            result = {it == ports.end() ? SerialOpenResult::Status::NoSuchPort : it->second, {}};
+        }
+        m_open = result.ok();
+        return result;
+    }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    bool write(const std::string& bytes) override {
+        if (m_open)
+            writes.push_back(bytes);
+        else
+            ++writesWhileClosed;
+        return m_open;
+    }
+    std::string readAll() override {
+        const std::size_t take = readChunk ? std::min(readChunk, incoming.size()) : incoming.size();
+        std::string out = incoming.substr(0, take);
+        incoming.erase(0, take);
+        return out;
+    }
+
+private:
+    bool m_open = false;
 };
 
 // A clock that moves only when told to.

@@ -3,7 +3,6 @@
 #include "export/GalderExportJob.h"
 #include "platform/IFileDialog.h"
 #include "platform/IFileSystem.h"
-#include "platform/ISerialPort.h"
 #include "platform/IShell.h"
 #include "platform/TextFile.h"
 
@@ -29,26 +28,6 @@ template <typename T> T NextAnswer(std::deque<T>& script, T otherwise) {
     script.pop_front();
     return answer;
 }
-
-// Serial ports that open as configured (others do not exist); records opens.
-struct FakePortBank final : ISerialPort {
-    std::map<int, SerialOpenResult::Status> ports;
-    std::vector<int> opened;
-
-    SerialOpenResult open(int portNumber) override {
-        opened.push_back(portNumber);
-        const auto it = ports.find(portNumber);
-        SerialOpenResult result;
-        result.status = it == ports.end() ? SerialOpenResult::Status::NoSuchPort : it->second;
-        m_open = result.ok();
-        return result;
-    }
-    void close() override { m_open = false; }
-    bool isOpen() const override { return m_open; }
-    bool write(const std::string&) override { return m_open; }
-    std::string readAll() override { return {}; }
-    bool m_open = false;
-};
 
 // A download that runs `during` (which may throw, as a port that will not
 // open does), opens its port, writes `contacts` and returns `result` (the

@@ -41,7 +41,7 @@ TEST(GalderConversation, ByteForByte) {
     TempDir dir;
     GalderRig rig(250, false, dir.path());
     rig.load(3, 1);
-    EXPECT_EQ(rig.port.openedPort, 3);
+    EXPECT_EQ(rig.port.opened, std::vector<int>{3});
     rig.receive("\x8B");
     rig.receive(IdentificationAnswer());
     EXPECT_EQ(rig.port.writes.size(), 3u) << "the command waits for the next tick";
