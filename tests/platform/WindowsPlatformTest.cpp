@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <memory>
@@ -25,60 +24,51 @@ namespace {
 
 TEST(WindowsPlatformTest, ReadsTheUsersRegistry) {
     const std::string key = "Software\\AddrixTest" + std::to_string(GetCurrentProcessId());
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, key.c_str(), &handle), ERROR_SUCCESS);
-    // Type and data stored, the value as text.
+    // Type and data stored, the value as text; a long text read whole.
     const std::tuple<DWORD, std::string, std::string> cases[] = {
-        {REG_SZ, std::string("C:\\Docs\0", 8), "C:\\Docs"},
         {REG_DWORD, std::string("\x07\x01\0\0", 4), "263"},
         {REG_BINARY, "\x01\xab", "01AB"},
-        {REG_SZ, std::string(2047, 'a') + '\0', std::string(2047, 'a')},
-        {REG_SZ, std::string(2048, 'a') + '\0', "Not Found"}};
+        {REG_SZ, std::string(2047, 'a') + '\0', std::string(2047, 'a')}};
     for (const auto& [type, data, expected] : cases) {
-        RegSetValueExA(handle, "Value", 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
+        RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Value", type, data.data(),
+                        static_cast<DWORD>(data.size()));
         EXPECT_EQ(ReadRegistryValue(WinRegistry(), key, "Value"), expected) << data.size();
     }
-    RegCloseKey(handle);
     EXPECT_EQ(ReadRegistryValue(WinRegistry(), key, "Missing"), "Not Found");
-    EXPECT_EQ(ReadRegistryValue(WinRegistry(), key + "\\None", "Value"), "Not Found");
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
 using Window = std::unique_ptr<HWND__, decltype(&DestroyWindow)>;
 
-Window OpenWindow(const std::string& title, int show) {
-    Window window(CreateWindowExA(0, "STATIC", title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                                  nullptr, nullptr, nullptr, nullptr),
+Window OpenWindow(const std::string& title, DWORD style = 0) {
+    return Window(CreateWindowExA(0, "STATIC", title.c_str(), WS_OVERLAPPEDWINDOW | style, 0, 0,
+                                  200, 100, nullptr, nullptr, nullptr, nullptr),
                   DestroyWindow);
-    ShowWindow(window.get(), show);
-    return window;
 }
 
 TEST(WindowsPlatformTest, ActivatesOnlyAVisibleWindowByTitleOrItsBeginning) {
     const std::string title = "Addrix Test Manager " + std::to_string(GetCurrentProcessId());
     SystemWindowActivator activator;
-    const Window prefixed = OpenWindow(title + " - Norvik", SW_HIDE);
-    const Window exact = OpenWindow(title, SW_HIDE);
+    const Window prefixed = OpenWindow(title + " - Norvik");
+    const Window exact = OpenWindow(title);
     EXPECT_FALSE(activator.activate(title));
     ShowWindow(prefixed.get(), SW_SHOWMINIMIZED);
     EXPECT_TRUE(activator.activate(title));
     EXPECT_FALSE(IsIconic(prefixed.get()));
     // Prefixed titles lie above and below the exact one, made before and after it.
     ShowWindow(exact.get(), SW_SHOWNORMAL);
-    const Window above = OpenWindow(title + " (2)", SW_SHOWNORMAL);
+    const Window above = OpenWindow(title + " (2)", WS_VISIBLE);
     EXPECT_TRUE(activator.activate(title));
     EXPECT_EQ(GetForegroundWindow(), exact.get());
     EXPECT_FALSE(activator.activate(title + "x"));
 }
 
-// "José" and "café" in the Windows code page (1252), and the euro sign.
+// "José", "café" and the euro sign in code page 1252; the folder made by its UTF-16 name.
 TEST(WindowsPlatformTest, FilesAndSettingsInAFolderOutsideAscii) {
     ASSERT_EQ(GetACP(), 1252u) << "the test's names are written in code page 1252";
     test::TempDir dir;
     const std::string folder = dir.path() + "\\Jos\xe9 \x80";
-    ASSERT_TRUE(std::filesystem::create_directory(ToFsPath(folder)));
-    EXPECT_TRUE(std::filesystem::exists(ToFsPath(dir.path()).wstring() + L"\\Jos\u00e9 \u20ac"));
+    ASSERT_TRUE(std::filesystem::create_directory(ToFsPath(dir.path()) / L"Jos\u00e9 \u20ac"));
 
     const std::string ini = folder + "\\caf\xe9.INI";
     IniFile settings;
@@ -95,9 +85,8 @@ TEST(WindowsPlatformTest, FilesAndSettingsInAFolderOutsideAscii) {
     EXPECT_EQ(test::ReadFile(csv), "1,Jos\xe9\r\n");
 }
 
-// Another program reading the settings file holds it open without letting it
-// be replaced; the rewrite fails whole if it never lets go, and waits for it
-// if it soon does.
+// A reader that holds the settings file open keeps it from being replaced: the
+// rewrite fails if it never lets go, and waits for it if it soon does.
 TEST(WindowsPlatformTest, RewritesTheSettingsWhileAReaderHoldsThemBriefly) {
     test::TempDir dir;
     const std::string ini = dir.write("addrix.INI", "[Settings]\r\nDir=old\r\n");
@@ -107,10 +96,9 @@ TEST(WindowsPlatformTest, RewritesTheSettingsWhileAReaderHoldsThemBriefly) {
     IniFile settings;
     EXPECT_FALSE(settings.writeString("Settings", "Dir", "new", ini));
     EXPECT_EQ(test::ReadFile(ini), "[Settings]\r\nDir=old\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
     std::thread release([reader] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Sleep(300);
         CloseHandle(reader);
     });
     EXPECT_TRUE(settings.writeString("Settings", "Dir", "new", ini));

@@ -2,30 +2,29 @@
 
 #include "support/TestSupport.h"
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 extern char** environ;
 
 namespace addrix::test {
 
 // A program started as a child with no input and its output streams in files
-// of `scratch`. Killed with the object unless it has exited already.
+// of its own. Killed with the object unless it has exited already.
 class ChildProcess {
 public:
-    ChildProcess(const std::string& path, const std::vector<std::string>& args,
-                 const TempDir& scratch)
-        : m_outPath(scratch.file("stdout.txt")), m_errPath(scratch.file("stderr.txt")) {
-        std::vector<std::string> all = {path};
-        all.insert(all.end(), args.begin(), args.end());
+    ChildProcess(const std::string& path, std::vector<std::string> args)
+        : m_outPath(m_scratch.file("stdout.txt")), m_errPath(m_scratch.file("stderr.txt")) {
+        args.insert(args.begin(), path);
         std::vector<char*> argv;
-        for (auto& a : all)
+        for (auto& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
@@ -40,10 +39,8 @@ public:
         posix_spawn_file_actions_destroy(&actions);
     }
     ~ChildProcess() {
-        if (m_pid > 0 && m_status < 0) {
-            ::kill(m_pid, SIGKILL);
-            wait();
-        }
+        signal(SIGKILL);
+        wait();
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -63,8 +60,19 @@ public:
     }
     std::string out() const { return ReadFile(m_outPath); }
     std::string err() const { return ReadFile(m_errPath); }
+    // The first line of the output (`ofErrors`: of the error output), given
+    // five seconds to end; what there is by then otherwise.
+    std::string firstLine(bool ofErrors = false) const {
+        std::string text;
+        for (int tries = 0; tries < 500 && text.find('\n') == std::string::npos; ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            text = ofErrors ? err() : out();
+        }
+        return text.substr(0, text.find('\n'));
+    }
 
 private:
+    TempDir m_scratch;
     std::string m_outPath;
     std::string m_errPath;
     pid_t m_pid = -1;

@@ -6,12 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <ostream>
-#include <thread>
-
-#include <signal.h>
 
 namespace addrix {
 namespace {
@@ -31,7 +27,7 @@ TEST(AddrixProgram, ConvertsTheSampleWithTheSettingsItNeverWrites) {
     const std::string ini =
         "; hand-made\r\n[Settings]\r\nExportPath=" + work.path() + "\r\nExportFile=book.csv\r\n";
     ChildProcess run(Addrix(programDir, ini),
-                     {"export", "--source", "ivro", "--input", ADDRIX_SAMPLE}, work);
+                     {"export", "--source", "ivro", "--input", ADDRIX_SAMPLE});
     ASSERT_EQ(run.wait(), 0) << run.err();
     EXPECT_EQ(run.out() + "|" + run.err(),
               "20 records exported.\n" + work.file("book.csv") +
@@ -39,22 +35,17 @@ TEST(AddrixProgram, ConvertsTheSampleWithTheSettingsItNeverWrites) {
     EXPECT_EQ(ReadFile(programDir.file("addrix.INI")), ini);
 }
 
-// name, home, work, mobile, fax, email, wireless, note, second number
-const char* const kContacts = "# two contacts\n"
-                              "Ann Lee\t5551234\t5559876\t\t5550000\tann@example.com\t12 34 "
-                              "56\tline one\\r\\nline two\t42\n"
-                              "\n"
-                              "Prince\t\t\t0123456789\t\tp@example.com\r\n";
-const std::string kConnecting = "Connecting to device...\n";
-const std::string kReceived = kConnecting + "Starting download...\nReceived 1 of 2 Records...\n" +
-                              "Received 2 of 2 Records...\nChanges: 0 shortened, 2 changed, 0 " +
-                              "filled, 0 skipped, 0 over the limit.\n";
+// name, home, work, mobile, fax, email, wireless (its blanks are dropped: a change)
+const char* const kContacts = "Ann Lee\t5551234\t\t\t\tann@example.com\t12 34 56\nPrince\n";
+const char* const kReceived = "Starting download...\nReceived 1 of 2 Records...\n"
+                              "Received 2 of 2 Records...\nChanges: 0 shortened, 1 changed, "
+                              "0 filled, 0 skipped, 0 over the limit.\n";
 
 struct ProgramCase {
     const char* name;
     friend void PrintTo(const ProgramCase& c, std::ostream* os) { *os << c.name; }
-    std::vector<std::string> simArgs; // after the contacts file
-    bool interrupt;                   // Ctrl-C once the program waits for the device
+    std::vector<std::string> simArgs;
+    bool interrupt; // Ctrl-C once the program waits for the device
     int status;
     std::string err;
     std::string records; // lines after the header
@@ -72,33 +63,28 @@ TEST_P(GalderProgram, ExportsFromTheDevice) {
     SimulatorProcess sim(GALDER_SIM, simArgs);
     ChildProcess run(
         Addrix(programDir, "[Settings]\r\nDebug=True\r\n[Ports]\r\nCOM1=" + sim.device() + "\r\n"),
-        {"export", "--source", "galder", "--port", "1", "--dir", work.path(), "--file", "out.csv"},
-        work);
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (c.interrupt && run.err().empty() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (c.interrupt)
+        {"export", "--source", "galder", "--port", "1", "--dir", work.path(), "--file", "out.csv"});
+    if (c.interrupt) {
+        run.firstLine(true); // once it waits for the device
         run.signal(SIGINT);
+    }
     ASSERT_EQ(run.wait(), c.status) << run.err();
-    EXPECT_EQ(run.err(), c.err);
+    EXPECT_EQ(run.err(), "Connecting to device...\n" + c.err);
     EXPECT_EQ(run.out(), c.status ? "" : "2 records exported.\n" + work.file("out.csv") + "\n");
-    const std::string trace = ReadFile(programDir.file("debug.log"));
-    EXPECT_EQ(trace.rfind("\r\nStart Of Operation\r\n\r\nTX:\xAA\r\n", 0), 0u) << trace;
+    EXPECT_NE(ReadFile(programDir.file("debug.log")).find("\r\nTX:\xAA\r\n"), std::string::npos);
     EXPECT_EQ(ReadFile(work.file("out.csv")),
-              test::kNorvikHeader + "\r\n" + c.records + (c.records.empty() ? "" : "\r\n"));
+              kNorvikHeader + "\r\n" + c.records + (c.records.empty() ? "" : "\r\n"));
 }
 
-const char* const kLayout1 =
-    "1,0,0,Ann,Lee,123456,ann@example.com,,1,;,;,;,,5551234,5559876,,5550000,,,,,line one line "
-    "two\r\n"
-    "2,1,0,Prince,,,p@example.com,,2,;,;,;,,,,0123456789,,,,,,";
-const std::string kDisabled = kConnecting + "Disabled Device: The device is permanently disabled "
-                                            "and the address book cannot be accessed.\n";
-const std::string kCancelled = kConnecting + "Galder: The download was cancelled.\n";
+const char* const kRecords = "1,0,0,Ann,Lee,123456,ann@example.com,,1,;,;,;,,5551234,,,,,,,,\r\n"
+                             "2,1,0,Prince,,,,,1,;,;,;,,,,,,,,,,";
+const char* const kDisabled = "Disabled Device: The device is permanently disabled and the address "
+                              "book cannot be accessed.\n";
+const char* const kCancelled = "Galder: The download was cancelled.\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GalderProgram,
-    ::testing::Values(ProgramCase{"Layout1", {"--layout", "1"}, false, 0, kReceived, kLayout1},
+    ::testing::Values(ProgramCase{"Download", {}, false, 0, kReceived, kRecords},
                       ProgramCase{"DisabledDevice", {"--disabled"}, false, 2, kDisabled, ""},
                       ProgramCase{"CtrlCCancels", {"--silent"}, true, 2, kCancelled, ""}));
 

@@ -16,50 +16,41 @@ class QtFileDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Paths below a fresh folder, which holds backup/ and NorvikMgr.exe.
-    // `request`: kind, initial folder, preset name; `typed`: what the user
-    // types before OK, in turn ("cancel": Cancel); `shown`: the folder and
-    // name box the dialog opens with; `chosen`: the result (null: none).
+    // Paths below a fresh folder that holds backup/ and NorvikMgr.exe.
     void showsTheRequestAndReturnsTheChoice_data() {
-        QTest::addColumn<QStringList>("request");
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("chosen");
-        // A missing folder is refused and the dialog shown again; the folder the
-        // user typed in the window comes before the last choice's.
+        QTest::addColumn<QStringList>("request"); // kind, initial folder, preset name
+        QTest::addColumn<QString>("shown");       // the first folder and name box, each warning
+        QTest::addColumn<QStringList>("typed");   // before each OK, in turn; then Cancel
+        QTest::addColumn<QString>("chosen");      // the result (null: none)
         QTest::newRow("missing folder refused, extension added, initial folder first")
-            << QStringList{"save", ".", "backup/list.csv"}
-            << QStringList{"missing/list.csv", "book"} << ".|list.csv"
-            << "book.csv";
+            << QStringList{"save", ".", "backup/list.csv"} << ".|list.csv|warned"
+            << QStringList{"missing/list.csv", "book"} << "book.csv";
         QTest::newRow("preset path gives folder and name")
-            << QStringList{"open", "", "backup/book.adr"} << QStringList{""} << "backup|book.adr"
-            << "backup/book.adr";
+            << QStringList{"open", "", "backup/book.adr"} << "backup|book.adr"
+            << QStringList{"book.adr"} << "backup/book.adr";
         QTest::newRow("initial file opens in its folder, cancelled")
-            << QStringList{"open", "NorvikMgr.exe", ""} << QStringList{"cancel"}
-            << ".|NorvikMgr.exe" << QString();
+            << QStringList{"open", "NorvikMgr.exe", ""} << ".|NorvikMgr.exe" << QStringList()
+            << QString();
     }
 
     void showsTheRequestAndReturnsTheChoice() {
         QFETCH(QStringList, request);
-        QFETCH(QStringList, typed);
         QFETCH(QString, shown);
+        QFETCH(QStringList, typed);
         QFETCH(QString, chosen);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("backup") &&
                 QFile(dir.filePath("NorvikMgr.exe")).open(QIODevice::WriteOnly));
         const auto native = [&dir](const QString& path) {
-            return path.isEmpty() ? std::string()
-                                  : FromQString(QDir::toNativeSeparators(dir.filePath(path)));
+            return path.isEmpty() ? "" : FromQString(QDir::toNativeSeparators(dir.filePath(path)));
         };
-        // The user: accepts each warning, notes what the first dialog offers.
+        // The user: notes what the first dialog offers and each warning it accepts.
         QString seen;
-        const int warningsDue = int(typed.size()) - 1;
-        int warnings = 0;
         QTimer user;
         connect(&user, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                ++warnings;
+                seen += "|warned";
                 return box->accept();
             }
             auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -67,25 +58,22 @@ private slots:
                 return;
             auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
             if (seen.isNull())
-                seen = dialog->directory().absolutePath() + "|" + edit->text() + "|" +
-                       dialog->nameFilters().join(';') +
-                       (dialog->acceptMode() == QFileDialog::AcceptSave ? "|save" : "|open");
-            const QString text = typed.isEmpty() ? "cancel" : typed.takeFirst();
-            if (text == "cancel")
-                return dialog->reject();
-            if (!text.isEmpty())
-                edit->setText(text);
+                seen = (dialog->acceptMode() == QFileDialog::AcceptSave ? "save|" : "open|") +
+                       dialog->nameFilters().join(';') + "|" +
+                       QDir(dir.path()).relativeFilePath(dialog->directory().absolutePath()) + "|" +
+                       edit->text();
+            if (typed.isEmpty())
+                return dialog->reject(); // Cancel
+            edit->setText(typed.takeFirst());
             static_cast<QDialog*>(dialog)->accept(); // the OK button
         });
         user.start(10);
 
-        using Kind = FileDialogRequest::Kind;
         const std::optional<std::string> result = QtFileDialog().show(
-            {request[0] == "save" ? Kind::Save : Kind::Open, "Select File Name",
-             "Address File (*.csv)|*.csv", "csv", native(request[1]), native(request[2]), true});
-        QCOMPARE(warnings, warningsDue);
-        QCOMPARE(seen, QDir::cleanPath(dir.filePath(shown.section('|', 0, 0))) + "|" +
-                           shown.section('|', 1) + "|Address File (*.csv)|" + request[0]);
+            {request[0] == "save" ? FileDialogRequest::Kind::Save : FileDialogRequest::Kind::Open,
+             "Select File Name", "Address File (*.csv)|*.csv", "csv", native(request[1]),
+             native(request[2]), true});
+        QCOMPARE(seen, request[0] + "|Address File (*.csv)|" + shown);
         QCOMPARE(result.value_or("<none>"), chosen.isNull() ? "<none>" : native(chosen));
     }
 };
