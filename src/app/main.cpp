@@ -1,16 +1,13 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleDownload.h"
 #include "app/gui/WizardMain.h"
-#include "platform/IniFile.h"
-#include "platform/PathUtil.h"
-#include "platform/SettingsLocation.h"
 #include "platform/StdFileSystem.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
 #include "platform/registry/UserRegistry.h"
-#include "settings/Settings.h"
 #include "sources/ivro/IvroBackupLocation.h"
 #include "wizard/FileChoosers.h"
+#include "wizard/ProgramSettings.h"
 
 #include <QCoreApplication>
 
@@ -30,25 +27,20 @@ int main(int argc, char* argv[]) {
 
     QtProgramLocation program;
     StdFileSystem files;
-    IniFile iniFile;
-    const SettingsLocation location =
-        LocateSettings(program.programDir(), SettingsFilePath(program), files, SystemEnvironment());
-    MakeSettingsFolder(location);
-    SettingsIni ini(iniFile, location);
+    ProgramSettings settingsFile(program, files, SystemEnvironment());
     const auto defaultIvroFile = [] {
         return GetIvroBackupFile(*OpenUserRegistry(SystemEnvironment()));
     };
-    const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
+    const PortLocator ports = SystemPortLocator(settingsFile.ini(), settingsFile.file());
     // Where exports go when the program folder cannot be written.
     const auto documentsFolder = [] {
         return DocumentsFolder(*OpenUserRegistry(SystemEnvironment()));
     };
-    CommandLineServices services{std::cout, std::cerr,       program, files,
-                                 ini,       defaultIvroFile, {},      documentsFolder};
+    CommandLineServices services{std::cout,          std::cerr,       program, files,
+                                 settingsFile.ini(), defaultIvroFile, {},      documentsFolder};
     services.galderWindow = [&] {
         return std::make_unique<ConsoleDownload>(
-            std::cerr, ConsoleDownload::StandardErrorIsTerminal(), ports,
-            location.folder + "debug.log"); // the trace follows the settings file
+            std::cerr, ConsoleDownload::StandardErrorIsTerminal(), ports, settingsFile.traceFile());
     };
     return RunCommandLine(args, services);
 }

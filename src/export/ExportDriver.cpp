@@ -93,8 +93,8 @@ ExportRequest ReadExportRequest(ExportSource source, const IWizardForm& wizard,
     return request;
 }
 
-RecordCount RunExport(const ExportRequest& request, ExportContext& context,
-                      RecordCount* contactsInFile) {
+RecordCount DoExport(const ExportRequest& request, ExportContext& context,
+                     RecordCount* contactsInFile) {
     if (contactsInFile)
         *contactsInFile = 0;
     const std::string path = OutputPath(request.outputDir, request.outputFile);
@@ -146,18 +146,14 @@ RecordCount RunExport(const ExportRequest& request, ExportContext& context,
     return kExportFailed;
 }
 
-RecordCount DoExport(ExportSource source, IWizardForm& wizard, ExportContext& context,
-                     RecordCount* contactsInFile) {
-    return RunExport(ReadExportRequest(source, wizard, context.settings), context, contactsInFile);
-}
-
-RecordCount DoExport(const std::string& sourceTag, IWizardForm& wizard, ExportContext& context) {
+RecordCount DoExport(const std::string& sourceTag, const IWizardForm& wizard,
+                     ExportContext& context) {
     const std::optional<ExportSource> source = ParseExportSource(sourceTag);
     if (!source) {
         ShowExportError(context.messages, "Unknown source '" + sourceTag + "'");
         return kExportFailed;
     }
-    return DoExport(*source, wizard, context);
+    return DoExport(ReadExportRequest(*source, wizard, context.settings), context);
 }
 
 } // namespace addrix

@@ -37,6 +37,11 @@ std::string UserSettingsFolder(const EnvLookup& env, UserFolders style) {
     return base + (base.back() == '/' ? "" : "/") + "addrix/";
 }
 
+const char* UserSettingsFolderHint(UserFolders style) {
+    return style == UserFolders::Windows ? "%APPDATA%\\addrix"
+                                         : "$XDG_CONFIG_HOME/addrix, by default ~/.config/addrix";
+}
+
 SettingsLocation LocateSettings(const std::string& programDir, const std::string& programFile,
                                 const IFileSystem& files, const EnvLookup& env, UserFolders style) {
     SettingsLocation location{programFile, programFile, {}, WithTrailingSeparator(programDir)};

@@ -24,6 +24,9 @@ inline constexpr UserFolders kHostUserFolders = UserFolders::Xdg;
 // environment names no such place.
 std::string UserSettingsFolder(const EnvLookup& env, UserFolders style = kHostUserFolders);
 
+// The user's settings folder as the help names it.
+const char* UserSettingsFolderHint(UserFolders style = kHostUserFolders);
+
 // Where this run keeps its settings and its trace.
 struct SettingsLocation {
     std::string programFile; // the file beside the program, as the program names it

@@ -6,6 +6,7 @@
 #include "platform/IShell.h"
 #include "platform/PathUtil.h"
 #include "sources/ivro/IvroBackupLocation.h"
+#include "wizard/WizardServices.h"
 
 namespace addrix {
 
@@ -29,7 +30,7 @@ std::string OutputBrowseStartFolder(const std::string& txtDir, const IRegistry& 
 
 std::optional<ChosenOutputFile> cmdBrowseClick(const std::string& txtDir,
                                                FileDialogRequest& commonDialog1,
-                                               FileChooserServices& services) {
+                                               const WizardServices& services) {
     const std::string startFolder =
         OutputBrowseStartFolder(txtDir, services.registry, services.files, services.program);
 
@@ -41,7 +42,7 @@ std::optional<ChosenOutputFile> cmdBrowseClick(const std::string& txtDir,
     commonDialog1.initialDir = startFolder;
     commonDialog1.filter = "Address File (*.csv)|*.csv";
     commonDialog1.pathMustExist = true;
-    const std::optional<std::string> chosen = services.dialog.show(commonDialog1);
+    const std::optional<std::string> chosen = services.fileDialog.show(commonDialog1);
     if (!chosen)
         return std::nullopt;
     commonDialog1.fileName = *chosen;
@@ -52,7 +53,7 @@ std::optional<ChosenOutputFile> cmdBrowseClick(const std::string& txtDir,
 
 std::optional<std::string> cmdIvroBrowseClick(const std::string& txtIvroFile,
                                               FileDialogRequest& commonDialog2,
-                                              FileChooserServices& services) {
+                                              const WizardServices& services) {
     std::string startFile = txtIvroFile;
     if (startFile.empty())
         startFile = GetIvroBackupFile(services.registry);
@@ -64,7 +65,7 @@ std::optional<std::string> cmdIvroBrowseClick(const std::string& txtIvroFile,
     commonDialog2.filter = "Address File (*.adr)|*.adr";
     // Only the folder has to exist: whether the file does is checked on Next.
     commonDialog2.pathMustExist = true;
-    std::optional<std::string> chosen = services.dialog.show(commonDialog2);
+    std::optional<std::string> chosen = services.fileDialog.show(commonDialog2);
     if (chosen)
         commonDialog2.fileName = *chosen;
     return chosen;

@@ -11,16 +11,9 @@ class IProgramLocation;
 class IRegistry;
 class IShell;
 struct FileDialogRequest;
+struct WizardServices;
 
 inline constexpr const char* kPersonalValue = "Personal";
-
-// What the Browse buttons need from the platform.
-struct FileChooserServices {
-    IFileDialog& dialog;
-    const IRegistry& registry;
-    const IFileSystem& files;
-    const IProgramLocation& program;
-};
 
 // The user's documents folder, as the registry names it; "" when it does not.
 std::string DocumentsFolder(const IRegistry& registry);
@@ -42,14 +35,14 @@ struct ChosenOutputFile {
 // from `txtDir`. Nothing when the dialog was cancelled.
 std::optional<ChosenOutputFile> cmdBrowseClick(const std::string& txtDir,
                                                FileDialogRequest& commonDialog1,
-                                               FileChooserServices& services);
+                                               const WizardServices& services);
 
 // cmdIvroBrowse: lets the user choose the Ivro backup file with CommonDialog2,
 // starting at `txtIvroFile` or the proposed backup file. The chosen file need
 // not exist yet. Nothing when the dialog was cancelled.
 std::optional<std::string> cmdIvroBrowseClick(const std::string& txtIvroFile,
                                               FileDialogRequest& commonDialog2,
-                                              FileChooserServices& services);
+                                              const WizardServices& services);
 
 // The help documents that lie beside the program, one per source.
 enum class HelpDocument { Galder, Ivro, Kestle };

@@ -6,6 +6,7 @@
 #include "platform/IShell.h"
 #include "platform/PathUtil.h"
 #include "settings/Settings.h"
+#include "wizard/WizardServices.h"
 
 namespace addrix {
 
@@ -70,11 +71,12 @@ void CheckNorvikMgrPath(Settings& settings, const IFileSystem& files) {
         settings.NorvikEXEFilePath = NorvikMgrAlternativePath();
 }
 
-void LaunchNorvikMgr(Settings& settings, LaunchServices& services) {
+void LaunchNorvikMgr(WizardServices& services, FileDialogRequest& locateDialog) {
+    Settings& settings = services.settings;
     std::string workingPath = settings.NorvikEXEFilePath;
     for (;;) {
         // A manager that is already running only needs to come to the front.
-        if (TryActivate(services.windows) || TryStart(services.shell, workingPath))
+        if (TryActivate(services.activator) || TryStart(services.shell, workingPath))
             break;
 
         if (services.messages.show(kNotFoundCaption, kNotFoundText, MsgButtons::YesNo,
@@ -87,13 +89,13 @@ void LaunchNorvikMgr(Settings& settings, LaunchServices& services) {
 
         // The file name and the path-must-exist flag stay as the output-file
         // chooser left them: the dialog is shared with it.
-        FileDialogRequest& dialog = services.locateDialog;
+        FileDialogRequest& dialog = locateDialog;
         dialog.kind = FileDialogRequest::Kind::Open;
         dialog.defaultExtension = "exe";
         dialog.title = "Locate NorvikMgr.exe";
         dialog.initialDir = initialDir;
         dialog.filter = "Program File (*.exe)|*.exe";
-        const std::optional<std::string> chosen = services.dialog.show(dialog);
+        const std::optional<std::string> chosen = services.fileDialog.show(dialog);
         if (!chosen)
             return;
         dialog.fileName = *chosen;

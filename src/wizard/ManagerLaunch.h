@@ -4,14 +4,10 @@
 
 namespace addrix {
 
-class IFileDialog;
 class IFileSystem;
-class IMessageBox;
-class IProgramLocation;
-class IShell;
-class IWindowActivator;
 struct FileDialogRequest;
 struct Settings;
+struct WizardServices;
 
 inline constexpr const char* kNorvikMgrDefaultPath =
     "C:\\Program Files\\Norvik\\Norvik Mgr\\NorvikMgr.exe";
@@ -23,21 +19,11 @@ void CheckKestleMgrPath(Settings& settings, const IFileSystem& files);
 // it names no file.
 void CheckNorvikMgrPath(Settings& settings, const IFileSystem& files);
 
-// What the launch needs from the platform. `locateDialog` is the wizard's
-// output-file dialog state (CommonDialog1): the launch changes its title,
-// filter, extension and folder and keeps its file name and flags.
-struct LaunchServices {
-    IWindowActivator& windows;
-    IShell& shell;
-    IMessageBox& messages;
-    IFileDialog& dialog;
-    FileDialogRequest& locateDialog;
-    const IFileSystem& files;
-    const IProgramLocation& program;
-};
-
 // Brings a running Norvik Manager to the front or starts it, asking the user
-// to locate the program when it cannot be started. Never waits for it.
-void LaunchNorvikMgr(Settings& settings, LaunchServices& services);
+// to locate the program when it cannot be started; a located program is kept
+// in the settings' NorvikEXEFilePath. Never waits for it. `locateDialog` is
+// the wizard's output-file dialog state (CommonDialog1): the launch changes
+// its title, filter, extension and folder and keeps its file name and flags.
+void LaunchNorvikMgr(WizardServices& services, FileDialogRequest& locateDialog);
 
 } // namespace addrix

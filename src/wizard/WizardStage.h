@@ -14,5 +14,6 @@ enum WizardStage : std::int16_t {
     kStageComplete = 5,
     kStageNotComplete = 6,
 };
+inline constexpr std::int16_t kStageCount = 7;
 
 } // namespace addrix

@@ -5,8 +5,11 @@
 #include "sources/ivro/IvroBackupLocation.h"
 #include "wizard/FileChoosers.h"
 #include "wizard/ManagerLaunch.h"
+#include "wizard/WizardServices.h"
 
 namespace addrix {
+
+namespace {
 
 void FillDefaultChoices(Choices& choices, const IFileSystem& files, const std::string& programDir,
                         const std::function<std::string()>& proposedIvroFile,
@@ -21,14 +24,25 @@ void FillDefaultChoices(Choices& choices, const IFileSystem& files, const std::s
         choices.IvroFile = proposedIvroFile ? proposedIvroFile() : std::string();
 }
 
-SavedSettings LoadWizardChoices(const StartupServices& services) {
-    SavedSettings saved = LoadSettings(services.ini, SettingsFilePath(services.program));
+} // namespace
+
+SavedSettings LoadSettingsWithDefaults(const IIniService& ini, const IProgramLocation& program,
+                                       const IFileSystem& files, const DefaultLookups& lookups) {
+    SavedSettings saved = LoadSettings(ini, SettingsFilePath(program));
+    FillDefaultChoices(saved.choices, files, program.programDir(), lookups.proposedIvroFile,
+                       lookups.documentsFolder);
+    return saved;
+}
+
+SavedSettings LoadWizardChoices(const WizardServices& services) {
+    const IRegistry& registry = services.registry;
+    SavedSettings saved = LoadSettingsWithDefaults(services.ini, services.program, services.files,
+                                                   {[&] { return GetIvroBackupFile(registry); },
+                                                    [&] {
+                                                        return DocumentsFolder(registry);
+                                                    }});
     CheckKestleMgrPath(saved.settings, services.files);
     CheckNorvikMgrPath(saved.settings, services.files);
-    FillDefaultChoices(
-        saved.choices, services.files, services.program.programDir(),
-        [&] { return GetIvroBackupFile(services.registry); },
-        [&] { return DocumentsFolder(services.registry); });
     return saved;
 }
 

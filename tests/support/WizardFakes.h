@@ -4,7 +4,12 @@
 #include "platform/IFileDialog.h"
 #include "platform/IFileSystem.h"
 #include "platform/IShell.h"
+#include "platform/IniFile.h"
 #include "platform/TextFile.h"
+#include "settings/Settings.h"
+#include "support/FakeRegistry.h"
+#include "support/TestSupport.h"
+#include "wizard/WizardServices.h"
 
 #include <deque>
 #include <functional>
@@ -119,6 +124,27 @@ struct FakeFileSystem final : IFileSystem {
     bool canWrite(const std::string& path) const override {
         return pathExists(path) && readOnly.count(path) == 0;
     }
+};
+
+// Every service the wizard reaches, faked, with files that exist only in
+// memory and the program in `programDir`.
+struct FakeWizardServices {
+    FakeMessageBox messages;
+    FakeFileSystem files;
+    FakeProgramLocation program;
+    IniFile ini;
+    FakeRegistry registry;
+    FakeSerialPort ports;
+    FakeGalderDownloadWindow galder;
+    FakeShell shell;
+    FakeWindowActivator windows;
+    FakeFileDialog dialog;
+    Settings settings;
+    WizardServices services{messages, files, program, ini,    registry, ports,
+                            &galder,  shell, windows, dialog, settings, {}};
+
+    explicit FakeWizardServices(std::string programDir)
+        : program(std::move(programDir), "addrix") {}
 };
 
 } // namespace addrix::test

@@ -16,17 +16,12 @@ const std::string kDocuments = kSep + "Documents";
 const std::string kExports = kSep + "exports" + kSep;
 
 // The choosers around a form; the folders above exist.
-struct ChooserRig {
+struct ChooserRig : test::FakeWizardServices {
     FileDialogRequest commonDialog;
-    test::FakeFileDialog dialog;
-    test::FakeRegistry registry;
-    test::FakeFileSystem fs;
-    test::FakeProgramLocation program;
-    FileChooserServices services{dialog, registry, fs, program};
 
     ChooserRig(std::string programDir, std::optional<std::string> chosen)
-        : program(std::move(programDir), "addrix") {
-        fs.folders = {kProgramDir, kProgramDir + kSep, kDocuments, kExports};
+        : FakeWizardServices(std::move(programDir)) {
+        files.folders = {kProgramDir, kProgramDir + kSep, kDocuments, kExports};
         dialog.answers = {std::move(chosen)};
     }
     // The one request shown, every field of it.

@@ -73,28 +73,26 @@ const LaunchCase kLaunchCases[] = {
 TEST(LaunchNorvikMgr, ActivatesStartsOrLocatesTheManager) {
     for (const LaunchCase& c : kLaunchCases) {
         SCOPED_TRACE(c.name);
-        test::FakeWindowActivator windows;
+        test::FakeWizardServices fakes(kProgramDir);
+        test::FakeWindowActivator& windows = fakes.windows;
+        test::FakeShell& shell = fakes.shell;
+        test::FakeMessageBox& messages = fakes.messages;
+        test::FakeFileDialog& dialog = fakes.dialog;
+        Settings& settings = fakes.settings;
         windows.answers = {c.running};
         windows.throws = c.windowSystemBroken;
-        test::FakeShell shell;
         shell.startable = c.startable;
-        test::FakeMessageBox messages;
         messages.answers = c.answers;
-        test::FakeFileDialog dialog;
         dialog.answers = c.picks;
-        test::FakeFileSystem fs;
-        fs.files = {kStored, kNotAProgram};
-        fs.folders = {kProgramDir};
-        test::FakeProgramLocation program{kProgramDir, "addrix"};
+        fakes.files.files = {kStored, kNotAProgram};
+        fakes.files.folders = {kProgramDir};
         // The dialog as the output-file chooser left it.
         FileDialogRequest shared;
         shared.fileName = "NorvikaddressBook.csv";
         shared.pathMustExist = true;
-        LaunchServices services{windows, shell, messages, dialog, shared, fs, program};
-        Settings settings;
         settings.NorvikEXEFilePath = c.stored;
 
-        LaunchNorvikMgr(settings, services);
+        LaunchNorvikMgr(fakes.services, shared);
 
         EXPECT_EQ(windows.asked.at(0), "Norvik Manager");
         EXPECT_EQ(shell.startAttempts, c.startAttempts);

@@ -1,15 +1,14 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/ConsoleMessageBox.h"
-#include "contact/ChangeReport.h"
-#include "export/ExportDriver.h"
 #include "export/GalderExportJob.h"
-#include "platform/IFileSystem.h"
+#include "export/IWizardForm.h"
 #include "platform/InterruptSignal.h"
 #include "platform/NumberText.h"
+#include "platform/SettingsLocation.h"
 #include "platform/Text.h"
-#include "platform/TextFile.h"
-#include "settings/Settings.h"
+#include "wizard/EmailColumns.h"
+#include "wizard/ExportSession.h"
 #include "wizard/WizardStartup.h"
 
 #include <map>
@@ -32,16 +31,6 @@ struct ExportArgs {
     bool has(const std::string& name) const { return values.count(name) != 0; }
     const std::string& get(const std::string& name) const { return values.at(name); }
 };
-
-// Where the user's own settings file lies, for the help text.
-#ifdef _WIN32
-#define ADDRIX_USER_SETTINGS_FOLDER "%APPDATA%\\addrix"
-#else
-#define ADDRIX_USER_SETTINGS_FOLDER "$XDG_CONFIG_HOME/addrix, by default ~/.config/addrix"
-#endif
-
-// Entries of the wizard's e-mail column list.
-constexpr int kEmailChoices = 3;
 
 // Options of `addrix export` that take a value.
 const char* const kExportOptions[] = {"--source",      "--input", "--dir",   "--file",
@@ -109,15 +98,43 @@ double MaxRecords(const std::string& text) {
 // The position of --email in the e-mail column list.
 int EmailPosition(const std::string& text) {
     const std::string choice = AsciiLower(text);
-    const char* const choices[] = {"work", "home", "alternate"};
-    for (int i = 0; i < 3; ++i)
-        if (choice == choices[i])
+    for (int i = 0; i < kEmailColumnCount; ++i)
+        if (choice == kEmailColumns[i].option)
             return i;
     throw UsageError{"--email takes work, home or alternate"};
 }
 
-int RunExport(const std::vector<std::string>& args, CommandLineServices& services) {
-    const ExportArgs parsed = ParseExportArgs(args);
+// The command line's options in place of the wizard's controls: an option
+// not given takes the value the wizard would show.
+class CommandLineForm final : public IWizardForm {
+public:
+    CommandLineForm(const ExportArgs& args, const Choices& saved) {
+        m_dir = args.has("--dir") ? args.get("--dir") : *saved.ExportPath;
+        m_fileName = args.has("--file") ? args.get("--file") : *saved.ExportFile;
+        m_ivroFile = args.has("--input") ? args.get("--input") : *saved.IvroFile;
+        if (args.has("--port"))
+            m_port = PortNumber(args.get("--port"));
+        // Without --email, the wizard's last choice; 0 when the settings hold none.
+        m_email = args.has("--email")
+                      ? EmailPosition(args.get("--email"))
+                      : ListPosition(saved.GalderEmail, kEmailColumnCount).value_or(0);
+    }
+    std::string txtDir() const override { return m_dir; }
+    std::string txtFileName() const override { return m_fileName; }
+    std::string txtIvroFile() const override { return m_ivroFile; }
+    int lstGalderCommPortIndex() const override { return m_port ? 0 : -1; }
+    int lstGalderCommPortCount() const override { return m_port ? 1 : 0; }
+    int lstGalderCommPortItemData(int) const override { return m_port; }
+    int lstGalderEmailIndex() const override { return m_email; }
+
+private:
+    std::string m_dir, m_fileName, m_ivroFile;
+    int m_port = 0;
+    int m_email = 0;
+};
+
+// The source --source names, with the options that go with it checked.
+ExportSource CheckedSource(const ExportArgs& parsed, const CommandLineServices& services) {
     const std::optional<ExportSource> source = ParseExportSource(parsed.get("--source"));
     if (!source)
         throw UsageError{"unknown source '" + parsed.get("--source") + "'"};
@@ -130,122 +147,98 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
         throw UsageError{"this build cannot read a Galder device"};
     if (galder && !parsed.has("--port"))
         throw UsageError{"--source galder needs --port N, the COM number of the cradle"};
+    return *source;
+}
 
-    // An option not given takes the value the wizard would show.
-    SavedSettings saved = LoadSettings(services.ini, SettingsFilePath(services.program));
-    FillDefaultChoices(saved.choices, services.files, services.program.programDir(),
-                       services.defaultIvroFile, services.documentsFolder);
-    const Settings& settings = saved.settings;
-    const Choices& choices = saved.choices;
+// What an export ends with on the two streams, and its exit status.
+int ShowOutcome(const ExportOutcome& outcome, const ExportArgs& parsed,
+                CommandLineServices& services) {
+    // After a failure the contacts written before it stay in the file: say so.
+    const RecordCount written = outcome.result < 0 ? outcome.contactsInFile : outcome.result;
+    if (written > 0)
+        services.out << written << (written == 1 ? " record exported." : " records exported.")
+                     << '\n'
+                     << outcome.outputPath << '\n'
+                     << std::flush;
+    if (!outcome.reportError.empty())
+        return kExitExportFailed;
+    if (written > 0) {
+        services.err << ChangeSummary(outcome.changes) << '\n';
+        if (parsed.has("--report"))
+            services.err << "See " << TerminalText(parsed.get("--report")) << ".\n";
+        services.err << std::flush;
+    }
+    if (outcome.result < 0)
+        return kExitExportFailed;
+    return outcome.result == 0 ? kExitNoRecords : kExitRecordsWritten;
+}
 
-    ExportRequest request;
-    request.source = *source;
-    request.outputDir = parsed.has("--dir") ? parsed.get("--dir") : *choices.ExportPath;
-    request.outputFile = parsed.has("--file") ? parsed.get("--file") : *choices.ExportFile;
-    request.ivroFile = parsed.has("--input") ? parsed.get("--input") : *choices.IvroFile;
-    request.maxRecords = parsed.has("--max-records") ? MaxRecords(parsed.get("--max-records"))
-                                                     : settings.MaxDeviceRecords;
-    request.trace = settings.DebugEnabled;
+int RunExport(const std::vector<std::string>& args, CommandLineServices& services) {
+    const ExportArgs parsed = ParseExportArgs(args);
+    const ExportSource source = CheckedSource(parsed, services);
+    const SavedSettings saved =
+        LoadSettingsWithDefaults(services.ini, services.program, services.files,
+                                 {services.defaultIvroFile, services.documentsFolder});
+    const CommandLineForm form(parsed, saved.choices);
+    ExportOptions options;
+    if (parsed.has("--max-records"))
+        options.maxRecords = MaxRecords(parsed.get("--max-records"));
+    if (parsed.has("--report"))
+        options.reportFile = parsed.get("--report");
+
     std::unique_ptr<IGalderDownloadWindow> galderWindow;
-    if (galder) {
-        request.portNumber = PortNumber(parsed.get("--port"));
-        // Without --email, the wizard's last choice; 0 when the settings hold none.
-        request.emailOption = parsed.has("--email")
-                                  ? EmailPosition(parsed.get("--email"))
-                                  : ListPosition(choices.GalderEmail, kEmailChoices).value_or(0);
+    if (source == ExportSource::Galder)
         galderWindow = services.galderWindow();
-    }
-
     ConsoleMessageBox messages(services.err);
-    // The report is opened first: one that cannot be written stops the
-    // export before the Norvik file is touched.
-    ChangeCollector collected(false); // counts for the summary
-    ChangeReportFile reportFile;
-    const bool report = parsed.has("--report");
-    if (report) {
-        try {
-            reportFile.open(parsed.get("--report"));
-        } catch (const FileError& error) {
-            messages.show("Report",
-                          "The change report cannot be written: " + std::string(error.what()),
-                          MsgButtons::Ok, MsgIcon::Critical);
-            return kExitExportFailed;
-        }
-    }
-    ChangeTee both(collected, reportFile);
-    ExportContext context{messages, settings, galderWindow.get()};
-    context.changes = report ? static_cast<IChangeSink*>(&both) : &collected;
+    ExportServices exportServices{messages, saved.settings, galderWindow.get()};
     // Ctrl-C or a polite kill ends a conversion through its failure path, so
     // that the lines written are put in place and nothing temporary stays.
     // The Galder download watches for them itself.
     std::optional<InterruptSignal> interrupt;
-    if (request.source == ExportSource::Ivro) {
+    if (source == ExportSource::Ivro) {
         interrupt.emplace();
-        context.cancelled = [&interrupt] {
+        exportServices.cancelled = [&interrupt] {
             return interrupt->takePending();
         };
     }
-    RecordCount inFile = 0;
-    const RecordCount count = RunExport(request, context, &inFile);
+    const ExportOutcome outcome = ExportSession(exportServices, options).run(source, form);
     interrupt.reset();
-    // After a failure the contacts written before it stay in the file: say so.
-    const RecordCount written = count < 0 ? inFile : count;
-    if (written > 0)
-        services.out << written << (written == 1 ? " record exported." : " records exported.")
-                     << '\n'
-                     << OutputPath(request.outputDir, request.outputFile) << '\n'
-                     << std::flush;
-    if (report) {
-        try {
-            reportFile.close();
-        } catch (const FileError& error) {
-            messages.show("Report",
-                          "The change report could not be written: " + std::string(error.what()),
-                          MsgButtons::Ok, MsgIcon::Critical);
-            return kExitExportFailed;
-        }
-    }
-    if (written > 0) {
-        services.err << ChangeSummary(collected.counts()) << '\n';
-        if (report)
-            services.err << "See " << TerminalText(parsed.get("--report")) << ".\n";
-        services.err << std::flush;
-    }
-    if (count < 0)
-        return kExitExportFailed;
-    return count == 0 ? kExitNoRecords : kExitRecordsWritten;
+    return ShowOutcome(outcome, parsed, services);
 }
 
 } // namespace
 
 std::string UsageText() {
-    return "Usage:\n"
-           "  addrix                      open the wizard\n"
-           "  addrix export --source ivro [--input FILE] [--dir DIR] [--file NAME]\n"
-           "                [--max-records N] [--report FILE]\n"
-           "  addrix export --source galder --port N [--email work|home|alternate]\n"
-           "                [--dir DIR] [--file NAME] [--max-records N] [--report FILE]\n"
-           "  addrix --help | --version\n"
-           "\n"
-           "Turns an address book into a Norvik address-book file (CSV).\n"
-           "\n"
-           "Options of export:\n"
-           "  --source ivro      read an Ivro backup file (*.adr)\n"
-           "  --input FILE       the Ivro backup file\n"
-           "  --source galder    read a Galder device in its cradle\n"
-           "  --port N           the serial port of the cradle: COM1 is 1\n"
-           "  --email COLUMN     where the device's e-mail goes: work, home or alternate\n"
-           "                     (alternate writes it nowhere)\n"
-           "  --dir DIR          folder of the output file\n"
-           "  --file NAME        name of the output file\n"
-           "  --max-records N    most records to export (the MaxDeviceRecords setting)\n"
-           "  --report FILE      write every change the Norvik's columns make to FILE (CSV)\n"
-           "\n"
-           "An option not given takes the value the wizard would show: the settings\n"
-           "file beside the program (addrix.INI), then the program folder and\n"
-           "\"NorvikaddressBook.csv\". Where the program folder cannot be written,\n"
-           "the user's own addrix.INI is read first\n"
-           "(" ADDRIX_USER_SETTINGS_FOLDER ")\n"
+    return std::string(
+               "Usage:\n"
+               "  addrix                      open the wizard\n"
+               "  addrix export --source ivro [--input FILE] [--dir DIR] [--file NAME]\n"
+               "                [--max-records N] [--report FILE]\n"
+               "  addrix export --source galder --port N [--email work|home|alternate]\n"
+               "                [--dir DIR] [--file NAME] [--max-records N] [--report FILE]\n"
+               "  addrix --help | --version\n"
+               "\n"
+               "Turns an address book into a Norvik address-book file (CSV).\n"
+               "\n"
+               "Options of export:\n"
+               "  --source ivro      read an Ivro backup file (*.adr)\n"
+               "  --input FILE       the Ivro backup file\n"
+               "  --source galder    read a Galder device in its cradle\n"
+               "  --port N           the serial port of the cradle: COM1 is 1\n"
+               "  --email COLUMN     where the device's e-mail goes: work, home or alternate\n"
+               "                     (alternate writes it nowhere)\n"
+               "  --dir DIR          folder of the output file\n"
+               "  --file NAME        name of the output file\n"
+               "  --max-records N    most records to export (the MaxDeviceRecords setting)\n"
+               "  --report FILE      write every change the Norvik's columns make to FILE (CSV)\n"
+               "\n"
+               "An option not given takes the value the wizard would show: the settings\n"
+               "file beside the program (addrix.INI), then the program folder and\n"
+               "\"NorvikaddressBook.csv\". Where the program folder cannot be written,\n"
+               "the user's own addrix.INI is read first\n"
+               "(") +
+           UserSettingsFolderHint() +
+           ")\n"
            "and the output goes to the documents folder. The settings file is never\n"
            "written.\n"
            "\n"

@@ -10,21 +10,15 @@ namespace addrix {
 void ConnectWizardActions(frmWelcome& wizard, WizardServices& services) {
     frmWelcome* const window = &wizard;
     WizardServices* const s = &services;
-    const auto choosers = [s] {
-        return FileChooserServices{s->fileDialog, s->registry, s->files, s->program};
-    };
-    QObject::connect(window, &frmWelcome::cmdBrowseClicked, window, [window, choosers] {
-        FileChooserServices chooser = choosers();
-        if (const auto chosen =
-                cmdBrowseClick(window->txtDir(), window->CommonDialog1(), chooser)) {
+    QObject::connect(window, &frmWelcome::cmdBrowseClicked, window, [window, s] {
+        if (const auto chosen = cmdBrowseClick(window->txtDir(), window->CommonDialog1(), *s)) {
             window->setTxtFileName(chosen->fileName);
             window->setTxtDir(chosen->dir);
         }
     });
-    QObject::connect(window, &frmWelcome::cmdIvroBrowseClicked, window, [window, choosers] {
-        FileChooserServices chooser = choosers();
+    QObject::connect(window, &frmWelcome::cmdIvroBrowseClicked, window, [window, s] {
         if (const auto chosen =
-                cmdIvroBrowseClick(window->txtIvroFile(), window->CommonDialog2(), chooser))
+                cmdIvroBrowseClick(window->txtIvroFile(), window->CommonDialog2(), *s))
             window->setTxtIvroFile(*chosen);
     });
 

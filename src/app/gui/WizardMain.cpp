@@ -3,9 +3,6 @@
 #include "app/gui/GalderDownloadWindow.h"
 #include "app/gui/frmWelcome.h"
 #include "platform/Environment.h"
-#include "platform/IniFile.h"
-#include "platform/PathUtil.h"
-#include "platform/SettingsLocation.h"
 #include "platform/StdFileSystem.h"
 #include "platform/SystemWindowActivator.h"
 #include "platform/qt/QtFileDialog.h"
@@ -16,6 +13,7 @@
 #include "platform/registry/UserRegistry.h"
 #include "settings/Settings.h"
 #include "wizard/DisplayCheck.h"
+#include "wizard/ProgramSettings.h"
 
 #include <QApplication>
 
@@ -35,18 +33,14 @@ int RunWizard(int& argc, char** argv) {
 
     QtProgramLocation program;
     StdFileSystem files;
-    IniFile iniFile;
-    const SettingsLocation location =
-        LocateSettings(program.programDir(), SettingsFilePath(program), files, env);
-    MakeSettingsFolder(location);
-    SettingsIni ini(iniFile, location);
+    ProgramSettings settingsFile(program, files, env);
+    IIniService& ini = settingsFile.ini();
     const std::unique_ptr<IRegistry> registry = OpenUserRegistry(env);
-    const PortLocator ports = SystemPortLocator(ini, SettingsFilePath(program));
+    const PortLocator ports = SystemPortLocator(ini, settingsFile.file());
     // The download window's port, borrowed to probe the ports at start-up.
     QtSerialPort probePort(ports);
     Settings settings;
-    // The trace follows the settings file.
-    GalderDownloadWindow galder(ports, location.folder + "debug.log");
+    GalderDownloadWindow galder(ports, settingsFile.traceFile());
     QtMessageBox messages;
     QtShell shell;
     SystemWindowActivator activator;

@@ -3,10 +3,11 @@
 #include "app/gui/Twips.h"
 #include "app/gui/WizardActions.h"
 #include "app/gui/frmChanges.h"
-#include "export/ExportDriver.h"
 #include "platform/IMessageBox.h"
 #include "platform/qt/QtServices.h"
 #include "settings/Settings.h"
+#include "wizard/EmailColumns.h"
+#include "wizard/ExportSession.h"
 #include "wizard/ManagerLaunch.h"
 #include "wizard/PortList.h"
 #include "wizard/WizardStartup.h"
@@ -40,12 +41,11 @@ frmWelcome::~frmWelcome() = default;
 void frmWelcome::Form_Load() {
     FitOuterSize();
 
-    m_lstGalderEmail->addItems({QStringLiteral("Work Email"), QStringLiteral("Home Email"),
-                                QStringLiteral("Alternate Email")});
+    for (const EmailColumn& column : kEmailColumns)
+        m_lstGalderEmail->addItem(QString::fromLatin1(column.caption));
     FillPortList(*m_lstGalderCommPort);
 
-    const SavedSettings start = LoadWizardChoices(
-        StartupServices{m_services.ini, m_services.program, m_services.files, m_services.registry});
+    const SavedSettings start = LoadWizardChoices(m_services);
     m_services.settings = start.settings;
     ApplyChoices(start.choices);
     m_lblMaxRecords->setText(
@@ -126,65 +126,59 @@ void frmWelcome::closeEvent(QCloseEvent* event) {
         m_services.endProgram();
 }
 
+std::array<frmWelcome::StagePage, kStageCount> frmWelcome::StagePages() const {
+    QGroupBox* const mappings = m_SourceDevice == kSourceGalder ? m_frameGalderMappings
+                                : m_SourceDevice == kSourceIvro ? m_frameIvroMappings
+                                                                : nullptr;
+    // Page, Next, Back, Help, hidden when the stage is left. Next waits on
+    // the welcome page for a click on a source option; the export page stays
+    // in view while the export runs; the completion page is never left.
+    return {{
+        {m_FrameWelcome, false, false, false, true},
+        {m_FrameFileLocation, true, true, false, true},
+        {mappings, true, true, true, true},
+        {m_frameExport, true, true, false, true},
+        {m_frameExport, false, false, false, true},
+        {m_frameComplete, false, false, false, false},
+        {m_frameComplete, false, false, false, false},
+    }};
+}
+
 void frmWelcome::ChangeStage(std::int16_t NewStage) {
+    const auto pages = StagePages();
+    const auto known = [](std::int16_t stage) {
+        return stage >= 0 && stage < kStageCount;
+    };
     m_cmdNext->setEnabled(false);
     m_cmdBack->setEnabled(false);
     m_cmdHelp->hide();
-
-    switch (m_CurrentStage) {
-    case kStageWelcome:
-        m_FrameWelcome->hide();
-        break;
-    case kStageFileLocation:
-        m_FrameFileLocation->hide();
-        break;
-    case kStageSourceSettings:
-        m_frameGalderMappings->hide();
-        m_frameIvroMappings->hide();
-        break;
-    case kStageConfirm:
-    case kStageExport:
-        m_frameExport->hide();
-        break;
-    default:
-        break;
+    if (known(m_CurrentStage)) {
+        const StagePage& left = pages[m_CurrentStage];
+        if (left.hiddenOnLeave && left.page)
+            left.page->hide();
     }
 
     m_CurrentStage = NewStage;
+    if (!known(NewStage))
+        return;
+    const StagePage& page = pages[NewStage];
+    m_cmdNext->setEnabled(page.next);
+    m_cmdBack->setEnabled(page.back);
+    m_cmdHelp->setVisible(page.help);
+    if (page.page)
+        ShowPage(page.page);
 
     switch (NewStage) {
-    case kStageWelcome:
-        // Next waits for a click on a source option.
-        ShowPage(m_FrameWelcome);
-        break;
-    case kStageFileLocation:
-        m_cmdNext->setEnabled(true);
-        m_cmdBack->setEnabled(true);
-        ShowPage(m_FrameFileLocation);
-        break;
-    case kStageSourceSettings:
-        m_cmdNext->setEnabled(true);
-        m_cmdBack->setEnabled(true);
-        m_cmdHelp->show();
-        if (m_SourceDevice == kSourceGalder)
-            ShowPage(m_frameGalderMappings);
-        else if (m_SourceDevice == kSourceIvro)
-            ShowPage(m_frameIvroMappings);
-        break;
     case kStageConfirm:
-        m_cmdNext->setEnabled(true);
-        m_cmdBack->setEnabled(true);
-        ShowPage(m_frameExport);
         m_lblConfirmGalder->setVisible(m_SourceDevice == kSourceGalder);
         break;
     case kStageExport:
-        RunExport();
+        ChangeStage(PerformExport());
         break;
     case kStageComplete:
     case kStageNotComplete:
         m_lblCompleteGood->setVisible(NewStage == kStageComplete);
         m_lblCompleteBad->setVisible(NewStage == kStageNotComplete);
-        ShowPage(m_frameComplete);
         m_cmdCancel->setText(QStringLiteral("&Close"));
         break;
     default:
@@ -192,38 +186,29 @@ void frmWelcome::ChangeStage(std::int16_t NewStage) {
     }
 }
 
-// Stage 4: the confirmation page stays in view while the export runs.
-void frmWelcome::RunExport() {
-    ShowPage(m_frameExport);
-    m_cmdNext->setEnabled(false);
-    m_cmdBack->setEnabled(false);
-
+// Stage 4: runs the export and tells where the wizard goes next.
+WizardStage frmWelcome::PerformExport() {
     const ExportSource source =
         m_SourceDevice == kSourceGalder ? ExportSource::Galder : ExportSource::Ivro;
-    ExportContext context{m_services.messages, m_services.settings, m_services.galderWindow};
-    m_changes = ChangeCollector();
-    context.changes = &m_changes;
-    RecordCount inFile = 0;
+    ExportOptions options;
+    options.keepChangeRows = true;
     m_exporting = true;
-    const RecordCount count = DoExport(source, *this, context, &inFile);
+    const ExportOutcome outcome =
+        ExportSession({m_services.messages, m_services.settings, m_services.galderWindow}, options)
+            .run(source, *this);
     m_exporting = false;
-    m_lblChanges->setText(ToDisplayText(ChangeSummary(m_changes.counts())));
-    m_lblChanges->setVisible(inFile > 0);
-    m_cmdDetails->setVisible(inFile > 0);
+    m_changeRows = outcome.changeRows;
+    m_lblChanges->setText(ToDisplayText(ChangeSummary(outcome.changes)));
+    m_lblChanges->setVisible(outcome.contactsInFile > 0);
+    m_cmdDetails->setVisible(outcome.contactsInFile > 0);
 
-    if (count > 0) {
-        m_services.messages.show("Records Exported", RecordsExportedText(count), MsgButtons::Ok,
-                                 MsgIcon::Information);
-        if (m_chkAutoDataPlug->isChecked()) {
-            LaunchServices launch{m_services.activator,  m_services.shell, m_services.messages,
-                                  m_services.fileDialog, m_CommonDialog1,  m_services.files,
-                                  m_services.program};
-            LaunchNorvikMgr(m_services.settings, launch);
-        }
-        ChangeStage(kStageComplete);
-    } else {
-        ChangeStage(kStageNotComplete);
-    }
+    if (outcome.result <= 0)
+        return kStageNotComplete;
+    m_services.messages.show("Records Exported", RecordsExportedText(outcome.result),
+                             MsgButtons::Ok, MsgIcon::Information);
+    if (m_chkAutoDataPlug->isChecked())
+        LaunchNorvikMgr(m_services, m_CommonDialog1);
+    return kStageComplete;
 }
 
 void frmWelcome::cmdNext_Click() {
@@ -255,7 +240,7 @@ void frmWelcome::cmdNext_Click() {
 }
 
 void frmWelcome::cmdDetails_Click() {
-    frmChanges changes(m_changes.rows(), m_services.fileDialog, m_services.messages, this);
+    frmChanges changes(m_changeRows, m_services.fileDialog, m_services.messages, this);
     changes.exec();
 }
 

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "app/gui/WizardServices.h"
 #include "contact/ChangeReport.h"
 #include "export/IWizardForm.h"
 #include "platform/IFileDialog.h"
 #include "settings/Settings.h"
+#include "wizard/WizardServices.h"
 #include "wizard/WizardStage.h"
 
 #include <QMainWindow>
 #include <QMargins>
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -119,7 +121,16 @@ private:
     void PlaceHeader();
     void FitTexts();
     void ShowPage(QGroupBox* page);
-    void RunExport();
+    // What a stage shows: its page and the buttons it enables.
+    struct StagePage {
+        QGroupBox* page;
+        bool next;
+        bool back;
+        bool help;
+        bool hiddenOnLeave;
+    };
+    std::array<StagePage, kStageCount> StagePages() const;
+    WizardStage PerformExport();
 
     void cmdNext_Click();
     void cmdBack_Click();
@@ -131,13 +142,13 @@ private:
     WizardServices& m_services;
     std::int16_t m_CurrentStage = 0;
     std::int16_t m_SourceDevice = kSourceNone;
-    bool m_exporting = false; // inside DoExport: the window must stay
+    bool m_exporting = false; // inside the export: the window must stay
     bool m_unloaded = false;
     QMargins m_fittedFrame;
     FileDialogRequest m_CommonDialog1;
     FileDialogRequest m_CommonDialog2;
-    // The changes of the last export: the rows of the contacts written, and counts.
-    ChangeCollector m_changes;
+    // The changes of the last export to the contacts written, for frmChanges.
+    std::vector<Change> m_changeRows;
 
     // Header.
     QLabel* m_lblMaxRecords = nullptr;

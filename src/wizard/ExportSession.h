@@ -1,0 +1,69 @@
+#pragma once
+
+#include "contact/ChangeReport.h"
+#include "contact/RecordLimit.h"
+#include "export/ExportRequest.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace addrix {
+
+class IGalderDownloadWindow;
+class IMessageBox;
+class IWizardForm;
+struct Settings;
+
+// What an export session needs from the shell that runs it.
+struct ExportServices {
+    IMessageBox& messages;
+    // The module variables: the record limit and the trace switch.
+    const Settings& settings;
+    // Runs the Galder download; none where no serial port can be used.
+    IGalderDownloadWindow* galderWindow = nullptr;
+    // True once the user asked to stop an Ivro conversion; none: it runs to the end.
+    std::function<bool()> cancelled = {};
+};
+
+// What the shell may ask of one export besides its choices.
+struct ExportOptions {
+    // The record limit in place of the settings' MaxDeviceRecords.
+    std::optional<double> maxRecords;
+    // Where every change goes as CSV; empty: no report file.
+    std::string reportFile;
+    // Keep the changes' rows for the Changes window, not only their counts.
+    bool keepChangeRows = false;
+};
+
+// How one export ended, for the shell to show.
+struct ExportOutcome {
+    // The export's result: contacts written, or kExportOpenFailed,
+    // kExportFailed or the download's own negative result.
+    RecordCount result = 0;
+    // Contact lines the output holds at the end, after a failure too.
+    RecordCount contactsInFile = 0;
+    std::string outputPath;
+    ChangeCounts changes;
+    std::vector<Change> changeRows; // when asked for
+    // Why the report file failed; empty when it did not (or none was asked).
+    std::string reportError;
+};
+
+// One export as both shells run it: the user's choices (the wizard's
+// controls, or the command line's options in their place) read once, the
+// settings applied, the change report and counts attached, the export run
+// and its outcome returned. The boxes the export shows go through the
+// message-box service; the shell shows the outcome its own way.
+class ExportSession {
+public:
+    ExportSession(ExportServices services, ExportOptions options = {});
+
+    ExportOutcome run(ExportSource source, const IWizardForm& choices);
+
+private:
+    ExportServices m_services;
+    ExportOptions m_options;
+};
+
+} // namespace addrix
