@@ -38,6 +38,7 @@ int main(int argc, char* argv[]) {
     };
     CommandLineServices services{std::cout,          std::cerr,       program, files,
                                  settingsFile.ini(), defaultIvroFile, {},      documentsFolder};
+    services.ownFiles = settingsFile.ownFiles();
     services.galderWindow = [&] {
         return std::make_unique<ConsoleDownload>(
             std::cerr, ConsoleDownload::StandardErrorIsTerminal(), ports, settingsFile.traceFile());

@@ -1,5 +1,6 @@
 #include "contact/ChangeReport.h"
 
+#include "platform/OutputFile.h"
 #include "platform/TextFile.h"
 
 namespace addrix {
@@ -75,7 +76,7 @@ std::string ChangeReportLine(const Change& change) {
     return line;
 }
 
-ChangeReportFile::ChangeReportFile() : m_file(std::make_unique<TextFileWriter>()) {}
+ChangeReportFile::ChangeReportFile() : m_file(std::make_unique<OutputFile>()) {}
 
 ChangeReportFile::~ChangeReportFile() = default;
 
@@ -88,8 +89,12 @@ void ChangeReportFile::add(const Change& change) {
     m_file->writeLine(ChangeReportLine(change));
 }
 
-void ChangeReportFile::close() {
-    m_file->close();
+void ChangeReportFile::commit() {
+    m_file->commit();
+}
+
+void ChangeReportFile::abandon() {
+    m_file->abandon(false);
 }
 
 void ChangeCollector::add(const Change& change) {

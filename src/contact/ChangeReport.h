@@ -7,7 +7,7 @@
 
 namespace addrix {
 
-class TextFileWriter;
+class OutputFile;
 
 // What the Norvik's columns did to a contact, one row per change.
 enum class ChangeKind : std::uint8_t {
@@ -83,7 +83,8 @@ private:
 };
 
 // The report file, streamed: the header line when opened, then one line per
-// change. A write failure throws FileError.
+// change. Like the export's output, it takes the place of an existing file
+// only at `commit`. A write failure throws FileError.
 class ChangeReportFile final : public IChangeSink {
 public:
     ChangeReportFile();
@@ -91,14 +92,17 @@ public:
     ChangeReportFile(const ChangeReportFile&) = delete;
     ChangeReportFile& operator=(const ChangeReportFile&) = delete;
 
-    // Creates or empties `path` and writes the header. Throws FileError.
+    // Starts the report for `path` and writes the header. Throws FileError.
     void open(const std::string& path);
     void add(const Change& change) override;
-    // Throws FileError when buffered lines could not be written.
-    void close();
+    // Puts the report in place. Throws FileError when its lines could not be
+    // written or put in place; an existing file is then as it was.
+    void commit();
+    // Drops the report; an existing file stays as it was.
+    void abandon();
 
 private:
-    std::unique_ptr<TextFileWriter> m_file;
+    std::unique_ptr<OutputFile> m_file;
 };
 
 // Hands every change to two sinks.

@@ -35,9 +35,7 @@ RecordCount RunSource(const ExportRequest& request, ILineSink& file, ExportConte
 
 // True when `path` names the backup file the Ivro source is to read.
 bool IsTheBackupFile(const ExportRequest& request, const std::string& path) {
-    std::error_code ec;
-    return request.source == ExportSource::Ivro &&
-           std::filesystem::equivalent(ToFsPath(path), ToFsPath(request.ivroFile), ec);
+    return request.source == ExportSource::Ivro && NamesSameFile(path, request.ivroFile);
 }
 
 // Counts the lines that reach the file.
@@ -49,7 +47,6 @@ public:
         ++m_lines;
     }
     void flush() override { m_file.flush(); }
-    void sourceOpened() override { m_file.sourceOpened(); }
     RecordCount lines() const { return m_lines; }
 
 private:
@@ -60,6 +57,51 @@ private:
 void ShowExportError(IMessageBox& messages, const std::string& description) {
     messages.show("Error Occurred", "Error occurred in DoExport\r\n" + description, MsgButtons::Ok,
                   MsgIcon::Critical);
+}
+
+// The output cannot be written: the box, with the path and the reason on a
+// line of their own.
+RecordCount OutputRefused(IMessageBox& messages, const std::string& reason) {
+    messages.show("File Access Error",
+                  "Could not open the file specified for writing\r\n"
+                  "Please make sure you specified the correct directory and file name.\r\n" +
+                      reason,
+                  MsgButtons::Ok, MsgIcon::Critical);
+    return kExportOpenFailed;
+}
+
+// How the source's run into the output ended.
+struct SourceRun {
+    RecordCount count = kExportFailed; // the source's result
+    bool placed = false;               // the lines took the output's place
+    std::string failure;               // what ended the run; "" when nothing did
+};
+
+// Runs the source into `file` behind its header, and puts the lines in place
+// when it ended well.
+SourceRun RunInto(OutputFile& file, CountingSink& contacts, const ExportRequest& request,
+                  ExportContext& context) {
+    SourceRun run;
+    try {
+        file.writeLine(kNorvikCsvHeader);
+        run.count = RunSource(request, contacts, context);
+        // An export of no contacts creates the file, but never empties one.
+        if (run.count > 0 || (run.count == 0 && !file.replaces())) {
+            if (context.beforePlacing)
+                context.beforePlacing();
+            file.commit(); // a full disk may show only now
+            run.placed = true;
+        }
+        return run;
+    } catch (const std::bad_alloc&) {
+        run.failure = "Out of memory";
+    } catch (const std::exception& error) {
+        run.failure = error.what();
+    } catch (...) {
+        run.failure = "Unknown error";
+    }
+    run.count = kExportFailed;
+    return run;
 }
 
 } // namespace
@@ -93,57 +135,35 @@ ExportRequest ReadExportRequest(ExportSource source, const IWizardForm& wizard,
     return request;
 }
 
-RecordCount DoExport(const ExportRequest& request, ExportContext& context,
-                     RecordCount* contactsInFile) {
-    if (contactsInFile)
-        *contactsInFile = 0;
+RecordCount DoExport(const ExportRequest& request, ExportContext& context, ExportKept* kept) {
+    ExportKept result;
     const std::string path = OutputPath(request.outputDir, request.outputFile);
-
-    // An existing output is replaced only once the source has been opened.
     OutputFile file;
     try {
         // Never the backup about to be read.
         if (IsTheBackupFile(request, path))
-            throw FileError(path);
+            throw FileError(path + " is the backup file being read");
         file.open(path);
-    } catch (const FileError&) {
-        context.messages.show("File Access Error",
-                              "Could not open the file specified for writing\r\n"
-                              "Please make sure you specified the correct directory and file "
-                              "name.",
-                              MsgButtons::Ok, MsgIcon::Critical);
-        return kExportOpenFailed;
+    } catch (const FileError& error) {
+        return OutputRefused(context.messages, error.what());
     }
 
     CountingSink contacts(file);
-    const auto kept = [&] {
-        if (contactsInFile)
-            *contactsInFile = contacts.lines();
-    };
-    std::string description;
-    try {
-        file.writeLine(kNorvikCsvHeader);
-        const RecordCount count = RunSource(request, contacts, context);
-        // A full disk may only show when the last buffered lines are written.
-        file.close();
-        kept();
-        return count;
-    } catch (const std::bad_alloc&) {
-        description = "Out of memory";
-    } catch (const std::exception& error) {
-        description = error.what();
-    } catch (...) {
-        description = "Unknown error";
+    const SourceRun run = RunInto(file, contacts, request, context);
+    if (run.placed) {
+        result.contacts = contacts.lines();
+    } else {
+        // The output stays as it was; what a failure had read is kept apart.
+        const KeptLines lines = file.abandon(run.count != 0, 1);
+        result.contacts = lines.path.empty() ? 0 : static_cast<RecordCount>(lines.lines - 1);
+        result.incompleteFile = lines.path;
+        result.outputKept = run.count == 0;
     }
-    // Keep what was written before the failure; a second failure while
-    // closing adds nothing the user needs to know.
-    try {
-        file.close();
-    } catch (const FileError&) {
-    }
-    kept();
-    ShowExportError(context.messages, description);
-    return kExportFailed;
+    if (kept)
+        *kept = result;
+    if (!run.failure.empty())
+        ShowExportError(context.messages, run.failure);
+    return run.count;
 }
 
 RecordCount DoExport(const std::string& sourceTag, const IWizardForm& wizard,

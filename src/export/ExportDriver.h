@@ -30,19 +30,33 @@ struct ExportContext {
     // True once the user asked to stop an Ivro conversion (Ctrl-C on the
     // command line); none: it runs to the end.
     std::function<bool()> cancelled = {};
+    // Called once the source ended well, just before the output takes its
+    // place; a FileError it throws fails the export with the output as it was.
+    std::function<void()> beforePlacing = {};
 };
 
 // The request the wizard's controls and the settings make for `source`.
 ExportRequest ReadExportRequest(ExportSource source, const IWizardForm& wizard,
                                 const Settings& settings);
 
-// Runs one export: creates the output file, writes the header line, runs the
-// source and closes the file. Returns the number of contacts written, or a
-// negative result; every failure is shown in a message box. Never throws.
-// `contactsInFile`, when given, gets the number of contact lines the file
-// holds at the end, also after a failure.
+// What an export left on disk besides its result.
+struct ExportKept {
+    // Contacts in the output after an export that ended well; after one that
+    // did not, the contacts kept in `incompleteFile`.
+    RecordCount contacts = 0;
+    // Where a failed export kept the contacts it had read; "" when none.
+    std::string incompleteFile;
+    // An export of no contacts left the existing output as it was.
+    bool outputKept = false;
+};
+
+// Runs one export: writes the header line and the source's contacts to a
+// file that takes the output's place only when the source ended well (read
+// to its end or to the record limit) and, where a file existed, wrote at
+// least one contact. Returns the number of contacts written, or a negative
+// result; every failure is shown in a message box. Never throws.
 RecordCount DoExport(const ExportRequest& request, ExportContext& context,
-                     RecordCount* contactsInFile = nullptr);
+                     ExportKept* kept = nullptr);
 
 // The export of the source named by `sourceTag` ("galder" or "ivro", any
 // case) with the wizard's controls read once; another tag fails the export.

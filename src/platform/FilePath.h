@@ -37,4 +37,20 @@ std::string TempFileSuffix();
 // `to` open for a moment: the rename is retried for about a second.
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Gives `from` the name `to` only while nothing has that name; false with
+// errno set (EEXIST when something had it).
+bool MoveNoReplace(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// True when `a` and `b` name one file, however spelt: through links, `..` or
+// a relative path, or (both existing) as the same file by its identity.
+bool NamesSameFile(const std::string& a, const std::string& b);
+
+// Makes the bytes handed to `file` reach the disk; 0, or the errno of the failure.
+int SyncToDisk(std::FILE* file);
+
+// This process's id; whether the process of `id` has ended (false when that
+// cannot be told).
+long CurrentProcessId();
+bool ProcessHasEnded(long id);
+
 } // namespace addrix

@@ -1,6 +1,7 @@
 #include "platform/OutputFile.h"
 
 #include "platform/FilePath.h"
+#include "platform/PathUtil.h"
 #include "platform/StdFileSystem.h"
 
 #include <cerrno>
@@ -13,6 +14,9 @@ namespace addrix {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Temporary files are named "<output's name>.~addrix-<process id>-<suffix>".
+constexpr const char* kTempMark = ".~addrix-";
 
 // Writes the bytes of `from` over those of `to`, which keeps its owner and
 // access rights; false with errno set when that fails.
@@ -34,26 +38,70 @@ bool CopyInto(const fs::path& from, const fs::path& to) {
     const int error = errno;
     std::fclose(in);
     if (out)
-        ok = std::fclose(out) == 0 && ok;
+        ok = SyncToDisk(out) == 0 && std::fclose(out) == 0 && ok;
     if (!ok && errno == 0)
         errno = error ? error : EIO;
     return ok;
 }
 
-} // namespace
-
-OutputFile::~OutputFile() {
-    try {
-        close();
-    } catch (const FileError&) {
-        // The caller closes to learn of failures; here only the file is settled.
+// Removes the temporary files for `name` in `folder` that an export killed
+// before its end left behind.
+void RemoveLeftTemporaries(const std::string& folder, const std::string& name) {
+    std::error_code ec;
+    const std::string prefix = name + kTempMark;
+    for (fs::directory_iterator it(ToFsPath(folder.empty() ? "." : folder), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (entry.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const long process = std::strtol(entry.c_str() + prefix.size(), nullptr, 10);
+        std::error_code ignored;
+        if (ProcessHasEnded(process) && it->is_regular_file(ignored))
+            fs::remove(it->path(), ignored);
     }
 }
 
+// Cuts `path` after its last CR LF; the number of whole lines left.
+std::int64_t KeepWholeLines(const fs::path& path) {
+    std::FILE* in = OpenFile(path, "rb");
+    if (!in)
+        return 0;
+    std::int64_t lines = 0;
+    std::uintmax_t offset = 0;
+    std::uintmax_t end = 0; // after the last CR LF
+    char previous = '\0';
+    char buffer[1 << 16];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0; offset += got)
+        for (std::size_t i = 0; i < got; previous = buffer[i++])
+            if (buffer[i] == '\n' && previous == '\r') {
+                ++lines;
+                end = offset + i + 1;
+            }
+    std::fclose(in);
+    std::error_code ec;
+    if (end != offset)
+        fs::resize_file(path, end, ec);
+    return lines;
+}
+
+} // namespace
+
+std::string IncompletePath(const std::string& path, int attempt) {
+    const std::string name = FileNamePart(path);
+    const std::size_t dot = name.rfind('.');
+    const std::size_t split =
+        dot == std::string::npos || dot == 0 ? path.size() : path.size() - name.size() + dot;
+    const std::string mark =
+        attempt <= 1 ? ".incomplete" : ".incomplete-" + std::to_string(attempt);
+    return path.substr(0, split) + mark + path.substr(split);
+}
+
+OutputFile::~OutputFile() {
+    abandon(false);
+}
+
 void OutputFile::open(const std::string& path) {
-    close();
-    m_sourceOpened = false;
-    m_held.clear();
+    abandon(false);
     std::error_code ec;
     fs::path target = ToFsPath(path);
     m_path = path;
@@ -66,88 +114,120 @@ void OutputFile::open(const std::string& path) {
         }
     }
     const fs::file_status status = fs::status(target, ec);
-    const bool exists = fs::exists(status);
+    m_existed = fs::exists(status);
     // A device or a pipe is written as it is; a pipe without a reader is
     // refused at once rather than waited on.
-    if (exists && (fs::is_character_file(status) || fs::is_fifo(status))) {
+    if (m_existed && (fs::is_character_file(status) || fs::is_fifo(status))) {
         m_file.open(path, OpenAs::Device);
         m_mode = Mode::Direct;
         return;
     }
     // A folder or a socket takes no lines.
-    if (exists && !fs::is_regular_file(status))
+    if (m_existed && !fs::is_regular_file(status))
         throw FileError(DescribeFileError(EACCES, path));
+    // As editors and cp do, a file marked read-only is not replaced.
+    StdFileSystem files;
+    if (m_existed && !files.canWrite(m_path))
+        throw FileError(path + " is read-only");
 
-    m_temp = m_path + TempFileSuffix();
+    const std::string folder = FolderPart(m_path);
+    RemoveLeftTemporaries(folder, FileNamePart(m_path));
     try {
-        m_file.open(m_temp, OpenAs::CreateNew, path);
-        if (exists)
+        openStaging(folder, path);
+        if (m_existed)
             fs::permissions(ToFsPath(m_temp), status.permissions(), ec);
         m_mode = Mode::Temporary;
         return;
     } catch (const FileError&) {
-        m_temp.clear();
+        // The folder takes no new file: the file itself is written at the end.
+        if (!m_existed)
+            throw;
     }
-    // The folder takes no new file: write in place, if the file can be written.
-    if (!exists || !StdFileSystem().canWrite(m_path))
-        throw FileError(DescribeFileError(EACCES, path));
-    m_mode = Mode::InPlace;
+    openStaging(WithTrailingSeparator(fs::temp_directory_path(ec).string()), path);
+    m_mode = Mode::CopyInto;
+}
+
+void OutputFile::openStaging(const std::string& folder, const std::string& shownAs) {
+    const std::string name = FileNamePart(m_path) + kTempMark + std::to_string(CurrentProcessId()) +
+                             "-" + TempFileSuffix().substr(2);
+    m_temp = folder + name;
+    try {
+        m_file.open(m_temp, OpenAs::CreateNew, shownAs);
+    } catch (const FileError&) {
+        m_temp.clear();
+        throw;
+    }
 }
 
 void OutputFile::writeLine(const std::string& line) {
-    if (m_mode == Mode::InPlace && !m_file.isOpen()) {
-        m_held.push_back(line);
-        return;
-    }
     m_file.writeLine(line);
 }
 
 void OutputFile::flush() {
-    if (m_file.isOpen())
-        m_file.flush();
+    m_file.flush();
 }
 
-void OutputFile::sourceOpened() {
-    m_sourceOpened = true;
-    if (m_mode != Mode::InPlace || m_file.isOpen())
-        return;
-    m_file.open(m_path, OpenAs::Replace);
-    for (const std::string& line : m_held)
-        m_file.writeLine(line);
-    m_held.clear();
-}
-
-void OutputFile::close() {
+void OutputFile::commit() {
     const Mode mode = m_mode;
-    m_mode = Mode::Closed;
-    m_held.clear();
     if (mode == Mode::Closed)
         return;
-    std::string failure;
-    try {
-        if (m_file.isOpen())
-            m_file.close();
-    } catch (const FileError& error) {
-        failure = error.what();
-    }
-    if (mode == Mode::Temporary) {
+    // Until the lines are in place, a failure leaves them to `abandon`.
+    m_file.close(mode != Mode::Direct);
+    if (mode != Mode::Direct) {
         const fs::path temp = ToFsPath(m_temp);
         const fs::path target = ToFsPath(m_path);
+        errno = 0;
+        // A file that may be written but not replaced (another user's, in a
+        // shared folder) takes the lines in place.
+        if (!(mode == Mode::Temporary && MoveOver(temp, target)) && !CopyInto(temp, target))
+            throw FileError(DescribeFileError(errno ? errno : EACCES, m_path));
         std::error_code ec;
-        const bool placed = m_sourceOpened && MoveOver(temp, target);
-        if (m_sourceOpened && !placed) {
-            // A file that may be written but not replaced (another user's,
-            // in a shared folder) takes the lines in place.
-            errno = 0;
-            if (!CopyInto(temp, target) && failure.empty())
-                failure = DescribeFileError(errno ? errno : EACCES, m_path);
-        }
-        if (!placed)
-            fs::remove(temp, ec);
-        m_temp.clear();
+        fs::remove(temp, ec);
     }
-    if (!failure.empty())
-        throw FileError(failure);
+    m_mode = Mode::Closed;
+}
+
+KeptLines OutputFile::abandon(bool keep, std::int64_t leading) {
+    const Mode mode = m_mode;
+    m_mode = Mode::Closed;
+    if (mode == Mode::Closed)
+        return {};
+    try {
+        m_file.close();
+    } catch (const FileError&) {
+        // What reached the file is kept; the rest is lost either way.
+    }
+    if (mode == Mode::Direct)
+        return {};
+    KeptLines kept;
+    if (keep)
+        kept = keepIncomplete(leading);
+    std::error_code ec;
+    if (kept.path.empty())
+        fs::remove(ToFsPath(m_temp), ec);
+    return kept;
+}
+
+KeptLines OutputFile::keepIncomplete(std::int64_t leading) {
+    const fs::path temp = ToFsPath(m_temp);
+    KeptLines kept;
+    kept.lines = KeepWholeLines(temp);
+    if (kept.lines <= leading)
+        return {};
+    // Beside the output, else (a folder that takes no new file) where the
+    // lines were written.
+    for (const std::string& beside : {m_path, FolderPart(m_temp) + FileNamePart(m_path)}) {
+        for (int attempt = 1; attempt <= 99; ++attempt) {
+            const std::string candidate = IncompletePath(beside, attempt);
+            if (MoveNoReplace(temp, ToFsPath(candidate))) {
+                kept.path = candidate;
+                return kept;
+            }
+            if (errno != EEXIST)
+                break;
+        }
+    }
+    return {};
 }
 
 } // namespace addrix

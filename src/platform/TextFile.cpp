@@ -114,7 +114,7 @@ void TextFileWriter::flush() {
         throw FileError(DescribeFileError(error, m_path));
 }
 
-void TextFileWriter::close() {
+void TextFileWriter::close(bool sync) {
     if (!m_file)
         return;
     int error = drain();
@@ -123,6 +123,8 @@ void TextFileWriter::close() {
     errno = 0;
     if (!error && std::fflush(file) != 0)
         error = errno ? errno : EIO;
+    if (!error && sync)
+        error = SyncToDisk(file);
     const bool closed = std::fclose(file) == 0;
     if (error)
         throw FileError(DescribeFileError(error, m_path));

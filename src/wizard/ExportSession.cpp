@@ -1,6 +1,7 @@
 #include "wizard/ExportSession.h"
 
 #include "export/ExportDriver.h"
+#include "platform/FilePath.h"
 #include "platform/IMessageBox.h"
 #include "platform/TextFile.h"
 #include "settings/Settings.h"
@@ -20,6 +21,19 @@ void ShowReportError(IMessageBox& messages, const std::string& text) {
 ExportSession::ExportSession(ExportServices services, ExportOptions options)
     : m_services(std::move(services)), m_options(std::move(options)) {}
 
+std::string ExportSession::ReportRefusal(const ExportRequest& request,
+                                         const std::string& outputPath) const {
+    const std::string& report = m_options.reportFile;
+    if (NamesSameFile(report, outputPath))
+        return report + " is the Norvik file the export writes";
+    if (request.source == ExportSource::Ivro && NamesSameFile(report, request.ivroFile))
+        return report + " is the backup file the export reads";
+    for (const std::string& own : m_services.ownFiles)
+        if (NamesSameFile(report, own))
+            return report + " is a file of the program's own";
+    return {};
+}
+
 ExportOutcome ExportSession::run(ExportSource source, const IWizardForm& choices) {
     Settings settings = m_services.settings;
     if (m_options.maxRecords)
@@ -33,6 +47,8 @@ ExportOutcome ExportSession::run(ExportSource source, const IWizardForm& choices
     std::optional<ChangeReportFile> report;
     if (!m_options.reportFile.empty()) {
         try {
+            if (std::string refusal = ReportRefusal(request, outcome.outputPath); !refusal.empty())
+                throw FileError(refusal);
             report.emplace();
             report->open(m_options.reportFile);
         } catch (const FileError& error) {
@@ -51,19 +67,27 @@ ExportOutcome ExportSession::run(ExportSource source, const IWizardForm& choices
     ExportContext context{m_services.messages, settings, m_services.galderWindow};
     context.changes = both ? static_cast<IChangeSink*>(&*both) : &collected;
     context.cancelled = m_services.cancelled;
-    outcome.result = DoExport(request, context, &outcome.contactsInFile);
+    // The report takes its place before the output does: one that fails
+    // fails the export with the output as it was.
+    if (report)
+        context.beforePlacing = [&] {
+            try {
+                report->commit();
+            } catch (const FileError& error) {
+                outcome.reportError =
+                    "The change report could not be written: " + std::string(error.what());
+                throw FileError(outcome.reportError);
+            }
+        };
+    ExportKept kept;
+    outcome.result = DoExport(request, context, &kept);
+    outcome.contacts = kept.contacts;
+    outcome.incompleteFile = kept.incompleteFile;
+    outcome.outputKept = kept.outputKept;
     outcome.changes = collected.counts();
     outcome.changeRows = collected.rows();
-
-    if (report) {
-        try {
-            report->close();
-        } catch (const FileError& error) {
-            outcome.reportError =
-                "The change report could not be written: " + std::string(error.what());
-            ShowReportError(m_services.messages, outcome.reportError);
-        }
-    }
+    if (report)
+        report->abandon(); // nothing once it is in place
     return outcome;
 }
 

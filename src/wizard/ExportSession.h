@@ -24,6 +24,9 @@ struct ExportServices {
     IGalderDownloadWindow* galderWindow = nullptr;
     // True once the user asked to stop an Ivro conversion; none: it runs to the end.
     std::function<bool()> cancelled = {};
+    // The program's own files (the settings file, the serial trace), which
+    // no file the user names may replace.
+    std::vector<std::string> ownFiles = {};
 };
 
 // What the shell may ask of one export besides its choices.
@@ -41,9 +44,14 @@ struct ExportOutcome {
     // The export's result: contacts written, or kExportOpenFailed,
     // kExportFailed or the download's own negative result.
     RecordCount result = 0;
-    // Contact lines the output holds at the end, after a failure too.
-    RecordCount contactsInFile = 0;
     std::string outputPath;
+    // Contacts in the output after an export that ended well; after one that
+    // did not, the contacts kept in `incompleteFile`.
+    RecordCount contacts = 0;
+    // Where a failed export kept the contacts it had read; "" when none.
+    std::string incompleteFile;
+    // An export of no contacts left the existing output as it was.
+    bool outputKept = false;
     ChangeCounts changes;
     std::vector<Change> changeRows; // when asked for
     // Why the report file failed; empty when it did not (or none was asked).
@@ -62,6 +70,10 @@ public:
     ExportOutcome run(ExportSource source, const IWizardForm& choices);
 
 private:
+    // Why `reportFile` may not be written: it names a file the export reads
+    // or writes, or one of the program's own; "" when it may.
+    std::string ReportRefusal(const ExportRequest& request, const std::string& outputPath) const;
+
     ExportServices m_services;
     ExportOptions m_options;
 };

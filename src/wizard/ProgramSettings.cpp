@@ -12,4 +12,11 @@ ProgramSettings::ProgramSettings(const IProgramLocation& program, const IFileSys
     MakeSettingsFolder(m_location);
 }
 
+std::vector<std::string> ProgramSettings::ownFiles() const {
+    std::vector<std::string> files = {m_location.programFile, m_location.file, traceFile()};
+    if (!m_location.fallback.empty())
+        files.push_back(m_location.fallback);
+    return files;
+}
+
 } // namespace addrix

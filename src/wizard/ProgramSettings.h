@@ -5,6 +5,7 @@
 #include "platform/SettingsLocation.h"
 
 #include <string>
+#include <vector>
 
 namespace addrix {
 
@@ -26,6 +27,8 @@ public:
     const std::string& file() const { return m_location.programFile; }
     // The serial trace follows the settings file.
     std::string traceFile() const { return m_location.folder + "debug.log"; }
+    // The files of the program's own, which no file the user names may replace.
+    std::vector<std::string> ownFiles() const;
 
 private:
     IniFile m_iniFile;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace addrix {
 
@@ -35,6 +37,9 @@ struct WizardServices {
     Settings& settings;
     // Ends the program once the wizard has been unloaded.
     std::function<void()> endProgram;
+    // The program's own files (settings, trace), which no file the user
+    // names may replace.
+    std::vector<std::string> ownFiles = {};
 };
 
 } // namespace addrix

@@ -19,4 +19,9 @@ std::string RecordsExportedText(RecordCount count) {
     return std::to_string(count) + " records exported.";
 }
 
+std::string KeptContactsText(RecordCount count, const std::string& path) {
+    return std::to_string(count) + (count == 1 ? " contact" : " contacts") +
+           " read before the failure were kept in " + path + ".";
+}
+
 } // namespace addrix

@@ -58,4 +58,8 @@ std::string MaxRecordsCaption(double maxRecords);
 // exported.", "N records exported."; empty when there is nothing to report.
 std::string RecordsExportedText(RecordCount count);
 
+// Where a failed export kept what it had read: "12 contacts read before the
+// failure were kept in <path>."
+std::string KeptContactsText(RecordCount count, const std::string& path);
+
 } // namespace addrix

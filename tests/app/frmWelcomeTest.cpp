@@ -163,8 +163,12 @@ private slots:
             rig.text("lblChanges"),
             QString("Changes: 1 shortened, 1 changed, 0 filled, 0 skipped, 0 over the limit."));
         QVERIFY(rig.visible("cmdDetails"));
-        const std::string report = rig.programDir.file("changes.csv");
-        rig.dialog.answers = {report};
+        // Save never writes over the backup, the export or the program's
+        // files, and replaces another file only when the user says so.
+        const std::string report = rig.programDir.write("changes.csv", "older");
+        rig.dialog.answers = {rig.programDir.file("book.adr"),
+                              rig.programDir.file(".") + "/NorvikaddressBook.csv", report, report};
+        rig.messages.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Yes};
         QStringList seen;
         QTimer::singleShot(0, &w, [&] {
             QWidget* changes = QApplication::activeModalWidget();
@@ -172,10 +176,21 @@ private slots:
             auto* grid = changes->findChild<QTableWidget*>("grdChanges");
             for (int r = 0; r < grid->rowCount(); ++r)
                 seen << grid->item(r, 4)->text() + " " + grid->item(r, 6)->text();
-            QTest::mouseClick(changes->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+            for (int i = 0; i < 4; ++i) {
+                QTest::mouseClick(changes->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+                if (i == 2)
+                    QCOMPARE(test::ReadFile(report), std::string("older"));
+            }
             QTest::mouseClick(changes->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
         });
+        rig.messages.shown.clear();
         QVERIFY(rig.click("cmdDetails"));
+        QCOMPARE(rig.dialog.shown.back().initialDir, rig.programDir.path());
+        const QStringList boxes = Boxes(rig);
+        QCOMPARE(boxes.size(), 4);
+        QCOMPARE(boxes.filter("is a file the export or the program uses.").size(), 2);
+        QCOMPARE(test::ReadFile(rig.programDir.file("book.adr")).substr(0, 7),
+                 std::string("#Record"));
         // Values show as the Windows text they come from.
         QCOMPARE(seen, (QStringList{"FIRST_NAME Alexandrina-Maximiliane",
                                     QString::fromUtf8("LAST_NAME L\u00E9e, Jr")}));
@@ -305,9 +320,18 @@ private slots:
         const bool galder = source == "OptGetFromGalder";
         QCOMPARE(rig.galder.asked, std::vector<std::string>(galder ? 1 : 0, "3 2 250 0"));
         QVERIFY(!closed && !std::filesystem::exists(rig.iniPath()));
-        const auto lines = test::SplitCrLf(
-            test::ReadFile(OutputPath(rig.programDir.path(), "NorvikaddressBook.csv")));
+        // A failed export leaves no output, and keeps what it read apart,
+        // named on the page with the changes it made.
+        const bool failed = variant == "download failed";
+        const std::string kept = rig.programDir.file("NorvikaddressBook.incomplete.csv");
+        const auto lines = test::SplitCrLf(test::ReadFile(
+            failed ? kept : OutputPath(rig.programDir.path(), "NorvikaddressBook.csv")));
         QCOMPARE(int(lines.size()), records + 1);
+        QCOMPARE(rig.visible("lblChanges") && rig.visible("cmdDetails"), records > 0);
+        QCOMPARE(rig.text("lblChanges")
+                     .endsWith(QString::fromStdString(
+                         "\n2 contacts read before the failure were kept in " + kept + ".")),
+                 failed);
         // Close on the last page saves the settings and ends the program.
         QVERIFY(rig.click("cmdCancel") && rig.endProgramCalls == 1 && !w.isVisible());
         QCOMPARE(rig.saved("GalderEmail") + rig.saved("LaunchDataPlug"),

@@ -13,8 +13,13 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include <functional>
+#include <optional>
+
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace addrix {
@@ -61,11 +66,17 @@ protected:
         form.portIndex = portIndex;
         form.emailIndex = 2;
         messages.shown.clear();
-        std::string result = std::to_string(DoExport(tag, form, context));
+        const std::string result = std::to_string(DoExport(tag, form, context));
+        return result + Boxes();
+    }
+    // Every box shown since the last look.
+    std::string Boxes() {
+        std::string shown;
         for (const auto& box : messages.shown)
-            result +=
+            shown +=
                 "|" + box.caption + "|" + box.text + (box.icon == MsgIcon::Critical ? "" : "!");
-        return result;
+        messages.shown.clear();
+        return shown;
     }
     std::string output() const { return test::ReadFile(dir.file("book.csv")); }
 };
@@ -92,15 +103,24 @@ TEST_F(ExportDriverTest, RunsTheSourceNamedByTheTag) {
     EXPECT_EQ(run("Galder", dir.path(), "book.csv"), "-2");
 }
 
-TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
+TEST_F(ExportDriverTest, FailuresShowTheirBoxWithThePathAndTheReason) {
     const std::string fileAccess = "-1|File Access Error|Could not open the file specified for "
                                    "writing\r\nPlease make sure you specified the correct "
-                                   "directory and file name.";
-    EXPECT_EQ(run("galder", dir.file("missing"), "book.csv"), fileAccess);
+                                   "directory and file name.\r\n";
+    const std::string missing = OutputPath(dir.file("missing"), "book.csv");
+    EXPECT_EQ(run("galder", dir.file("missing"), "book.csv"),
+              fileAccess + "File not found: " + missing);
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
     form.ivroFile = dir.write("book.adr", "the backup"); // never emptied by its own export
-    EXPECT_EQ(run("IVRO", dir.file("."), "book.adr"), fileAccess);
+    const std::string backupAsOutput = OutputPath(dir.file("."), "book.adr");
+    EXPECT_EQ(run("IVRO", dir.file("."), "book.adr"),
+              fileAccess + backupAsOutput + " is the backup file being read");
     EXPECT_EQ(test::ReadFile(form.ivroFile), "the backup");
+    // As editors and cp do, a file marked read-only is not replaced.
+    const std::string readOnly = dir.write("kept.csv", "last week\r\n");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    EXPECT_EQ(run("galder", dir.path(), "kept.csv"), fileAccess + readOnly + " is read-only");
+    EXPECT_EQ(test::ReadFile(readOnly), "last week\r\n");
     // Without a selected port the download would wait for ever.
     EXPECT_EQ(run("galder", dir.path(), "book.csv", -1), kFailed + "No serial port is selected");
     EXPECT_FALSE(std::filesystem::exists(dir.file("book.csv")));
@@ -110,43 +130,91 @@ TEST_F(ExportDriverTest, FailuresShowTheirBoxAndKeepWhatWasWritten) {
     EXPECT_EQ(run("galder", dir.path(), "book.csv"), kFailed + "Out of memory");
 }
 
-// Last week's export stays until the source has been opened; from then on the
-// file holds what was written, a failure or not. Nothing temporary is left.
-TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
-    const auto files = [&] {
-        return test::EntryCount(dir.path());
+// Last week's export is replaced only by an export that ended well and wrote
+// a contact; what a failure had read is kept beside it, in a file of its own.
+TEST_F(ExportDriverTest, AFailedExportNeverTakesThePlaceOfAGoodFile) {
+    struct Case {
+        const char* name;
+        std::function<void()> during; // the source's failure before it writes
+        std::vector<std::string> contacts;
+        std::optional<RecordCount> result;
+        std::string shown;      // the result and the boxes
+        std::string incomplete; // what book.incomplete.csv holds; "" when absent
     };
-    const std::string lastWeek = dir.write("book.csv", "last week\r\n");
-    std::filesystem::permissions(lastWeek, std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::owner_write);
-    form.ivroFile = dir.file("typo.adr");
-    EXPECT_EQ(run("ivro", dir.path(), "book.csv"), kFailed + "File not found: " + form.ivroFile);
-    galder.during = kPortFails;
-    EXPECT_EQ(run("galder", dir.path(), "book.csv"), kFailed + "COM7 could not be opened");
-    EXPECT_EQ(output(), "last week\r\n");
-    EXPECT_EQ(files(), 1);
+    const std::string lastWeek = "last week\r\n";
+    form = FormValues{};
+    form.dir = dir.path();
+    form.fileName = "book.csv";
+    form.ports = {7};
+    form.portIndex = 0;
+    const Case cases[] = {
+        {"port fails", kPortFails, {}, {}, kFailed + "COM7 could not be opened", ""},
+        {"download fails",
+         nullptr,
+         {"line0", "line1"},
+         -1,
+         "-1",
+         kHeaderLine + "line0\r\nline1\r\n"},
+        {"download cancelled", nullptr, {"line0"}, -2, "-2", kHeaderLine + "line0\r\n"},
+        {"no contacts never empties a file", nullptr, {}, {}, "0", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::permissions(dir.write("book.csv", lastWeek),
+                                     std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write);
+        std::filesystem::remove(dir.file("book.incomplete.csv"));
+        galder.during = c.during;
+        galder.contacts = c.contacts;
+        galder.result = c.result;
+        ExportKept kept;
+        const RecordCount result =
+            DoExport(ReadExportRequest(ExportSource::Galder, form, settings), context, &kept);
+        EXPECT_EQ(std::to_string(result) + Boxes(), c.shown);
+        EXPECT_EQ(output(), lastWeek);
+        EXPECT_EQ(test::ReadFile(dir.file("book.incomplete.csv")), c.incomplete);
+        EXPECT_EQ(kept.incompleteFile.empty(), c.incomplete.empty());
+        EXPECT_EQ(kept.contacts,
+                  static_cast<RecordCount>(c.incomplete.empty() ? 0 : c.contacts.size()));
+        EXPECT_EQ(test::EntryCount(dir.path()), c.incomplete.empty() ? 1 : 2); // nothing temporary
+    }
+    // A second failure never replaces the first one's file.
+    galder.result = -1;
+    for (const char* line : {"first", "second"}) {
+        galder.contacts = {line};
+        EXPECT_EQ(run("galder", dir.path(), "book.csv"), "-1");
+    }
+    EXPECT_EQ(test::ReadFile(dir.file("book.incomplete.csv")), kHeaderLine + "first\r\n");
+    EXPECT_EQ(test::ReadFile(dir.file("book.incomplete-2.csv")), kHeaderLine + "second\r\n");
 
-    galder.during = nullptr;
+    galder.result.reset();
     galder.contacts = {"line0"};
     EXPECT_EQ(run("galder", dir.path(), "book.csv"), "1");
     EXPECT_EQ(output(), kHeaderLine + "line0\r\n");
-    EXPECT_EQ(files(), 1);
 #ifndef _WIN32 // the access rights carry over
-    EXPECT_EQ(std::filesystem::status(lastWeek).permissions() & std::filesystem::perms::all,
+    EXPECT_EQ(std::filesystem::status(dir.file("book.csv")).permissions() &
+                  std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 #endif
+    // Where no file was, an export of no contacts makes the header-only file.
     galder.contacts.clear();
-    galder.result = -2; // a download that failed after its port opened
-    EXPECT_EQ(run("galder", dir.path(), "book.csv"), "-2");
-    EXPECT_EQ(output(), kHeaderLine);
-    galder.result.reset();
-    galder.contacts = {"line0"};
+    EXPECT_EQ(run("galder", dir.path(), "new.csv"), "0");
+    EXPECT_EQ(test::ReadFile(dir.file("new.csv")), kHeaderLine);
+}
 
 #ifndef _WIN32
-    // Another user's file that may be written: in a shared folder it cannot
-    // be replaced, in one that takes no new file it cannot be made anew.
-    // Either way it takes the lines in place.
+// Another user's file that may be written: in a shared folder it cannot be
+// replaced, in one that takes no new file it cannot be made anew. Either way
+// it takes the lines in place, once the export ended well. A pipe without a
+// reader is refused at once; a device or a pipe that is read is written
+// directly.
+TEST_F(ExportDriverTest, FilesThatCannotBeReplacedAreWrittenInPlace) {
     namespace fs = std::filesystem;
+    form.dir = dir.path();
+    form.fileName = "book.csv";
+    form.ports = {3, 7};
+    form.portIndex = 1;
+    galder.contacts = {"line0"};
     for (const fs::perms folder : {fs::perms::all | fs::perms::sticky_bit,
                                    fs::perms::owner_read | fs::perms::owner_exec |
                                        fs::perms::others_read | fs::perms::others_exec}) {
@@ -160,12 +228,10 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
                 DoExport("galder", form, context) == -2 && output() == "last week\r\n";
             galder.during = nullptr;
             return kept && DoExport("galder", form, context) == 1 &&
-                   output() == kHeaderLine + "line0\r\n" && files() == 1;
+                   output() == kHeaderLine + "line0\r\n" && test::EntryCount(dir.path()) == 1;
         }));
     }
     fs::permissions(dir.path(), fs::perms::owner_all);
-    // A pipe without a reader is refused at once; a device or a pipe that is
-    // read is written directly.
     const std::string fifo = dir.file("pipe.csv");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(run("galder", dir.path(), "pipe.csv").substr(0, 20), "-1|File Access Error");
@@ -177,11 +243,28 @@ TEST_F(ExportDriverTest, AnExistingOutputIsReplacedOnlyOnceTheSourceOpened) {
     EXPECT_EQ(std::fgets(line, sizeof line, reader), line);
     EXPECT_EQ(std::string(line), kHeaderLine.substr(0, sizeof line - 1));
     std::fclose(reader);
-#endif
 }
 
-// Ctrl-C ends a conversion through its failure path: the lines written are
-// in place and nothing temporary stays. A pipe or a device as the backup is
+// The temporary file of an export killed before its end is removed by the
+// next export to the same file, once its process is gone; a running one's stays.
+TEST_F(ExportDriverTest, AKilledExportsTemporaryGoesWithTheNextExport) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string left = dir.write("book.csv.~addrix-" + std::to_string(child) + "-1f", "x");
+    const std::string running =
+        dir.write("book.csv.~addrix-" + std::to_string(::getpid()) + "-2f", "x");
+    galder.contacts = {"line0"};
+    EXPECT_EQ(run("galder", dir.path(), "book.csv"), "1");
+    EXPECT_FALSE(std::filesystem::exists(left));
+    EXPECT_TRUE(std::filesystem::exists(running));
+}
+#endif
+
+// Ctrl-C ends a conversion through its failure path: no output, the lines
+// read kept apart, nothing temporary. A pipe or a device as the backup is
 // refused at once instead of waited on or read for ever.
 TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
     form.ivroFile = dir.write("book.adr", test::IvroBackup(10000));
@@ -191,7 +274,8 @@ TEST_F(ExportDriverTest, ACancelledOrImpossibleBackupEndsCleanly) {
         return ++asked == 2;
     };
     EXPECT_EQ(run("ivro", dir.path(), "book.csv"), kFailed + "The export was cancelled");
-    const auto lines = test::SplitCrLf(output());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("book.csv")));
+    const auto lines = test::SplitCrLf(test::ReadFile(dir.file("book.incomplete.csv")));
     EXPECT_TRUE(lines.size() > 1 && lines.size() < 10001) << lines.size();
     EXPECT_EQ(lines.at(0), test::kNorvikHeader);
     EXPECT_EQ(test::EntryCount(dir.path()), 2);

@@ -10,6 +10,7 @@
 #include "wizard/EmailColumns.h"
 #include "wizard/ExportSession.h"
 #include "wizard/WizardStartup.h"
+#include "wizard/WizardTexts.h"
 
 #include <map>
 #include <optional>
@@ -153,22 +154,26 @@ ExportSource CheckedSource(const ExportArgs& parsed, const CommandLineServices& 
 // What an export ends with on the two streams, and its exit status.
 int ShowOutcome(const ExportOutcome& outcome, const ExportArgs& parsed,
                 CommandLineServices& services) {
-    // After a failure the contacts written before it stay in the file: say so.
-    const RecordCount written = outcome.result < 0 ? outcome.contactsInFile : outcome.result;
-    if (written > 0)
-        services.out << written << (written == 1 ? " record exported." : " records exported.")
-                     << '\n'
+    const bool placed = outcome.result > 0 && outcome.reportError.empty();
+    if (placed)
+        services.out << outcome.result
+                     << (outcome.result == 1 ? " record exported." : " records exported.") << '\n'
                      << outcome.outputPath << '\n'
                      << std::flush;
-    if (!outcome.reportError.empty())
-        return kExitExportFailed;
-    if (written > 0) {
+    if (!outcome.incompleteFile.empty())
+        services.err << TerminalText(KeptContactsText(outcome.contacts, outcome.incompleteFile))
+                     << '\n'
+                     << TerminalText(outcome.outputPath) << " was not changed.\n";
+    if (outcome.outputKept)
+        services.err << "No contacts: " << TerminalText(outcome.outputPath)
+                     << " was not changed.\n";
+    if (outcome.contacts > 0) {
         services.err << ChangeSummary(outcome.changes) << '\n';
-        if (parsed.has("--report"))
+        if (placed && parsed.has("--report"))
             services.err << "See " << TerminalText(parsed.get("--report")) << ".\n";
-        services.err << std::flush;
     }
-    if (outcome.result < 0)
+    services.err << std::flush;
+    if (outcome.result < 0 || !outcome.reportError.empty())
         return kExitExportFailed;
     return outcome.result == 0 ? kExitNoRecords : kExitRecordsWritten;
 }
@@ -191,6 +196,7 @@ int RunExport(const std::vector<std::string>& args, CommandLineServices& service
         galderWindow = services.galderWindow();
     ConsoleMessageBox messages(services.err);
     ExportServices exportServices{messages, saved.settings, galderWindow.get()};
+    exportServices.ownFiles = services.ownFiles;
     // Ctrl-C or a polite kill ends a conversion through its failure path, so
     // that the lines written are put in place and nothing temporary stays.
     // The Galder download watches for them itself.

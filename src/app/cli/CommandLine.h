@@ -36,6 +36,8 @@ struct CommandLineServices {
     // The user's documents folder, the output folder when neither --dir nor
     // the settings name one and the program folder cannot be written.
     std::function<std::string()> documentsFolder;
+    // The program's own files (settings, trace), never to be written over.
+    std::vector<std::string> ownFiles = {};
 };
 
 // Runs `addrix` with `args` (without the program name) and returns its exit status.

@@ -60,6 +60,7 @@ int RunWizard(int& argc, char** argv) {
                                 QCoreApplication::quit();
                             }};
 
+    services.ownFiles = settingsFile.ownFiles();
     const std::unique_ptr<frmWelcome> wizard = Main(services);
     messages.setParent(wizard.get());
     dialog.setParent(wizard.get());

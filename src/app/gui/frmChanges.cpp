@@ -1,9 +1,7 @@
 #include "app/gui/frmChanges.h"
 
-#include "platform/IFileDialog.h"
-#include "platform/IMessageBox.h"
-#include "platform/TextFile.h"
 #include "platform/qt/QtServices.h"
+#include "wizard/WizardServices.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,9 +26,10 @@ QTableWidgetItem* TextItem(const std::string& bytes) {
 
 } // namespace
 
-frmChanges::frmChanges(const std::vector<Change>& rows, IFileDialog& dialog, IMessageBox& messages,
-                       QWidget* owner)
-    : QDialog(owner), m_rows(rows), m_dialog(dialog), m_messages(messages) {
+frmChanges::frmChanges(const std::vector<Change>& rows, ChangesFilePlace place,
+                       const WizardServices& services, QWidget* owner)
+    : QDialog(owner), m_rows(rows), m_place(std::move(place)), m_dialog(services.fileDialog),
+      m_messages(services.messages), m_files(services.files) {
     setObjectName(QStringLiteral("frmChanges"));
     setWindowTitle(QStringLiteral("Changes"));
 
@@ -75,27 +74,7 @@ frmChanges::frmChanges(const std::vector<Change>& rows, IFileDialog& dialog, IMe
 }
 
 void frmChanges::cmdSave_Click() {
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Save;
-    request.title = "Save Changes";
-    request.filter = "Changes (*.csv)|*.csv";
-    request.defaultExtension = "csv";
-    request.fileName = "NorvikChanges.csv";
-    request.pathMustExist = true;
-    const std::optional<std::string> path = m_dialog.show(request);
-    if (!path)
-        return;
-    try {
-        ChangeReportFile report;
-        report.open(*path);
-        for (const Change& change : m_rows)
-            report.add(change);
-        report.close();
-    } catch (const FileError& error) {
-        m_messages.show("Error Occurred",
-                        std::string("The changes could not be saved.\r\n") + error.what(),
-                        MsgButtons::Ok, MsgIcon::Critical);
-    }
+    SaveChangesFile(m_rows, m_place, m_dialog, m_messages, m_files);
 }
 
 } // namespace addrix

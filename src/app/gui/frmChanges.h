@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contact/ChangeReport.h"
+#include "wizard/ChangesFile.h"
 
 #include <QDialog>
 
@@ -12,23 +13,28 @@ class QTableWidget;
 namespace addrix {
 
 class IFileDialog;
+class IFileSystem;
 class IMessageBox;
+struct WizardServices;
 
 // The "Changes" window: what the export changed, one row per change in the
-// report's columns, sortable by any column; Save... writes the report file.
+// report's columns, sortable by any column; Save... writes the report file
+// where `place` allows.
 class frmChanges final : public QDialog {
     Q_OBJECT
 
 public:
-    frmChanges(const std::vector<Change>& rows, IFileDialog& dialog, IMessageBox& messages,
-               QWidget* owner = nullptr);
+    frmChanges(const std::vector<Change>& rows, ChangesFilePlace place,
+               const WizardServices& services, QWidget* owner = nullptr);
 
 private:
     void cmdSave_Click();
 
     const std::vector<Change>& m_rows;
+    ChangesFilePlace m_place;
     IFileDialog& m_dialog;
     IMessageBox& m_messages;
+    const IFileSystem& m_files;
     QTableWidget* m_grdChanges;
     QPushButton* m_cmdSave;
     QPushButton* m_cmdClose;

@@ -198,9 +198,13 @@ WizardStage frmWelcome::PerformExport() {
             .run(source, *this);
     m_exporting = false;
     m_changeRows = outcome.changeRows;
-    m_lblChanges->setText(ToDisplayText(ChangeSummary(outcome.changes)));
-    m_lblChanges->setVisible(outcome.contactsInFile > 0);
-    m_cmdDetails->setVisible(outcome.contactsInFile > 0);
+    m_incompleteFile = outcome.incompleteFile;
+    std::string changes = ChangeSummary(outcome.changes);
+    if (!m_incompleteFile.empty())
+        changes += "\r\n" + KeptContactsText(outcome.contacts, m_incompleteFile);
+    m_lblChanges->setText(ToDisplayText(changes));
+    m_lblChanges->setVisible(outcome.contacts > 0);
+    m_cmdDetails->setVisible(outcome.contacts > 0);
 
     if (outcome.result <= 0)
         return kStageNotComplete;
@@ -240,7 +244,13 @@ void frmWelcome::cmdNext_Click() {
 }
 
 void frmWelcome::cmdDetails_Click() {
-    frmChanges changes(m_changeRows, m_services.fileDialog, m_services.messages, this);
+    ChangesFilePlace place{txtDir(), m_services.ownFiles};
+    place.refused.push_back(OutputPath(txtDir(), txtFileName()));
+    if (!m_incompleteFile.empty())
+        place.refused.push_back(m_incompleteFile);
+    if (m_SourceDevice == kSourceIvro)
+        place.refused.push_back(txtIvroFile());
+    frmChanges changes(m_changeRows, std::move(place), m_services, this);
     changes.exec();
 }
 

@@ -149,6 +149,8 @@ private:
     FileDialogRequest m_CommonDialog2;
     // The changes of the last export to the contacts written, for frmChanges.
     std::vector<Change> m_changeRows;
+    // Where the last export, failed, kept the contacts it had read.
+    std::string m_incompleteFile;
 
     // Header.
     QLabel* m_lblMaxRecords = nullptr;

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace addrix {
@@ -48,6 +49,41 @@ std::FILE* OpenForWriting(const std::filesystem::path& path, OpenAs how) {
         errno = error;
     }
     return file;
+}
+
+bool MoveNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    // A file system without hard links: the name is checked, then taken.
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(to, ec))) {
+        errno = EEXIST;
+        return false;
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return false;
+    return true;
+}
+
+int SyncToDisk(std::FILE* file) {
+    if (std::fflush(file) != 0)
+        return errno ? errno : EIO;
+    // A device or a pipe has nothing to sync.
+    if (::fsync(::fileno(file)) != 0 && errno != EINVAL && errno != EROFS)
+        return errno;
+    return 0;
+}
+
+long CurrentProcessId() {
+    return static_cast<long>(::getpid());
+}
+
+bool ProcessHasEnded(long id) {
+    return id > 0 && ::kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
 }
 
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {

@@ -56,6 +56,37 @@ std::FILE* OpenForWriting(const std::filesystem::path& path, OpenAs how) {
     return OpenFile(path, how == OpenAs::Append ? "ab" : "wb");
 }
 
+bool MoveNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    const DWORD error = GetLastError();
+    errno = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? EEXIST : EACCES;
+    return false;
+}
+
+int SyncToDisk(std::FILE* file) {
+    if (std::fflush(file) != 0)
+        return errno ? errno : EIO;
+    if (_commit(_fileno(file)) != 0 && errno != EBADF)
+        return errno;
+    return 0;
+}
+
+long CurrentProcessId() {
+    return static_cast<long>(GetCurrentProcessId());
+}
+
+bool ProcessHasEnded(long id) {
+    if (id <= 0)
+        return false;
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+    if (!process)
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
     using namespace std::chrono_literals;
     for (int attempt = 0;; ++attempt) {

@@ -157,16 +157,27 @@ TEST_F(CommandLineTest, GalderGetsPortEmailColumnAndSettings) {
     // clang-format on
     for (const auto& [options, storedEmail, asked] : cases) {
         settings(std::string("GalderEmail=") + storedEmail + "\nMaxDeviceRecords=9\n");
-        Args args = {"export", "--source", "galder", "--dir", work.path()};
+        // Each its own new file: an export of no contacts never empties one.
+        Args args = {"export", "--source", "galder", "--dir", work.path(), "--file", asked};
         args.insert(args.end(), options.begin(), options.end());
         EXPECT_EQ(run(args), "1||");
         EXPECT_EQ(download.asked.back(), asked) << ::testing::PrintToString(args);
     }
-    // A download that fails after two contacts keeps them, and says so.
+    // A download that fails after two contacts keeps them apart, and says so.
     download.contacts = {"contact", "contact"};
     download.result = -1;
     EXPECT_EQ(run({"export", "--source", "galder", "--port", "2", "--dir", work.path()}),
-              "2|2 records exported.\n" + work.file("NorvikaddressBook.csv") + "\n|" + kNoChanges);
+              "2||2 contacts read before the failure were kept in " +
+                  work.file("NorvikaddressBook.incomplete.csv") + ".\n" +
+                  work.file("NorvikaddressBook.csv") + " was not changed.\n" + kNoChanges);
+    // One of no contacts leaves an existing file as it was.
+    const std::string lastWeek = work.write("kept.csv", "last week");
+    download.contacts.clear();
+    download.result.reset();
+    EXPECT_EQ(run({"export", "--source", "galder", "--port", "2", "--dir", work.path(), "--file",
+                   "kept.csv"}),
+              "1||No contacts: " + lastWeek + " was not changed.\n");
+    EXPECT_EQ(test::ReadFile(lastWeek), "last week");
 }
 
 } // namespace
