@@ -33,6 +33,16 @@ frmAbout::frmAbout(QWidget* owner)
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(TwipsSize(5715, 2985));
 
+    BuildLogo();
+    BuildTitleAndVersion();
+    BuildBlurb();
+    BuildSeparator();
+    BuildDisclaimer();
+    BuildOKButton();
+    Form_Load();
+}
+
+void frmAbout::BuildLogo() {
     m_Image1->setObjectName(QStringLiteral("Image1"));
     m_Image1->setGeometry(TwipsRect(240, 240, 1440, 600));
     InitAboutResources();
@@ -41,7 +51,9 @@ frmAbout::frmAbout(QWidget* owner)
         m_Image1->setPixmap(
             logo.scaled(m_Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     m_Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
 
+void frmAbout::BuildTitleAndVersion() {
     m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
     m_lblTitle->setGeometry(TwipsRect(1800, 240, 3645, 480));
     QFont titleFont = m_lblTitle->font();
@@ -52,9 +64,11 @@ frmAbout::frmAbout(QWidget* owner)
     m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
     m_lblVersion->setGeometry(TwipsRect(1800, 780, 3645, 225));
     m_lblVersion->setText(QStringLiteral("Version"));
+}
 
-    // A borderless box in the window's own colour: it reads as a label but
-    // lets the user copy the text.
+// A borderless box in the window's own colour: it reads as a label but lets
+// the user copy the text.
+void frmAbout::BuildBlurb() {
     m_Text1->setObjectName(QStringLiteral("Text1"));
     m_Text1->setGeometry(TwipsRect(1800, 1080, 3645, 600));
     m_Text1->setFrameShape(QFrame::NoFrame);
@@ -66,8 +80,10 @@ frmAbout::frmAbout(QWidget* owner)
     m_Text1->setPalette(textPalette);
     m_Text1->document()->setDocumentMargin(0);
     m_Text1->setPlainText(ToDisplayText(kAboutBlurb));
+}
 
-    // Two lines, dark over light, make one etched separator.
+// Two lines, dark over light, make one etched separator.
+void frmAbout::BuildSeparator() {
     const QPalette::ColorRole shades[] = {QPalette::Dark, QPalette::Light};
     int top = 1875;
     for (const QPalette::ColorRole shade : shades) {
@@ -81,17 +97,19 @@ frmAbout::frmAbout(QWidget* owner)
         line->setGeometry(TwipsRect(225, top, 5270, 15));
         top += 15;
     }
+}
 
+void frmAbout::BuildDisclaimer() {
     m_lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     m_lblDisclaimer->setGeometry(TwipsRect(255, 2040, 3870, 825));
     m_lblDisclaimer->setWordWrap(true);
+}
 
+void frmAbout::BuildOKButton() {
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setGeometry(TwipsRect(4245, 2475, 1260, 345));
     m_cmdOK->setDefault(true);
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::close);
-
-    Form_Load();
 }
 
 void frmAbout::Form_Load() {

@@ -17,6 +17,12 @@ public:
     explicit frmAbout(QWidget* owner = nullptr);
 
 private:
+    void BuildLogo();
+    void BuildTitleAndVersion();
+    void BuildBlurb();
+    void BuildSeparator();
+    void BuildDisclaimer();
+    void BuildOKButton();
     void Form_Load();
 
     QLabel* m_lblTitle;

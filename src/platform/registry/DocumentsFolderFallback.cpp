@@ -67,11 +67,11 @@ std::string ReadUserDirsFile(const std::string& path, const std::string& home) {
 
 DocumentsFolderFallback::DocumentsFolderFallback(std::unique_ptr<const IRegistry> inner,
                                                  std::string documentsFolder)
-    : m_inner(std::move(inner)), m_documentsFolder(std::move(documentsFolder)) {}
+    : RegistryOverlay(std::move(inner)), m_documentsFolder(std::move(documentsFolder)) {}
 
 std::optional<RegistryValue> DocumentsFolderFallback::queryValue(const std::string& subKey,
                                                                  const std::string& name) const {
-    std::optional<RegistryValue> value = m_inner ? m_inner->queryValue(subKey, name) : std::nullopt;
+    std::optional<RegistryValue> value = innerValue(subKey, name);
     if (value || m_documentsFolder.empty() || KeyForm(subKey) != KeyForm(kShellFoldersKey) ||
         KeyForm(name) != "PERSONAL")
         return value;
@@ -79,11 +79,6 @@ std::optional<RegistryValue> DocumentsFolderFallback::queryValue(const std::stri
     folder.type = RegistryValue::Type::String;
     folder.data = m_documentsFolder + '\0';
     return folder;
-}
-
-std::optional<std::string> DocumentsFolderFallback::enumSubKey(const std::string& subKey,
-                                                               std::int32_t index) const {
-    return m_inner ? m_inner->enumSubKey(subKey, index) : std::nullopt;
 }
 
 std::string DefaultDocumentsFolder(const EnvLookup& env) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Environment.h"
-#include "platform/IRegistry.h"
+#include "platform/registry/RegistryOverlay.h"
 
 #include <memory>
 #include <string>
@@ -12,18 +12,15 @@ namespace addrix {
 // "Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders") from a
 // given folder whenever the registry below it has no such value. Everything
 // else is the inner registry's answer.
-class DocumentsFolderFallback final : public IRegistry {
+class DocumentsFolderFallback final : public RegistryOverlay {
 public:
     // An empty `documentsFolder` adds nothing.
     DocumentsFolderFallback(std::unique_ptr<const IRegistry> inner, std::string documentsFolder);
 
     std::optional<RegistryValue> queryValue(const std::string& subKey,
                                             const std::string& name) const override;
-    std::optional<std::string> enumSubKey(const std::string& subKey,
-                                          std::int32_t index) const override;
 
 private:
-    std::unique_ptr<const IRegistry> m_inner;
     std::string m_documentsFolder;
 };
 

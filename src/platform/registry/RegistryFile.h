@@ -22,8 +22,8 @@ namespace addrix {
 // file gives an empty registry: every query answers nothing.
 //
 // The file rarely names the user's documents folder; wrap the registry in a
-// DocumentsFolderFallback (platform/DocumentsFolderFallback.h) to answer that
-// value from the desktop's own settings.
+// DocumentsFolderFallback (platform/registry/DocumentsFolderFallback.h) to
+// answer that value from the desktop's own settings.
 class RegistryFile final : public IRegistry {
 public:
     RegistryFile() = default;

@@ -10,11 +10,11 @@
 namespace addrix {
 
 WineDrivePaths::WineDrivePaths(std::unique_ptr<const IRegistry> inner, std::string dosDevicesDir)
-    : m_inner(std::move(inner)), m_dosDevicesDir(std::move(dosDevicesDir)) {}
+    : RegistryOverlay(std::move(inner)), m_dosDevicesDir(std::move(dosDevicesDir)) {}
 
 std::optional<RegistryValue> WineDrivePaths::queryValue(const std::string& subKey,
                                                         const std::string& name) const {
-    auto value = m_inner->queryValue(subKey, name);
+    auto value = innerValue(subKey, name);
     if (!value || (value->type != RegistryValue::Type::String &&
                    value->type != RegistryValue::Type::ExpandString))
         return value;
@@ -39,11 +39,6 @@ std::optional<RegistryValue> WineDrivePaths::queryValue(const std::string& subKe
             path[i] = kPathSeparator;
     data = terminated ? path + '\0' : path;
     return value;
-}
-
-std::optional<std::string> WineDrivePaths::enumSubKey(const std::string& subKey,
-                                                      std::int32_t index) const {
-    return m_inner->enumSubKey(subKey, index);
 }
 
 } // namespace addrix

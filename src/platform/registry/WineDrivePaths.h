@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IRegistry.h"
+#include "platform/registry/RegistryOverlay.h"
 
 #include <memory>
 #include <string>
@@ -12,17 +12,14 @@ namespace addrix {
 // place on this system through the prefix's drive links ("dosdevices/c:").
 // A path on a drive without a link, and every other value, is the inner
 // registry's answer.
-class WineDrivePaths final : public IRegistry {
+class WineDrivePaths final : public RegistryOverlay {
 public:
     WineDrivePaths(std::unique_ptr<const IRegistry> inner, std::string dosDevicesDir);
 
     std::optional<RegistryValue> queryValue(const std::string& subKey,
                                             const std::string& name) const override;
-    std::optional<std::string> enumSubKey(const std::string& subKey,
-                                          std::int32_t index) const override;
 
 private:
-    std::unique_ptr<const IRegistry> m_inner;
     std::string m_dosDevicesDir;
 };
 

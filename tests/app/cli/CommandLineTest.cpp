@@ -67,6 +67,7 @@ TEST_F(CommandLineTest, VersionHelpAndUsageErrors) {
         {"export", "--source", "ivro", "--dir", "a", "--dir", "b"},
         {"export", "--source", "ivro", "--port", "1"}, {"export", "--source", "ivro", "--email", "work"},
         {"export", "--source", "galder"}, {"export", "--source", "galder", "--port", "256"}, {"export", "--source", "galder", "--port", "COM1"},
+        {"export", "--source", "galder", "--port", "0"},
         {"export", "--source", "galder", "--port", "1", "--email", "office"},
         {"export", "--source", "galder", "--port", "1", "--input", "a.adr"}};
     // clang-format on

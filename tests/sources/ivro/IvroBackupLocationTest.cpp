@@ -65,6 +65,15 @@ TEST(RegistryFileTest, ReadsEachFormatAndFindsTheBackup) {
     }
 }
 
+TEST(RegistryFileTest, ReadsNumbersAndDataGoingOnOverLines) {
+    const char* root = std::getenv("ADDRIX_TEST_DATA");
+    const RegistryFile registry(std::string(root ? root : ".") + "/data/regedit4.reg");
+    const std::string key = kBackupKey + "Settings";
+    EXPECT_EQ(ReadRegistryValue(registry, key, "Big"), "1234"); // dword:000004d2
+    EXPECT_EQ(ReadRegistryValue(registry, key, "Long"),
+              "000102030405060708090A0B0C0D0E0F10111213141516171819");
+}
+
 TEST(RegistryFileTest, BadLinesAndFilesWithoutHeaderAnswerNothing) {
     const std::string lines = "[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"open\r\n\"g\"=\"ok\"\r\n";
     const RegistryFile broken = RegistryFile::FromBytes("REGEDIT4\r\n" + lines);
