@@ -15,6 +15,10 @@ public:
     // True when this program may change the file at `path`, or create files
     // in the folder at `path`; false also when nothing is there.
     virtual bool canWrite(const std::string& path) const = 0;
+    // Makes the folder `path` with the folders above it that are missing;
+    // true when it exists afterwards. The file system's contents are not
+    // the object's state, so this is a const call like the tests above.
+    virtual bool makeFolder(const std::string& path) const = 0;
 };
 
 // Where the running program lives.

@@ -91,8 +91,15 @@ std::string DefaultExportFolder(const std::string& programDir, const IFileSystem
                                 const std::function<std::string()>& documentsFolder) {
     if (files.canWrite(programDir) || !documentsFolder)
         return programDir;
-    std::string folder = documentsFolder();
-    return folder.empty() ? programDir : folder;
+    const std::string folder = documentsFolder();
+    if (folder.empty())
+        return programDir;
+    // A new user may have no documents folder yet: it is made, or the
+    // folder it would lie in serves.
+    if (files.pathExists(folder) || files.makeFolder(folder))
+        return folder;
+    std::string above = FolderPart(folder.substr(0, folder.find_last_not_of("/\\") + 1));
+    return !above.empty() && files.canWrite(above) ? above : programDir;
 }
 
 } // namespace addrix

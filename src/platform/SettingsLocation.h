@@ -68,7 +68,8 @@ private:
 
 // The folder an export goes to when the settings name none: the program
 // folder when it can be written, else the user's documents folder (when
-// `documentsFolder` gives one).
+// `documentsFolder` gives one), made when it is missing, or the folder
+// above it when it cannot be made.
 std::string DefaultExportFolder(const std::string& programDir, const IFileSystem& files,
                                 const std::function<std::string()>& documentsFolder);
 

@@ -28,6 +28,14 @@ bool StdFileSystem::pathExists(const std::string& path) const {
     return std::filesystem::exists(ToFsPath(path), ec);
 }
 
+bool StdFileSystem::makeFolder(const std::string& path) const {
+    if (path.empty())
+        return false;
+    std::error_code ec;
+    std::filesystem::create_directories(ToFsPath(path), ec);
+    return std::filesystem::is_directory(ToFsPath(path), ec);
+}
+
 bool StdFileSystem::canWrite(const std::string& path) const {
     if (path.empty())
         return false;

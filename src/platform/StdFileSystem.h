@@ -10,6 +10,7 @@ public:
     bool fileExists(const std::string& path) const override;
     bool pathExists(const std::string& path) const override;
     bool canWrite(const std::string& path) const override;
+    bool makeFolder(const std::string& path) const override;
 };
 
 } // namespace addrix

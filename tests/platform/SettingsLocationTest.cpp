@@ -46,6 +46,22 @@ TEST(SettingsLocationTest, TheUsersFileStandsInWhereTheProgramFolderCannotBeWrit
     }
 }
 
+// A new user's documents folder may not exist yet: it is made, else the
+// folder above it takes the export.
+TEST(SettingsLocationTest, AMissingDocumentsFolderIsMadeOrTheOneAboveServes) {
+    test::FakeFileSystem files;
+    files.folders = {"/opt/addrix", "/home/ann/"};
+    files.readOnly = {"/opt/addrix"};
+    const auto documents = [] {
+        return std::string("/home/ann/Documents");
+    };
+    EXPECT_EQ(DefaultExportFolder("/opt/addrix", files, documents), "/home/ann/Documents");
+    EXPECT_EQ(files.folders.count("/home/ann/Documents"), 1u);
+    files.folders.erase("/home/ann/Documents");
+    files.unmakeable = {"/home/ann/Documents"};
+    EXPECT_EQ(DefaultExportFolder("/opt/addrix", files, documents), "/home/ann/");
+}
+
 TEST(SettingsLocationTest, ReadsTheUsersFileFirstAndWritesOnlyIt) {
     test::TempDir program;
     test::TempDir user;

@@ -114,7 +114,8 @@ struct FakeFileDialog final : IFileDialog {
 // Files and folders that exist only in memory.
 struct FakeFileSystem final : IFileSystem {
     std::set<std::string> files;
-    std::set<std::string> folders;
+    mutable std::set<std::string> folders;
+    std::set<std::string> unmakeable; // folders makeFolder fails on
     std::set<std::string> readOnly;
 
     bool fileExists(const std::string& path) const override { return files.count(path) > 0; }
@@ -123,6 +124,12 @@ struct FakeFileSystem final : IFileSystem {
     }
     bool canWrite(const std::string& path) const override {
         return pathExists(path) && readOnly.count(path) == 0;
+    }
+    bool makeFolder(const std::string& path) const override {
+        if (unmakeable.count(path) || files.count(path))
+            return false;
+        folders.insert(path);
+        return true;
     }
 };
 
