@@ -251,7 +251,9 @@ std::string UsageText() {
            "Where the system has no COM ports of its own, COM numbers go to the serial\n"
            "devices present (ttyS with a UART, then ttyUSB, then ttyACM) unless the\n"
            "[Ports] section of the settings file names them, e.g. COM1=/dev/ttyUSB0.\n"
-           "Ctrl-C cancels a download; the records received so far stay in the file.\n"
+           "The output is replaced only by an export that ended well. After a failure\n"
+           "or Ctrl-C it is left as it was, and the contacts read so far are kept in\n"
+           "NAME.incomplete.csv beside it.\n"
            "\n"
            "Exit status: 0 records written, 1 no records, 2 export failed, 64 usage error.\n";
 }
