@@ -34,6 +34,25 @@ std::string ExportSession::ReportRefusal(const ExportRequest& request,
     return {};
 }
 
+bool ExportSession::OpenReport(const ExportRequest& request,
+                               std::optional<ChangeReportFile>& report,
+                               ExportOutcome& outcome) const {
+    if (m_options.reportFile.empty())
+        return true;
+    try {
+        if (std::string refusal = ReportRefusal(request, outcome.outputPath); !refusal.empty())
+            throw FileError(refusal);
+        report.emplace();
+        report->open(m_options.reportFile);
+        return true;
+    } catch (const FileError& error) {
+        outcome.reportError = "The change report cannot be written: " + std::string(error.what());
+        ShowReportError(m_services.messages, outcome.reportError);
+        outcome.result = kExportFailed;
+        return false;
+    }
+}
+
 ExportOutcome ExportSession::run(ExportSource source, const IWizardForm& choices) {
     Settings settings = m_services.settings;
     if (m_options.maxRecords)
@@ -45,20 +64,8 @@ ExportOutcome ExportSession::run(ExportSource source, const IWizardForm& choices
     // The report is opened first: one that cannot be written stops the
     // export before the Norvik file is touched.
     std::optional<ChangeReportFile> report;
-    if (!m_options.reportFile.empty()) {
-        try {
-            if (std::string refusal = ReportRefusal(request, outcome.outputPath); !refusal.empty())
-                throw FileError(refusal);
-            report.emplace();
-            report->open(m_options.reportFile);
-        } catch (const FileError& error) {
-            outcome.reportError =
-                "The change report cannot be written: " + std::string(error.what());
-            ShowReportError(m_services.messages, outcome.reportError);
-            outcome.result = kExportFailed;
-            return outcome;
-        }
-    }
+    if (!OpenReport(request, report, outcome))
+        return outcome;
 
     ChangeCollector collected(m_options.keepChangeRows);
     std::optional<ChangeTee> both;

@@ -5,6 +5,7 @@
 #include "export/ExportRequest.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,10 @@ private:
     // Why `reportFile` may not be written: it names a file the export reads
     // or writes, or one of the program's own; "" when it may.
     std::string ReportRefusal(const ExportRequest& request, const std::string& outputPath) const;
+    // Opens the report file asked for; false, with the box shown and the
+    // outcome's error set, when it cannot be.
+    bool OpenReport(const ExportRequest& request, std::optional<ChangeReportFile>& report,
+                    ExportOutcome& outcome) const;
 
     ExportServices m_services;
     ExportOptions m_options;
