@@ -1,6 +1,6 @@
-// Drives one Galder download from a script of receipts, ticks, cancels and
-// events that run while the engine lets window events run or shows a
-// message, and checks what must hold whatever the device sends.
+// Drives one Galder download from a script of receipts, ticks, cancels,
+// closes, hang-ups and events that run while the engine shows a message, and
+// checks what must hold whatever the device sends.
 //
 // Script: three set-up bytes (record limit, e-mail option, lines the output
 // file takes), then operations of one byte followed by their arguments; a
@@ -53,24 +53,22 @@ std::string Canned(Script& s) {
     return '\x7F' + data;
 }
 
-// Reads one operation of the script and, when `now`, does it. Events that
-// run inside the engine's own calls are read again when their time comes.
+// Reads one operation of the script and, when `now`, does it. An operation
+// that runs while a message shows is read again when its time comes.
 void Operation(Script& s, GalderRig& rig, int depth, bool now) {
     const int op = s.byte() % 8;
     const std::string bytes = op == 0 ? s.chunk() : op == 1 ? Canned(s) : std::string();
     const int arg = op == 2 || op == 4 ? s.byte() : 0;
-    if (op >= 6 && depth < 3) {
+    if (op == 7 && depth < 3) {
         Script later{s.data, s.size, s.pos};
         Operation(s, rig, depth + 1, false);
-        std::function<void()> run = [&rig, later, depth]() mutable {
-            Operation(later, rig, depth + 1, true);
-        };
-        if (now && op == 6)
-            rig.pendingEvents.push_back(run);
-        else if (now)
-            rig.whileShown = run;
+        if (now) {
+            rig.whileShown = [&rig, later, depth]() mutable {
+                Operation(later, rig, depth + 1, true);
+            };
+        }
     }
-    if (!now || op >= 6)
+    if (!now || op == 7)
         return;
     if (op <= 1)
         rig.receive(bytes);
@@ -87,6 +85,8 @@ void Operation(Script& s, GalderRig& rig, int depth, bool now) {
         rig.process->Unload(); // the window closed
         rig.onClose();
     }
+    if (op == 6)
+        rig.port.close(); // the other end hung up
 }
 
 } // namespace
@@ -111,6 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (s.pos < s.size) {
         Operation(s, rig, 0, true);
         Check(rig.result() >= -2 && rig.result() <= 255, "GalderCount within -2..255");
+        Check(rig.result() < 0 || static_cast<std::size_t>(rig.result()) == out.lines.size(),
+              "a count is the number of lines written");
         Check(rig.port.writesWhileClosed == 0, "no write to a closed port");
         Check(rig.closeCount <= 1 && rig.shown.size() <= 1, "one ending, one message");
         for (const auto& shown : rig.shown)
