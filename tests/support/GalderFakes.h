@@ -6,7 +6,6 @@
 #include "support/TestSupport.h"
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -60,11 +59,9 @@ public:
     ILineSink* out = &sink;  // where the download writes
     std::unique_ptr<GalderProcess> process;
 
-    // The view: status lines set, closes asked for, and the window events
-    // that processEvents() runs (those they post included).
+    // The view: status lines set, closes asked for.
     std::vector<std::string> statuses;
     int closeCount = 0;
-    std::deque<std::function<void()>> pendingEvents;
     std::function<void()> onClose;
 
     // The messages shown, each noting whether the tick was on and the port
@@ -111,13 +108,6 @@ public:
         ++closeCount;
         if (onClose)
             onClose();
-    }
-    void processEvents() override {
-        while (!pendingEvents.empty()) {
-            auto event = std::move(pendingEvents.front());
-            pendingEvents.pop_front();
-            event();
-        }
     }
     MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
                    MsgIcon icon) override {

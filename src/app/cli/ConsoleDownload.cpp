@@ -4,7 +4,6 @@
 #include "app/galder/GalderRun.h"
 #include "platform/InterruptSignal.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 
 #include <functional>
@@ -82,7 +81,6 @@ public:
     void setStatus(const std::string& text) override { m_status.show(text); }
     void setProgress(int) override {}
     void closeWindow() override { m_loop.quit(); }
-    void processEvents() override { QCoreApplication::processEvents(); }
 
 private:
     StatusLine& m_status;

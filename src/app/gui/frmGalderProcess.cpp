@@ -1,7 +1,6 @@
 #include "app/gui/frmGalderProcess.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -42,10 +41,7 @@ frmGalderProcess::frmGalderProcess(QWidget* owner, PortLocator locate, std::stri
 frmGalderProcess::~frmGalderProcess() = default;
 
 std::int16_t frmGalderProcess::runDownload(ILineSink& file, const GalderDownload& download) {
-    return m_run.run(file, download, [this] {
-        if (!m_closedByUser)
-            exec();
-    });
+    return m_run.run(file, download, [this] { exec(); });
 }
 
 void frmGalderProcess::setStatus(const std::string& text) {
@@ -60,17 +56,9 @@ void frmGalderProcess::closeWindow() {
     done(QDialog::Accepted);
 }
 
-void frmGalderProcess::processEvents() {
-    QCoreApplication::processEvents();
-}
-
 void frmGalderProcess::closeEvent(QCloseEvent* event) {
-    if (!m_run.process().finished()) {
-        m_closedByUser = true;
-        // Stops the download where it is, also when the close comes while a
-        // pass lets window events run: nothing more is written or shown.
-        m_run.process().Unload();
-    }
+    // The download stops where it is: nothing more is written or shown.
+    m_run.process().Unload();
     event->accept();
     done(QDialog::Rejected);
 }

@@ -25,13 +25,10 @@ public:
     // Runs one download in this window, shown modally until it ends or the
     // user closes the window; returns GalderCount.
     std::int16_t runDownload(ILineSink& file, const GalderDownload& download);
-    // True when the user closed the window with its title-bar button.
-    bool closedByUser() const { return m_closedByUser; }
 
     void setStatus(const std::string& text) override;
     void setProgress(int value) override;
     void closeWindow() override;
-    void processEvents() override;
 
     QLabel* lblStatus = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
@@ -47,7 +44,6 @@ protected:
 private:
     QtMessageBox m_messages;
     GalderRun m_run;
-    bool m_closedByUser = false;
 };
 
 } // namespace addrix

@@ -68,7 +68,10 @@ PortLocator SystemPortLocator(const IIniService& ini, std::string iniPath) {
 }
 
 QtSerialPort::QtSerialPort(PortLocator locate) : m_locate(std::move(locate)) {
-    QObject::connect(&m_port, &QSerialPort::readyRead, [this] { deliver(); });
+    QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
+        if (m_onData)
+            m_onData();
+    });
     QObject::connect(&m_port, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
 }
@@ -95,9 +98,6 @@ SerialOpenResult QtSerialPort::open(int portNumber) {
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
-    ++m_generation;
-    m_closeQueued = false;
-    m_deliveryQueued = false;
     if (m_port.open(QIODevice::ReadWrite))
         return {SerialOpenResult::Status::Opened, {}};
 
@@ -152,41 +152,19 @@ std::string QtSerialPort::readAll() {
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
-void QtSerialPort::deliver() {
-    m_deliveryQueued = false;
-    if (m_delivering || !m_onData || !m_port.isOpen())
-        return;
-    m_delivering = true;
-    m_onData();
-    m_delivering = false;
-    // Bytes that came in while the handler ran (it may let window events run)
-    // raise no second signal; hand them over on the next turn of the loop.
-    if (m_port.isOpen() && m_port.bytesAvailable() > 0 && !m_deliveryQueued) {
-        m_deliveryQueued = true;
-        const unsigned generation = m_generation;
-        QMetaObject::invokeMethod(
-            &m_port,
-            [this, generation] {
-                if (generation == m_generation)
-                    deliver();
-            },
-            Qt::QueuedConnection);
-    }
-}
-
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
         return;
-    if (!m_port.isOpen() || m_closeQueued)
+    if (!m_port.isOpen())
         return;
     // The other end hung up: reads fail for ever while the port stays open.
-    // Close it, but not from inside the port's own notification.
-    m_closeQueued = true;
-    const unsigned generation = m_generation;
+    // Close it, but not from inside the port's own notification. A port
+    // closed meanwhile has its error cleared, and so does one opened again.
     QMetaObject::invokeMethod(
         &m_port,
-        [this, generation] {
-            if (generation == m_generation)
+        [this] {
+            const QSerialPort::SerialPortError now = m_port.error();
+            if (now == QSerialPort::ReadError || now == QSerialPort::ResourceError)
                 close();
         },
         Qt::QueuedConnection);

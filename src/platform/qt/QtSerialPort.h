@@ -30,7 +30,8 @@ public:
     QtSerialPort(const QtSerialPort&) = delete;
     QtSerialPort& operator=(const QtSerialPort&) = delete;
 
-    // Called on the owning thread whenever data have arrived.
+    // Called on the owning thread whenever more data have arrived; bytes it
+    // leaves unread get no call of their own.
     void setDataReceivedHandler(std::function<void()> handler) { m_onData = std::move(handler); }
 
     SerialOpenResult open(int portNumber) override;
@@ -40,16 +41,11 @@ public:
     std::string readAll() override;
 
 private:
-    void deliver();
     void onError(QSerialPort::SerialPortError error);
 
     PortLocator m_locate;
     QSerialPort m_port;
     std::function<void()> m_onData;
-    unsigned m_generation = 0; // counts opens, so that a late queued call leaves a new one alone
-    bool m_delivering = false;
-    bool m_deliveryQueued = false;
-    bool m_closeQueued = false;
 };
 
 } // namespace addrix

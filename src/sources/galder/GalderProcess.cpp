@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <string_view>
 
 namespace addrix {
 
@@ -18,19 +17,14 @@ namespace {
 using namespace std::chrono_literals;
 
 const std::string kWakeUp = "\xAA";
-const std::string kWakeUpAnswer = "\x8B";
 const std::string kIdentify("\x87\x01\x00\x00\x00\x00\x00\x00", 8);
 const std::string kStartDownload = "\x19";
 const std::string kDownloadCommand = "\x19"
                                      "03"
                                      "\x19";
 const std::string kAcknowledge = "\x06";
-constexpr char kHeaderStart = '\x06';
-constexpr char kRecordMarker = '\x7F';
 
-constexpr std::size_t kIdentAnswerSize = 37;
-constexpr std::size_t kHeaderSize = 4;
-constexpr std::size_t kRecordSize = 1 + kGalderRecordDataSize;
+const std::string kDataTimeout = "A timeout occurred waiting for data from the device.";
 
 // Wake-up ticks without an answer before the connection counts as failed.
 constexpr std::int16_t kMaxRetries = 4;
@@ -45,27 +39,6 @@ enum : std::int16_t {
     kLinkWaitingForData = 4,
 };
 
-enum : std::int16_t {
-    kExpectWakeUpAnswer = 0,
-    kExpectIdentification = 6,
-    kExpectHeader = 7,
-    kExpectRecords = 8,
-    kDownloadComplete = 9,
-};
-
-// Sets a flag for the length of a scope.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = m_old; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_old;
-};
-
 } // namespace
 
 GalderProcess::GalderProcess(GalderServices services, std::string traceFile)
@@ -73,18 +46,13 @@ GalderProcess::GalderProcess(GalderServices services, std::string traceFile)
 
 GalderProcess::~GalderProcess() = default;
 
-bool GalderProcess::finished() const {
-    return m_closeAsked;
-}
-
 void GalderProcess::Load(ILineSink& file, const GalderDownload& download) {
     Galderfhandle = &file;
     m_download = download;
     if (m_download.portNumber == 0)
         return; // loaded only to lend its serial port to the port probe
-    m_closeAsked = false;
     CancelRequested = false;
-    RxBuffer.clear();
+    m_framer.clear();
     WriteTrace("\r\nStart Of Operation\r\n");
     m_services.view.setStatus("Connecting to device...");
 
@@ -96,7 +64,7 @@ void GalderProcess::Load(ILineSink& file, const GalderDownload& download) {
                                   : opened.description);
     }
     file.sourceOpened();
-    m_running = true;
+    m_phase = Phase::Running;
     Send(kWakeUp);
     TimerReset(1);
     LinkState = kLinkWaking;
@@ -115,20 +83,12 @@ void GalderProcess::TimerReset(std::int32_t interval) {
 }
 
 void GalderProcess::OnTick() {
-    if (!m_running)
+    if (m_phase != Phase::Running)
         return;
     switch (LinkState) {
     case kLinkWaking:
     case kLinkWakingToo:
-        Send(kWakeUp);
-        if (RetryCount > kMaxRetries) {
-            BeginEnding();
-            ShowError("A timeout occurred Connectiong with the device.");
-            EndDownload(true, kGalderFailed);
-        } else {
-            ++RetryCount;
-            TimerReset(10);
-        }
+        WakeUpAgain();
         break;
     case kLinkSendCommand:
         Send(kDownloadCommand);
@@ -136,21 +96,25 @@ void GalderProcess::OnTick() {
         TimerReset(10);
         break;
     case kLinkWaitingForData:
-        if (Deadline < m_services.clock.now()) {
-            BeginEnding();
-            ShowError("A timeout occurred waiting for data from the device.");
-            EndDownload(true, kGalderFailed);
-        }
+        if (Deadline < m_services.clock.now())
+            End(GalderEnding::Failed(kDataTimeout));
         break;
     default:
         break;
     }
     // An ending above has already decided the result.
-    if (m_running && CancelRequested) {
-        RxBuffer.clear();
-        BeginEnding();
-        EndDownload(false, kGalderCancelled); // the port closes with the window
+    if (m_phase == Phase::Running && CancelRequested)
+        End(GalderEnding::Cancelled(true));
+}
+
+void GalderProcess::WakeUpAgain() {
+    Send(kWakeUp);
+    if (RetryCount > kMaxRetries) {
+        End(GalderEnding::Failed("A timeout occurred Connectiong with the device."));
+        return;
     }
+    ++RetryCount;
+    TimerReset(10);
 }
 
 void GalderProcess::OnCancel() {
@@ -158,24 +122,41 @@ void GalderProcess::OnCancel() {
 }
 
 void GalderProcess::OnDataReceived() {
-    // Bytes that arrive while a pass lets pending events run stay in the
-    // port; the loop below reads them once that pass is over.
-    if (!m_running || m_inReceipt || m_inPass)
-        return;
-    FlagScope receipt(m_inReceipt);
-    // The port reports no new arrival for bytes that came in while pending
-    // events ran, so read until nothing is left.
-    while (m_running) {
+    // A port may hand out what has arrived in pieces; each is one receipt.
+    while (m_phase == Phase::Running) {
         const std::string received = m_services.port.readAll();
         if (received.empty())
             break;
-        HandleReceipt(received);
+        ProcessGalderRXData(received);
     }
 }
 
-void GalderProcess::HandleReceipt(const std::string& received) {
-    WriteTrace(received);
+void GalderProcess::Unload() {
+    if (m_phase == Phase::Running)
+        m_phase = Phase::Ended;
+    m_services.timer.stop();
+    m_services.port.close();
+}
 
+void GalderProcess::ProcessGalderRXData(const std::string& received) {
+    if (m_phase != Phase::Running)
+        return;
+    TakeReceipt(received);
+    if (CancelRequested) {
+        End(GalderEnding::Cancelled(false)); // nothing more is sent
+        return;
+    }
+    PendingReply.clear();
+    ParseFrames();
+    // One reply for the pass, and only while the download runs: never to a
+    // closed port, nor after an ending.
+    if (!PendingReply.empty() && m_phase == Phase::Running)
+        Send(PendingReply);
+    PendingReply.clear();
+}
+
+void GalderProcess::TakeReceipt(const std::string& received) {
+    WriteTrace(received);
     ByteCount += static_cast<long>(received.size());
     if (ByteCount > kBytesPerStep) {
         ++m_progress;
@@ -184,185 +165,151 @@ void GalderProcess::HandleReceipt(const std::string& received) {
         m_services.view.setProgress(m_progress);
         ByteCount = 0;
     }
-
     if (LinkState < kLinkWaitingForData) {
         LinkState = kLinkWaitingForData;
         RetryCount = 0;
     }
-    RxBuffer += received;
+    m_framer.append(received);
     TimerReset(10);
-    ProcessGalderRXData(RxBuffer);
 }
 
-void GalderProcess::Unload() {
-    m_running = false;
-    m_services.timer.stop();
-    m_services.port.close();
-}
-
-void GalderProcess::ProcessGalderRXData(std::string& buffer) {
-    if (!m_running || m_inPass)
-        return;
-    FlagScope pass(m_inPass);
-    PendingReply.clear();
-    GalderRecord record;
-
-    if (m_GalderCount % 10 == 0) {
-        m_services.view.processEvents();
-        // A tick or the user may have ended the download meanwhile.
-        if (!m_running)
-            return;
-    }
-
-    if (CancelRequested) {
-        BeginEnding();
-        ParserState = kExpectWakeUpAnswer;
-        EndDownload(true, kGalderFailed);
-        return;
-    }
-
+void GalderProcess::ParseFrames() {
     bool again = true;
-    while (again) {
-        again = false;
+    while (again && m_phase == Phase::Running) {
         if (ParserState != LastLoggedState) {
             LastLoggedState = ParserState;
             WriteTrace("\r\nState:" + std::to_string(ParserState) + "\r\n");
         }
-
-        switch (ParserState) {
-        case kExpectWakeUpAnswer:
-            if (buffer == kWakeUpAnswer) {
-                ParserState = kExpectIdentification;
-                buffer.clear();
-                PendingReply = kIdentify;
-            } else if (buffer.size() > 1) {
-                BeginEnding();
-                ShowError("A timeout occurred waiting for data from the device. (EL-" +
-                          std::to_string(ParserState) + ")");
-                ParserState = kExpectWakeUpAnswer;
-                buffer.clear();
-                EndDownload(true, kGalderFailed);
-            }
-            break;
-
-        case kExpectIdentification:
-            if (buffer.size() < kIdentAnswerSize)
-                break;
-            if (buffer.back() == 'D') {
-                BeginEnding();
-                ShowError(
-                    "The device is permanently disabled and the address book cannot be accessed.",
-                    "Disabled Device");
-                ParserState = kExpectWakeUpAnswer;
-                buffer.clear();
-                EndDownload(true, kGalderFailed);
-                break;
-            }
-            ParserState = kExpectHeader;
-            buffer.clear();
-            m_services.view.setStatus("Starting download...");
-            PendingReply = kStartDownload;
-            TimerReset(1);
-            LinkState = kLinkSendCommand; // the next tick sends the download command
-            break;
-
-        case kExpectHeader: {
-            const auto start = buffer.find(kHeaderStart);
-            if (start != std::string::npos)
-                buffer.erase(0, start);
-            if (buffer.size() < kHeaderSize)
-                break;
-            const bool announced = buffer[2] == '\0';
-            if (announced) {
-                RecordType = static_cast<unsigned char>(buffer[1]);
-                RecordTotal = static_cast<unsigned char>(buffer[3]);
-            }
-            buffer.erase(0, kHeaderSize);
-            m_GalderCount = 0;
-            // An empty address book is complete at once; waiting for records
-            // that never come would end it as a time-out.
-            ParserState = announced && RecordTotal == 0 ? kDownloadComplete : kExpectRecords;
-            again = true;
-            break;
+        if (ParserState == kDownloadComplete) {
+            End(GalderEnding::Done());
+            return;
         }
-
-        case kExpectRecords: {
-            if (buffer.empty() || buffer[0] != kRecordMarker) {
-                if (buffer.size() <= kRecordSize)
-                    break;
-                BeginEnding();
-                ShowError("An overflow error occurred processing the address book");
-                ParserState = kExpectWakeUpAnswer;
-                EndDownload(true, kGalderFailed);
-                break;
-            }
-            if (buffer.size() < kRecordSize)
-                break;
-
-            const std::string_view data = std::string_view(buffer).substr(1, kGalderRecordDataSize);
-            if (RecordType == 1)
-                DecodeGalderRecordType1(data, record);
-            else if (RecordType == 4)
-                DecodeGalderRecordType4(data, record);
-
-            record.Index = m_GalderCount;
-            bool written = false;
-            try {
-                WriteGalderRecord(record, *Galderfhandle, m_download.emailOption,
-                                  m_download.changes);
-                written = true;
-            } catch (const std::exception&) {
-                // Reported below: nobody above the receive handling could.
-            }
-            if (!written) {
-                BeginEnding();
-                ShowError("An error occurred processing the address book");
-                ParserState = kExpectWakeUpAnswer;
-                EndDownload(true, kGalderFailed);
-                break;
-            }
-
-            ++m_GalderCount;
-            PendingReply = kAcknowledge;
-            m_services.view.setStatus("Received " + std::to_string(m_GalderCount) + " of " +
-                                      std::to_string(RecordTotal) + " Records...");
-            if (RecordTotal == m_GalderCount)
-                ParserState = kDownloadComplete;
-
-            // The count must also stay within its 16 bits when the limit is
-            // set higher than a download can count.
-            if (ParserState != kDownloadComplete &&
-                (m_GalderCount >= m_download.maxRecords ||
-                 m_GalderCount == std::numeric_limits<std::int16_t>::max())) {
-                BeginEnding();
-                ShowRecordLimitNotice(m_services.messages);
-                ReportRecordsLeftOut();
-                EndDownload(true, m_GalderCount);
-                break;
-            }
-
-            buffer.erase(0, kRecordSize);
-            again = true;
-            break;
-        }
-
-        case kDownloadComplete:
-            BeginEnding();
-            ParserState = kExpectWakeUpAnswer;
-            buffer.clear();
-            EndDownload(true, m_GalderCount);
-            break;
-
-        default:
-            break;
-        }
+        again = Handle(m_framer.next(ParserState));
     }
+}
 
-    // The reply of the pass goes out only while the download runs: never to
-    // a closed port, nor after an ending.
-    if (!PendingReply.empty() && m_running)
-        Send(PendingReply);
-    PendingReply.clear();
+bool GalderProcess::Handle(const GalderFrame& frame) {
+    switch (frame.kind) {
+    case GalderFrame::Kind::WakeUpAnswer:
+        ParserState = kExpectIdentification;
+        PendingReply = kIdentify;
+        return false;
+    case GalderFrame::Kind::WrongAnswer:
+        End(GalderEnding::Failed(kDataTimeout + " (EL-" + std::to_string(ParserState) + ")"));
+        return false;
+    case GalderFrame::Kind::Identification:
+        HandleIdentification(frame.disabled);
+        return false;
+    case GalderFrame::Kind::Header:
+        HandleHeader(frame);
+        return true;
+    case GalderFrame::Kind::Record:
+        return HandleRecord(frame.data);
+    case GalderFrame::Kind::OutOfStep:
+        End(GalderEnding::Failed("An overflow error occurred processing the address book"));
+        return false;
+    case GalderFrame::Kind::None:
+        break;
+    }
+    return false;
+}
+
+void GalderProcess::HandleIdentification(bool disabled) {
+    if (disabled) {
+        End(GalderEnding::Failed(
+            "The device is permanently disabled and the address book cannot be accessed.",
+            "Disabled Device"));
+        return;
+    }
+    ParserState = kExpectHeader;
+    m_services.view.setStatus("Starting download...");
+    PendingReply = kStartDownload;
+    TimerReset(1);
+    LinkState = kLinkSendCommand; // the next tick sends the download command
+}
+
+void GalderProcess::HandleHeader(const GalderFrame& frame) {
+    if (frame.announced) {
+        RecordType = frame.layout;
+        RecordTotal = frame.total;
+    }
+    m_GalderCount = 0;
+    // An empty address book is complete at once; waiting for records that
+    // never come would end it as a time-out.
+    ParserState = frame.announced && RecordTotal == 0 ? kDownloadComplete : kExpectRecords;
+}
+
+bool GalderProcess::HandleRecord(const std::string& data) {
+    if (!WriteRecord(data)) {
+        End(GalderEnding::Failed("An error occurred processing the address book"));
+        return false;
+    }
+    ++m_GalderCount;
+    PendingReply = kAcknowledge;
+    m_services.view.setStatus("Received " + std::to_string(m_GalderCount) + " of " +
+                              std::to_string(RecordTotal) + " Records...");
+    if (RecordTotal == m_GalderCount) {
+        ParserState = kDownloadComplete;
+        return true;
+    }
+    // The count must also stay within its 16 bits when the limit is set
+    // higher than a download can count.
+    if (m_GalderCount >= m_download.maxRecords ||
+        m_GalderCount == std::numeric_limits<std::int16_t>::max()) {
+        End(GalderEnding::Limit());
+        return false;
+    }
+    return true;
+}
+
+bool GalderProcess::WriteRecord(const std::string& data) {
+    GalderRecord record;
+    if (RecordType == 1)
+        DecodeGalderRecordType1(data, record);
+    else if (RecordType == 4)
+        DecodeGalderRecordType4(data, record);
+    record.Index = m_GalderCount;
+    try {
+        WriteGalderRecord(record, *Galderfhandle, m_download.emailOption, m_download.changes);
+        return true;
+    } catch (const std::exception&) {
+        return false; // reported by the caller: nobody above the receive handling could
+    }
+}
+
+void GalderProcess::End(const GalderEnding& ending) {
+    TimerReset(0);
+    m_services.timer.stop();
+    m_phase = Phase::Ended;
+    m_framer.clear();
+    ShowEnding(ending);
+    if (ending.kind != GalderEnding::Kind::Limit)
+        ParserState = kExpectWakeUpAnswer;
+    // A cancel noticed by the tick leaves the port to close with the window.
+    const bool byTick = ending.kind == GalderEnding::Kind::Cancelled && ending.noticedByTick;
+    if (!byTick)
+        m_services.port.close();
+    switch (ending.kind) {
+    case GalderEnding::Kind::Done:
+    case GalderEnding::Kind::Limit:
+        break;
+    case GalderEnding::Kind::Failed:
+        m_GalderCount = kGalderFailed;
+        break;
+    case GalderEnding::Kind::Cancelled:
+        m_GalderCount = byTick ? kGalderCancelled : kGalderFailed;
+        break;
+    }
+    m_services.view.closeWindow();
+}
+
+void GalderProcess::ShowEnding(const GalderEnding& ending) {
+    if (ending.kind == GalderEnding::Kind::Limit) {
+        ShowRecordLimitNotice(m_services.messages);
+        ReportRecordsLeftOut();
+    } else if (!ending.message.empty()) {
+        m_services.messages.show(ending.caption, ending.message, MsgButtons::Ok, MsgIcon::Critical);
+    }
 }
 
 void GalderProcess::ReportRecordsLeftOut() {
@@ -395,24 +342,6 @@ void GalderProcess::WriteTrace(const std::string& text) {
         trace.close();
     } catch (const FileError&) {
     }
-}
-
-void GalderProcess::BeginEnding() {
-    TimerReset(0);
-    m_services.timer.stop();
-    m_running = false;
-}
-
-void GalderProcess::ShowError(const std::string& text, const char* caption) {
-    m_services.messages.show(caption, text, MsgButtons::Ok, MsgIcon::Critical);
-}
-
-void GalderProcess::EndDownload(bool closePort, std::int16_t result) {
-    if (closePort)
-        m_services.port.close();
-    m_GalderCount = result;
-    m_closeAsked = true;
-    m_services.view.closeWindow();
 }
 
 } // namespace addrix

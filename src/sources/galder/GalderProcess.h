@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/IClock.h"
+#include "sources/galder/GalderEnding.h"
+#include "sources/galder/GalderFramer.h"
 
 #include <cstdint>
 #include <exception>
@@ -22,7 +24,6 @@ public:
     virtual void setStatus(const std::string& text) = 0; // lblStatus
     virtual void setProgress(int value) = 0;             // ProgressBar1, 0 to 100
     virtual void closeWindow() = 0;                      // hides it: ends the modal display
-    virtual void processEvents() = 0;                    // lets pending window events run
 };
 
 // The services the download needs, supplied by the shell.
@@ -58,8 +59,11 @@ inline constexpr std::int16_t kGalderFailed = -1;
 inline constexpr std::int16_t kGalderCancelled = -2; // Cancel noticed by the tick
 
 // frmGalderProcess without its widgets: the serial link, its time-outs and the
-// decoding of the address book. Every event of the window (load, tick, data
-// received, Cancel, unload) is one call, made on the user-interface thread.
+// decoding of the address book, as a state machine. Every event of the window
+// (load, tick, data received, Cancel, unload) is one call, made on the
+// user-interface thread; each call does its work and returns, so the tick and
+// Cancel are seen between two passes over the received bytes. Once the
+// download has ended, every further event is ignored.
 class GalderProcess {
 public:
     // `traceFile` is where the exchange is traced while a download asks for it.
@@ -73,8 +77,13 @@ public:
     void Load(ILineSink& file, const GalderDownload& download);
     // Timer1 fired.
     void OnTick();
-    // MSComm1 reported that data arrived.
+    // MSComm1 reported that data arrived: every byte waiting in the port is
+    // read and handed to ProcessGalderRXData.
     void OnDataReceived();
+    // Bytes received from the device: traced, counted for the activity bar,
+    // the data time-out re-armed, then every whole frame answered, decoded
+    // and written.
+    void ProcessGalderRXData(const std::string& received);
     // cmdCancel clicked.
     void OnCancel();
     // Window destroyed, or closed with its title-bar button: the download
@@ -84,32 +93,39 @@ public:
 
     // Records written, or kGalderFailed / kGalderCancelled once the download ended so.
     std::int16_t GalderCount() const { return m_GalderCount; }
-    // True once the download has ended and the window was asked to close.
-    bool finished() const;
+    // True once the download has ended, by itself or by Unload.
+    bool finished() const { return m_phase == Phase::Ended; }
 
 private:
+    enum class Phase { Idle, Running, Ended };
+
     void TimerReset(std::int32_t interval);
-    void ProcessGalderRXData(std::string& buffer);
-    void HandleReceipt(const std::string& received);
-    void Send(const std::string& bytes);
-    void WriteTrace(const std::string& text);
-    // The first steps of every ending: the time-out is disarmed and the tick
-    // switched off, so that a message shows once and no tick or receipt acts
-    // while it is displayed.
-    void BeginEnding();
-    // Shows an error box with the critical icon and the caption "Error Occurred".
-    void ShowError(const std::string& text, const char* caption = "Error Occurred");
-    // The last steps of every ending: the port closed when asked, the result
-    // left in GalderCount and the window asked to close.
-    void EndDownload(bool closePort, std::int16_t result);
+    void WakeUpAgain();
+    void TakeReceipt(const std::string& received);
+    void ParseFrames();
+    // Acts on one frame; true when the next frame may follow in this pass.
+    bool Handle(const GalderFrame& frame);
+    void HandleIdentification(bool disabled);
+    void HandleHeader(const GalderFrame& frame);
+    bool HandleRecord(const std::string& data);
+    bool WriteRecord(const std::string& data);
+    // The one way a download ends. The time-out is disarmed and the tick
+    // switched off first, so that a message shows once and no tick or
+    // receipt acts while it is displayed; the port closes after the message;
+    // the result goes to GalderCount and the window is asked to close.
+    void End(const GalderEnding& ending);
+    void ShowEnding(const GalderEnding& ending);
     // At the record limit: the records announced but not taken, for the change report.
     void ReportRecordsLeftOut();
+    void Send(const std::string& bytes);
+    void WriteTrace(const std::string& text);
 
     GalderServices m_services;
     std::string m_traceFile;
     ILineSink* Galderfhandle = nullptr;
     GalderDownload m_download;
     std::int16_t m_GalderCount = 0;
+    Phase m_phase = Phase::Idle;
 
     // Window variables.
     bool CancelRequested = false;
@@ -117,20 +133,15 @@ private:
     std::int16_t RetryCount = 0;
     std::int16_t LastLoggedState = 0;
     long ByteCount = 0;
+    int m_progress = 0; // ProgressBar1's value
 
     // Link and parser variables.
     std::int16_t LinkState = 0;
-    std::string RxBuffer;
-    std::int16_t ParserState = 0;
+    GalderFramer m_framer; // holds RxBuffer
+    std::int16_t ParserState = kExpectWakeUpAnswer;
     std::int16_t RecordType = 0;
     std::int16_t RecordTotal = 0;
     std::string PendingReply;
-
-    int m_progress = 0;        // ProgressBar1's value
-    bool m_running = false;    // a download started and has not ended
-    bool m_closeAsked = false; // closeWindow() was called
-    bool m_inReceipt = false;  // OnDataReceived is draining the port
-    bool m_inPass = false;     // ProcessGalderRXData is running
 };
 
 } // namespace addrix

@@ -1,6 +1,6 @@
-// Drives one Galder download from a script of receipts, ticks, cancels and
-// events that run while the engine lets window events run or shows a
-// message, and checks what must hold whatever the device sends.
+// Drives one Galder download from a script of receipts, ticks, cancels,
+// closes, hang-ups and events that run while the engine shows a message, and
+// checks what must hold whatever the device sends.
 //
 // Script: three set-up bytes (record limit, e-mail option, lines the output
 // file takes), then operations of one byte followed by their arguments; a
@@ -53,24 +53,22 @@ std::string Canned(Script& s) {
     return '\x7F' + data;
 }
 
-// Reads one operation of the script and, when `now`, does it. Events that
-// run inside the engine's own calls are read again when their time comes.
-void Operation(Script& s, GalderRig& rig, int depth, bool now) {
+// Reads one operation of the script and, when `now`, does it. An operation
+// that runs while a message shows is read again when its time comes.
+void Operation(Script& s, GalderRig& rig, bool& hungUp, int depth, bool now) {
     const int op = s.byte() % 8;
     const std::string bytes = op == 0 ? s.chunk() : op == 1 ? Canned(s) : std::string();
     const int arg = op == 2 || op == 4 ? s.byte() : 0;
-    if (op >= 6 && depth < 3) {
+    if (op == 7 && depth < 3) {
         Script later{s.data, s.size, s.pos};
-        Operation(s, rig, depth + 1, false);
-        std::function<void()> run = [&rig, later, depth]() mutable {
-            Operation(later, rig, depth + 1, true);
-        };
-        if (now && op == 6)
-            rig.pendingEvents.push_back(run);
-        else if (now)
-            rig.whileShown = run;
+        Operation(s, rig, hungUp, depth + 1, false);
+        if (now) {
+            rig.whileShown = [&rig, &hungUp, later, depth]() mutable {
+                Operation(later, rig, hungUp, depth + 1, true);
+            };
+        }
     }
-    if (!now || op >= 6)
+    if (!now || op == 7)
         return;
     if (op <= 1)
         rig.receive(bytes);
@@ -86,6 +84,10 @@ void Operation(Script& s, GalderRig& rig, int depth, bool now) {
     if (op == 5) {
         rig.process->Unload(); // the window closed
         rig.onClose();
+    }
+    if (op == 6) {
+        rig.port.close(); // the other end hung up
+        hungUp = true;
     }
 }
 
@@ -108,13 +110,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     };
     rig.load(1, email);
+    bool hungUp = false;
     while (s.pos < s.size) {
-        Operation(s, rig, 0, true);
+        Operation(s, rig, hungUp, 0, true);
         Check(rig.result() >= -2 && rig.result() <= 255, "GalderCount within -2..255");
+        Check(rig.result() < 0 || static_cast<std::size_t>(rig.result()) == out.lines.size(),
+              "a count is the number of lines written");
         Check(rig.port.writesWhileClosed == 0, "no write to a closed port");
         Check(rig.closeCount <= 1 && rig.shown.size() <= 1, "one ending, one message");
         for (const auto& shown : rig.shown)
-            Check(!shown.timerActive && shown.portOpen, "messages with no tick and the port open");
+            Check(!shown.timerActive && (shown.portOpen || hungUp),
+                  "messages with no tick, the port still open");
         if (writesAtEnd != SIZE_MAX) {
             Check(rig.port.writes.size() == writesAtEnd, "nothing sent after the end");
             Check(out.lines.size() == linesAtEnd, "nothing written after the end");
