@@ -2,8 +2,9 @@
 # Fails when an include in src/ points up or sideways in the layers:
 #   app/{gui,cli} > app/galder > wizard > export > sources/{ivro,galder}, settings
 #   > contact > platform (platform/qt only for app/)
-# when a Qt header is included below app/ and platform/qt/, and when a shell
-# reaches the export driver other than through the export session.
+# when a Qt header is included below app/ and platform/qt/, when a shell
+# reaches the export driver other than through the export session, and when
+# anything in src/ lets pending events run from inside a handler.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
@@ -66,6 +67,10 @@ while IFS= read -r file; do
     done < <(grep -E '^#include "' "$file" || true)
     if [[ $file != app/* && $file != platform/qt/* ]] && grep -qE '^#include <Q' "$file"; then
         echo "src/$file: includes a Qt header below the shells"
+        status=1
+    fi
+    if grep -q 'processEvents' "$file"; then
+        echo "src/$file: lets pending events run from inside a handler (processEvents)"
         status=1
     fi
 done < <(find . -name '*.h' -o -name '*.cpp' | sed 's#^\./##' | sort)
