@@ -34,4 +34,7 @@ set(CPACK_NSIS_MUI_ICON ${CMAKE_CURRENT_SOURCE_DIR}/icons/addrix.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_SOURCE_DIR}/icons/addrix.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# A 64-bit installer, as the programs are: it sees the 64-bit Program Files
+# and registry, and runs where only 64-bit Windows programs do.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 include(CPack)

@@ -36,4 +36,5 @@ status=0
 xvfb-run -a nice -n 15 ctest --preset mingw --parallel "$(nproc)" | tee "$build/ctest.log" ||
     status=$?
 "$wineserver" --kill || true
+bash scripts/check-windows-installer.sh || status=1
 exit "$status"
