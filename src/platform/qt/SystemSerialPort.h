@@ -9,7 +9,7 @@ namespace addrix {
 using SystemSerialPort = WinSerialPort;
 }
 #else
-#include "platform/qt/SystemSerialPort.h"
+#include "platform/qt/QtSerialPort.h"
 namespace addrix {
 using SystemSerialPort = QtSerialPort;
 }
