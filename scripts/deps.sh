@@ -19,10 +19,11 @@ if [[ "${ADDRIX_WITH_FUZZ:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi
 
-# The Windows build of the core, its GoogleTest built from source, and Wine
-# to run its tests.
+# The Windows build: the compilers, GoogleTest built from source, the host's
+# moc, rcc and uic for Qt built for Windows, NSIS for the installer, and Wine
+# to run the tests.
 if [[ "${ADDRIX_WITH_WINDOWS:-0}" == 1 ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
+    packages+=(g++-mingw-w64-x86-64-posix googletest wine64 nsis qt6-base-dev-tools xz-utils)
 fi
 
 # The Debian package: manual pages, the checks of its desktop entry and

@@ -1,14 +1,27 @@
 #!/usr/bin/env bash
-# Builds the core and its tests for Windows with MinGW-w64 and runs them
-# under Wine, on a virtual display for the window tests. Extra arguments go
-# to CMake's configure step.
+# Builds Addrix for Windows with MinGW-w64 (both programs, every test and the
+# installer build-mingw/addrix-<version>-win64.exe) and runs the tests under
+# Wine, the window tests on a virtual display. Qt for MinGW-w64 comes from
+# scripts/qt-windows.sh. Extra arguments go to CMake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ADDRIX_WITH_WINDOWS=1 bash scripts/deps.sh
 
 build=build-mingw
-cmake --preset mingw -DADDRIX_WERROR="${ADDRIX_WERROR:-OFF}" "$@" >/dev/null
-cmake --build --preset mingw --parallel "$(nproc)"
+qt=$(bash scripts/qt-windows.sh)
+# galder-sim plays the device for the Windows programs on this machine's
+# pseudo-terminals: it is built for the host.
+mkdir -p "$build/host"
+if [[ ! $build/host/galder-sim -nt tools/galder-sim/main.cpp ||
+      ! $build/host/galder-sim -nt tools/galder-sim/GalderRecordCodec.h ]]; then
+    nice -n 15 g++ -std=c++17 -O2 -Wall -Wextra -Werror -Itools/galder-sim \
+        tools/galder-sim/main.cpp -o "$build/host/galder-sim"
+fi
+cmake --preset mingw -DADDRIX_WERROR="${ADDRIX_WERROR:-OFF}" -DADDRIX_QT_MINGW="$qt" \
+    -DADDRIX_HOST_GALDER_SIM="$PWD/$build/host/galder-sim" "$@" >/dev/null
+nice -n 15 cmake --build --preset mingw --parallel "$(nproc)"
+(cd "$build" && nice -n 15 cpack -G NSIS >/dev/null)
+ls "$build"/addrix-*-win64.exe
 
 # A prefix of its own inside the build tree, made before the first test so
 # that its set-up does not count against a test's time.
@@ -20,6 +33,8 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 "$wineserver" --wait || true
 
 status=0
-xvfb-run -a ctest --preset mingw --parallel "$(nproc)" | tee "$build/ctest.log" || status=$?
+xvfb-run -a nice -n 15 ctest --preset mingw --parallel "$(nproc)" | tee "$build/ctest.log" ||
+    status=$?
 "$wineserver" --kill || true
+bash scripts/check-windows-installer.sh || status=1
 exit "$status"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "export/GalderExportJob.h"
-#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/SystemSerialPort.h"
 
 #include <iosfwd>
 #include <string>

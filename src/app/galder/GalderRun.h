@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/SteadyClock.h"
-#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
+#include "platform/qt/SystemSerialPort.h"
 #include "sources/galder/GalderProcess.h"
 
 #include <cstdint>
@@ -34,7 +34,7 @@ public:
                      const std::function<void()>& wait);
 
 private:
-    QtSerialPort m_port; // MSComm1
+    SystemSerialPort m_port; // MSComm1
     SteadyClock m_clock;
     QtTickTimer m_timer; // Timer1
     GalderProcess m_process;

@@ -7,9 +7,9 @@
 #include "platform/SystemWindowActivator.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtMessageBox.h"
-#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/SystemSerialPort.h"
 #include "platform/registry/UserRegistry.h"
 #include "settings/Settings.h"
 #include "wizard/DisplayCheck.h"
@@ -38,7 +38,7 @@ int RunWizard(int& argc, char** argv) {
     const std::unique_ptr<IRegistry> registry = OpenUserRegistry(env);
     const PortLocator ports = SystemPortLocator(ini, settingsFile.file());
     // The download window's port, borrowed to probe the ports at start-up.
-    QtSerialPort probePort(ports);
+    SystemSerialPort probePort(ports);
     Settings settings;
     GalderDownloadWindow galder(ports, settingsFile.traceFile());
     QtMessageBox messages;

@@ -16,6 +16,9 @@ class QtFileDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Qt's own dialog, which the test drives, also where the system has one.
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
     // Paths below a fresh folder that holds backup/ and NorvikMgr.exe.
     void showsTheRequestAndReturnsTheChoice_data() {
         QTest::addColumn<QStringList>("request"); // kind, initial folder, preset name
