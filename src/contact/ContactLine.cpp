@@ -3,24 +3,13 @@
 #include "contact/ChangeReport.h"
 
 #include "platform/ByteScan.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace addrix {
-
-namespace {
-
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
-} // namespace
 
 std::string CleanText(std::string_view text) {
     std::string out;
@@ -41,7 +30,7 @@ std::string CleanText(std::string_view text) {
             out.push_back(c);
         }
     }
-    return std::string(TrimSpaces(out));
+    return std::string(Trim(out, IsSpace));
 }
 
 std::string ReplaceCommas(std::string_view text) {
@@ -117,10 +106,6 @@ constexpr std::array<char, 256> kTextBytes = [] {
     return map;
 }();
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 // How many bytes `text` starts with that CleanText and ReplaceCommas leave
 // as they are and that are no space: no control byte, space or comma.
 std::size_t PlainRun(const char* text, std::size_t size) {
@@ -155,7 +140,7 @@ void MoveBlocks(char* to, const char* from, std::size_t size) {
 // follows, which the trim takes.
 template <typename S> void SeekTextPastWidth(S& s, const char* p, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
-        if (!IsBlank(p[i])) {
+        if (!IsFieldBlank(p[i])) {
             s.facts.shortened = true;
             s.done = true;
             return;
@@ -239,7 +224,7 @@ bool AddPlainText(S& s, char* out, std::string_view piece, std::size_t width) {
     const char* p = piece.data();
     const std::size_t n = piece.size();
     const std::size_t m = std::min(n, width);
-    if (IsBlank(p[0]))
+    if (IsFieldBlank(p[0]))
         return false;
     bool cr = false;
     bool changed = false;
@@ -326,7 +311,7 @@ template <typename S> bool AddPlainZip(S& s, char* out, std::string_view piece, 
     std::size_t len = 0;
     for (std::size_t i = 0; i < m; ++i) {
         const char c = PhoneByte(piece[i]);
-        blank |= IsBlank(piece[i]);
+        blank |= IsFieldBlank(piece[i]);
         changed |= c != piece[i];
         out[len] = c;
         len += c != 0;
@@ -381,13 +366,11 @@ void ContactLineWriter::begin() {
 void ContactLineWriter::addId(std::size_t index, std::string_view piece) {
     ColumnState& s = m_columns[index];
     if (!s.started) {
-        const auto first = piece.find_first_not_of(' ');
-        if (first == std::string_view::npos) {
-            s.facts.cleaned = true;
+        const std::string_view text = TrimStart(piece, IsSpace);
+        s.facts.cleaned = s.facts.cleaned || text.size() < piece.size();
+        if (text.empty())
             return;
-        }
-        s.facts.cleaned = s.facts.cleaned || first > 0;
-        piece.remove_prefix(first);
+        piece = text;
         s.started = true;
     }
     if (!s.spilled && s.len + piece.size() <= kOutSize) {
@@ -478,11 +461,10 @@ const std::string& ContactLineWriter::line() {
             id = m_longIds[i];
             spilled = true;
         }
-        const auto last = id.find_last_not_of(' ');
-        const std::size_t size = last == std::string_view::npos ? 0 : last + 1;
-        s.facts.cleaned = s.facts.cleaned || size < id.size();
+        const std::string_view trimmed = TrimEnd(id, IsSpace);
+        s.facts.cleaned = s.facts.cleaned || trimmed.size() < id.size();
         m_src[i] = id.data();
-        m_len[i] = size;
+        m_len[i] = trimmed.size();
     }
     auto at = [](Column c) {
         return Index(c);
@@ -569,20 +551,6 @@ const char* ColumnName(Column column) {
 
 namespace {
 
-bool IsSourceBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view WithoutBlanks(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsSourceBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsSourceBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 // The columns a source fills, in their order.
 constexpr std::array<Column, 17> kSourceColumns = {
     Column::FirstName, Column::LastName,  Column::WirelessAddress,
@@ -613,13 +581,13 @@ void ReportContactChanges(const ContactLineWriter& writer, const char* source,
         const std::string_view kept = writer.sourceText(column);
         ChangeKind kind;
         if (facts.defaulted) {
-            if (!WithoutBlanks(kept).empty())
+            if (!Trim(kept, IsFieldBlank).empty())
                 continue;
             kind = ChangeKind::Filled;
         } else if (facts.shortened) {
             kind = ChangeKind::Shortened;
         } else if (written == kept ||
-                   (written == WithoutBlanks(kept) && !writer.sourceCut(column))) {
+                   (written == Trim(kept, IsFieldBlank) && !writer.sourceCut(column))) {
             continue; // only trimmed
         } else {
             kind = ChangeKind::Changed;

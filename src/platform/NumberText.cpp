@@ -1,5 +1,7 @@
 #include "platform/NumberText.h"
 
+#include "platform/Text.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,9 +12,6 @@ namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 // Parses the decimal number that `text` starts with. `end` receives the
@@ -66,13 +65,7 @@ double ParseLeading(std::string_view text, std::size_t& end, bool allowExponent)
 }
 
 double ConvertStrict(std::string_view text, double low, double high) {
-    std::size_t begin = 0;
-    while (begin < text.size() && IsBlank(text[begin]))
-        ++begin;
-    std::size_t stop = text.size();
-    while (stop > begin && IsBlank(text[stop - 1]))
-        --stop;
-    const std::string_view core = text.substr(begin, stop - begin);
+    const std::string_view core = Trim(text, IsSpaceOrTab);
     std::size_t end = 0;
     const double value = ParseLeading(core, end, true);
     if (core.empty() || end != core.size())
@@ -98,11 +91,8 @@ double RoundHalfEven(double value) {
 }
 
 double NumericValue(std::string_view text) {
-    std::size_t begin = 0;
-    while (begin < text.size() && IsBlank(text[begin]))
-        ++begin;
     std::size_t end = 0;
-    const double value = ParseLeading(text.substr(begin), end, false);
+    const double value = ParseLeading(TrimStart(text, IsSpaceOrTab), end, false);
     return std::isfinite(value) ? value : 0.0;
 }
 

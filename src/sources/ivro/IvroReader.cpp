@@ -5,6 +5,7 @@
 #include "platform/ByteScan.h"
 #include "platform/IMessageBox.h"
 #include "platform/NumberText.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -106,7 +107,7 @@ public:
         }
         for (const char c : piece) {
             const bool digit = c >= '0' && c <= '9';
-            const bool blank = c == ' ' || c == '\t';
+            const bool blank = IsSpaceOrTab(c);
             const bool sign = c == '+' || c == '-';
             const bool mark = c == 'e' || c == 'E';
             switch (m_state) {
