@@ -5,7 +5,6 @@
 #include "platform/ByteScan.h"
 #include "platform/IMessageBox.h"
 #include "platform/NumberText.h"
-#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -80,120 +79,6 @@ private:
     std::string m_tail;
 };
 
-// Field 1 or 3 of an entry line, read in pieces: its form is followed byte by
-// byte, and its text is kept without the blanks around it and the leading
-// zeros that do not change the number, up to a bound that no number needs.
-class NumberField {
-public:
-    NumberField() { m_text.reserve(kMaxKept); }
-
-    void clear() {
-        m_state = Start;
-        m_digits = false;
-        m_zerosOnly = true;
-        m_long = false;
-        m_text.clear();
-    }
-
-    void add(std::string_view piece) {
-        // The usual field: a whole number without sign or leading zero.
-        if (m_state == Start && piece.size() <= 5 && piece[0] > '0' && piece[0] <= '9' &&
-            std::all_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-            m_state = Int;
-            m_digits = true;
-            m_zerosOnly = false;
-            m_text.assign(piece);
-            return;
-        }
-        for (const char c : piece) {
-            const bool digit = c >= '0' && c <= '9';
-            const bool blank = IsSpaceOrTab(c);
-            const bool sign = c == '+' || c == '-';
-            const bool mark = c == 'e' || c == 'E';
-            switch (m_state) {
-            case Start:
-                if (blank)
-                    continue;
-                m_state = sign ? Sign : digit ? Int : c == '.' ? Frac : Bad;
-                break;
-            case Sign:
-                m_state = digit ? Int : c == '.' ? Frac : Bad;
-                break;
-            case Int:
-                m_state = digit ? Int : c == '.' ? Frac : mark ? ExpMark : blank ? Trail : Bad;
-                break;
-            case Frac:
-                m_state = digit               ? Frac
-                          : mark && m_digits  ? ExpMark
-                          : blank && m_digits ? Trail
-                                              : Bad;
-                break;
-            case ExpMark:
-                m_state = sign ? ExpSign : digit ? Exp : Bad;
-                break;
-            case ExpSign:
-            case Exp:
-                m_state = digit ? Exp : blank && m_state == Exp ? Trail : Bad;
-                break;
-            case Trail:
-                m_state = blank ? Trail : Bad;
-                break;
-            case Bad:
-                return;
-            }
-            if (m_state == Trail)
-                continue;
-            if (m_state == Int) {
-                m_digits = true;
-                // One leading zero stands for all of them.
-                if (c == '0' && m_zerosOnly && !m_text.empty() && m_text.back() == '0')
-                    continue;
-                m_zerosOnly = m_zerosOnly && c == '0';
-            } else if (m_state == Frac && digit) {
-                m_digits = true;
-            }
-            if (m_text.size() < kMaxKept)
-                m_text.push_back(c);
-            else
-                m_long = true;
-        }
-    }
-
-    // Throws the ConversionError of TextToInt16 (or with `byte` TextToByte)
-    // for the field's text.
-    void check(bool byte) const {
-        const bool complete =
-            m_state == Int || m_state == Exp || m_state == Trail || (m_state == Frac && m_digits);
-        if (!complete)
-            throw ConversionError("Type mismatch");
-        // Thousands of significant characters are no record number: too large.
-        if (m_long)
-            throw ConversionError("Overflow");
-        // In this state the text is digits unless it starts with a sign.
-        if (m_state == Int && m_text.size() <= 5 && m_text[0] != '+' && m_text[0] != '-') {
-            int value = 0;
-            for (const char c : m_text)
-                value = value * 10 + (c - '0');
-            if (value > (byte ? 255 : 32767))
-                throw ConversionError("Overflow");
-            return;
-        }
-        if (byte)
-            TextToByte(m_text);
-        else
-            TextToInt16(m_text);
-    }
-
-private:
-    static constexpr std::size_t kMaxKept = 4096;
-    enum State : std::uint8_t { Start, Sign, Int, Frac, ExpMark, ExpSign, Exp, Trail, Bad };
-    State m_state = Start;
-    bool m_digits = false;   // the number has a digit before its exponent
-    bool m_zerosOnly = true; // the whole-number part so far is zeros
-    bool m_long = false;     // more than kMaxKept bytes
-    std::string m_text;
-};
-
 // One entry line, read in pieces: its fields go to their columns and number
 // checks as they come.
 class IvroEntry {
@@ -252,8 +137,8 @@ public:
     // Fields 1 and 3 are numbers in the backup; an entry whose numbers do not
     // convert ends the export.
     void checkNumbers() const {
-        m_numbers[0].check(false);
-        m_numbers[1].check(true);
+        static_cast<void>(m_numbers[0].toInt16());
+        static_cast<void>(m_numbers[1].toByte());
     }
 
 private:
