@@ -50,10 +50,10 @@ constexpr int kFieldColumns[kEntryFields] = {
     kUnused,
 };
 
-// The header test of a line read in pieces.
+// The header test, on a line read in pieces: the line starts with "#Record"
+// and holds "Address" somewhere.
 class HeaderMatch {
 public:
-    bool empty() const { return m_seen == 0; }
     void add(std::string_view piece) {
         for (std::size_t i = 0; m_seen < kStart.size() && i < piece.size(); ++i)
             m_startOk = m_startOk && piece[i] == kStart[m_seen++];
@@ -80,7 +80,7 @@ private:
 };
 
 // One entry line, read in pieces: its fields go to their columns and number
-// checks as they come.
+// fields as they come.
 class IvroEntry {
 public:
     ContactLineWriter contact;
@@ -104,31 +104,15 @@ public:
             lineStart.append(piece.substr(0, kLineStartKept - lineStart.size()));
         if (complete())
             return;
-        const char* p = piece.data();
-        const std::size_t n = piece.size();
         std::size_t start = 0;
-        std::size_t i = 0;
-        for (; i + 64 <= n; i += 64)
-            for (auto tabs = Match64(p + i, '\t'); tabs; tabs &= tabs - 1) {
-                const std::size_t tab = i + static_cast<std::size_t>(LowestBit64(tabs));
-                if (endField(piece.substr(start, tab - start)))
-                    return;
-                start = tab + 1;
-            }
-        for (; i + 16 <= n; i += 16)
-            for (auto tabs = Match16(p + i, '\t'); tabs; tabs &= tabs - 1) {
-                const std::size_t tab = i + static_cast<std::size_t>(LowestBit(tabs));
-                if (endField(piece.substr(start, tab - start)))
-                    return;
-                start = tab + 1;
-            }
-        for (; i < n; ++i)
-            if (p[i] == '\t') {
-                if (endField(piece.substr(start, i - start)))
-                    return;
-                start = i + 1;
-            }
-        route(piece.substr(start));
+        const bool ended = FindEach(piece, '\t', [&](std::size_t tab) {
+            route(piece.substr(start, tab - start));
+            start = tab + 1;
+            ++m_field;
+            return complete();
+        });
+        if (!ended)
+            route(piece.substr(start));
     }
 
     // True once the line has its 24 fields; what follows them is ignored.
@@ -149,12 +133,6 @@ private:
             m_numbers[m_field / 2].add(text);
         else if (kFieldColumns[m_field] != kUnused)
             contact.add(static_cast<Column>(kFieldColumns[m_field]), text);
-    }
-    // The last of a field's text has come; true when the line is complete.
-    bool endField(std::string_view text) {
-        route(text);
-        ++m_field;
-        return complete();
     }
 
     std::size_t m_field = 0;
@@ -182,11 +160,104 @@ private:
     std::size_t m_first = kSize - 1;
 };
 
-} // namespace
+// One reading of a backup file, handed its lines piece by piece.
+class BackupReading {
+public:
+    BackupReading(ILineSink& file, double maxRecords, IMessageBox& messages, IChangeSink* changes)
+        : m_file(file), m_maxRecords(maxRecords), m_messages(messages), m_changes(changes) {
+        m_entry.keepLine = changes != nullptr;
+        m_entry.contact.keepSources(changes != nullptr);
+    }
 
-bool IsIvroHeader(std::string_view line) {
-    return line.substr(0, 7) == "#Record" && line.find("Address") != std::string_view::npos;
-}
+    // Takes the next piece of a line; false when the reading ends here.
+    bool take(std::string_view piece, bool lineEnds) {
+        bool more = true;
+        if (!m_headerSeen) {
+            m_header.add(piece);
+            if (lineEnds) {
+                m_headerSeen = m_header.matched();
+                m_header = HeaderMatch();
+            }
+        } else {
+            m_entry.add(piece);
+            if (lineEnds) {
+                more = endEntryLine();
+                m_entry.clear();
+            }
+        }
+        m_lineNumber += lineEnds ? 1 : 0;
+        return more;
+    }
+
+    bool headerSeen() const { return m_headerSeen; }
+    RecordCount written() const { return m_written; }
+
+private:
+    bool endEntryLine() {
+        if (!m_entry.complete()) {
+            if (m_changes)
+                reportUnwritten(ChangeKind::Skipped, m_entry.lineStart);
+            return true;
+        }
+        if (m_overLimit) {
+            reportUnwritten(ChangeKind::OverLimit, std::string());
+            return true;
+        }
+        m_entry.checkNumbers();
+        if (static_cast<double>(m_written) == m_maxRecords) {
+            ShowRecordLimitNotice(m_messages);
+            if (!m_changes)
+                return false;
+            // The rest is read only to tell which entries were left out.
+            m_overLimit = true;
+            reportUnwritten(ChangeKind::OverLimit, std::string());
+            return true;
+        }
+        writeEntry();
+        return true;
+    }
+
+    void writeEntry() {
+        ContactLineWriter& contact = m_entry.contact;
+        contact.add(Column::ContactId, m_contactId.text());
+        contact.add(Column::EntryIndex, m_entryIndex.text());
+        WriteContactLine(m_file, contact);
+        if (m_changes)
+            ReportContactChanges(contact, "ivro", m_lineNumber, *m_changes);
+        ++m_written;
+        m_contactId.advance();
+        m_entryIndex.advance();
+    }
+
+    // A line not written: its number, the source's name fields, what happened.
+    void reportUnwritten(ChangeKind kind, std::string sourceValue) {
+        Change change;
+        change.source = "ivro";
+        change.position = m_lineNumber;
+        const std::string_view first = m_entry.contact.sourceText(Column::FirstName);
+        const std::string_view last = m_entry.contact.sourceText(Column::LastName);
+        if (!first.empty() || !last.empty())
+            change.name = std::string(first) + " " + std::string(last);
+        change.kind = kind;
+        change.sourceValue = std::move(sourceValue);
+        m_changes->add(change);
+    }
+
+    ILineSink& m_file;
+    double m_maxRecords;
+    IMessageBox& m_messages;
+    IChangeSink* m_changes;
+    RecordCount m_written = 0;
+    bool m_headerSeen = false;
+    bool m_overLimit = false;
+    std::int64_t m_lineNumber = 1; // of the line being read
+    HeaderMatch m_header;
+    IvroEntry m_entry;
+    DecimalCount m_contactId{'1'};
+    DecimalCount m_entryIndex{'0'};
+};
+
+} // namespace
 
 RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
                            IMessageBox& messages, IChangeSink* changes,
@@ -195,91 +266,23 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
     backup.open(backupFile);
     file.sourceOpened();
 
-    RecordCount written = 0;
-    bool headerSeen = false;
-    bool overLimit = false;
-    HeaderMatch header;
-    IvroEntry entry;
-    entry.keepLine = changes != nullptr;
-    entry.contact.keepSources(changes != nullptr);
+    BackupReading reading(file, maxRecords, messages, changes);
     std::string_view piece;
     bool lineEnds = false;
-    std::int64_t lineNumber = 1; // of the line being read
-    DecimalCount contactId('1');
-    DecimalCount entryIndex('0');
-    // A line not written: its number, the source's name fields, what happened.
-    const auto unwritten = [&](ChangeKind kind, std::string sourceValue) {
-        Change change;
-        change.source = "ivro";
-        change.position = lineNumber;
-        const std::string_view first = entry.contact.sourceText(Column::FirstName);
-        const std::string_view last = entry.contact.sourceText(Column::LastName);
-        if (!first.empty() || !last.empty())
-            change.name = std::string(first) + " " + std::string(last);
-        change.kind = kind;
-        change.sourceValue = std::move(sourceValue);
-        changes->add(change);
-    };
     std::uint32_t pieces = 0;
-    for (; backup.readPiece(piece, lineEnds); lineNumber += lineEnds ? 1 : 0) {
+    while (backup.readPiece(piece, lineEnds)) {
         // Asked seldom: the question costs a system call.
         if (cancelled && (++pieces & 0xFFF) == 0 && cancelled())
             throw std::runtime_error("The export was cancelled");
-        if (!headerSeen) {
-            if (lineEnds && header.empty()) {
-                headerSeen = IsIvroHeader(piece);
-                continue;
-            }
-            header.add(piece);
-            if (lineEnds) {
-                headerSeen = header.matched();
-                header = HeaderMatch();
-            }
-            continue;
-        }
-        entry.add(piece);
-        if (!lineEnds)
-            continue;
-        if (!entry.complete()) {
-            if (changes)
-                unwritten(ChangeKind::Skipped, entry.lineStart);
-            entry.clear();
-            continue;
-        }
-        if (overLimit) {
-            unwritten(ChangeKind::OverLimit, std::string());
-            entry.clear();
-            continue;
-        }
-        entry.checkNumbers();
-
-        if (static_cast<double>(written) == maxRecords) {
-            ShowRecordLimitNotice(messages);
-            if (!changes)
-                break;
-            // The rest is read only to tell which entries were left out.
-            overLimit = true;
-            unwritten(ChangeKind::OverLimit, std::string());
-            entry.clear();
-            continue;
-        }
-
-        entry.contact.add(Column::ContactId, contactId.text());
-        entry.contact.add(Column::EntryIndex, entryIndex.text());
-        WriteContactLine(file, entry.contact);
-        if (changes)
-            ReportContactChanges(entry.contact, "ivro", lineNumber, *changes);
-        ++written;
-        contactId.advance();
-        entryIndex.advance();
-        entry.clear();
+        if (!reading.take(piece, lineEnds))
+            break;
     }
-    if (!headerSeen)
+    if (!reading.headerSeen())
         messages.show("Error Occurred",
                       "The file holds no Ivro address book (no header line was found):\r\n" +
                           backupFile,
                       MsgButtons::Ok, MsgIcon::Critical);
-    return written;
+    return reading.written();
 }
 
 } // namespace addrix
