@@ -403,6 +403,16 @@ void ContactLineWriter::keepSource(std::size_t index, std::string_view piece) {
     view = kept;
 }
 
+void ContactLineWriter::holdSources() {
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        if (m_sourceOwned[i] || m_sourceViews[i].empty())
+            continue;
+        m_sources[i].assign(m_sourceViews[i]);
+        m_sourceOwned[i] = true;
+        m_sourceViews[i] = m_sources[i];
+    }
+}
+
 void ContactLineWriter::add(Column column, std::string_view piece) {
     const std::size_t index = Index(column);
     if (m_keepSources) {

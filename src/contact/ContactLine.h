@@ -93,6 +93,9 @@ public:
     // True when the source text had more bytes than were kept.
     bool sourceCut(Column column) const { return m_sourceCut[Index(column)]; }
     static constexpr std::size_t kSourceKept = 1024;
+    // Copies the source texts kept as views: for a source whose pieces do
+    // not last until the contact's line is written.
+    void holdSources();
 
 private:
     // Room for the widest column, in whole 16-byte moves.

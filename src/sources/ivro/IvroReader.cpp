@@ -183,6 +183,9 @@ public:
             if (lineEnds) {
                 more = endEntryLine();
                 m_entry.clear();
+            } else if (m_changes) {
+                // The next read reuses the piece's bytes.
+                m_entry.contact.holdSources();
             }
         }
         m_lineNumber += lineEnds ? 1 : 0;
