@@ -312,7 +312,7 @@ template <typename S> bool AddPlainZip(S& s, char* out, std::string_view piece, 
     for (std::size_t i = 0; i < m; ++i) {
         const char c = PhoneByte(piece[i]);
         blank |= IsFieldBlank(piece[i]);
-        changed |= c != piece[i];
+        changed |= c != piece[i] || c == 0; // a NUL is dropped too
         out[len] = c;
         len += c != 0;
     }
@@ -338,8 +338,8 @@ template <typename S> void AddPhone(S& s, char* out, std::string_view piece, std
             s.done = true;
             break;
         }
-        cleaned |= m != c;
-        out[len] = m; // the buffer has room past the widest phone column
+        cleaned |= m != c || m == 0; // a NUL is dropped too
+        out[len] = m;                // the buffer has room past the widest phone column
         len += m != 0;
     }
     s.len = static_cast<std::uint8_t>(len);

@@ -103,5 +103,16 @@ TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
                          "WORK_PHONE changed; STREET shortened; ZIP shortened; NOTE changed; ");
 }
 
+TEST(ContactLineWriterTest, ReportsANulDroppedFromAPhoneOrTheZip) {
+    ContactLineWriter w;
+    w.keepSources(true);
+    w.add(Column::ContactId, "1");
+    w.add(Column::FirstName, "N");
+    w.add(Column::Fax, std::string_view("5\0", 2));
+    w.add(Column::Zip, std::string_view("1\0", 2));
+    EXPECT_EQ(w.line(), "1,,0,N,,,,,1,;,;,;,,,,,5,,,,1,");
+    EXPECT_EQ(Report(w), "FAX changed; ZIP changed; ");
+}
+
 } // namespace
 } // namespace addrix
