@@ -11,50 +11,6 @@
 
 namespace addrix {
 
-std::string CleanText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            out.push_back(' ');
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            out.push_back(' ');
-            if (i + 1 < text.size() && text[i + 1] == '\r')
-                ++i;
-        } else if (c == '\t') {
-            out.push_back(' ');
-        } else {
-            out.push_back(c);
-        }
-    }
-    return std::string(Trim(out, IsSpace));
-}
-
-std::string ReplaceCommas(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c == ',')
-            c = ' ';
-    return out;
-}
-
-std::string CleanPhoneNumber(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '.')
-            out.push_back('-');
-        else if (c == 'X')
-            out.push_back('x');
-        else if ((c >= '0' && c <= '9') || c == '(' || c == ')' || c == '-' || c == 'x')
-            out.push_back(c);
-    }
-    return out;
-}
-
 namespace {
 
 enum class Kind : std::uint8_t { Id, Fixed, Default, Text, Wireless, Phone, Zip };
@@ -80,7 +36,7 @@ alignas(16) constexpr char kSemicolon[16] = ";";
 alignas(16) constexpr char kUnknown[16] = "Unknown";
 alignas(16) constexpr char kPreferred[3][16] = {"1", "2", "3"};
 
-// What CleanPhoneNumber makes of each byte; 0 where it drops the byte.
+// What the phone clean-up makes of each byte; 0 where it drops the byte.
 constexpr std::array<char, 256> kPhoneBytes = [] {
     std::array<char, 256> map{};
     for (char c : std::string_view("0123456789()-x"))
@@ -94,9 +50,8 @@ char PhoneByte(char c) {
     return kPhoneBytes[static_cast<unsigned char>(c)];
 }
 
-// What CleanText and ReplaceCommas make of a byte that stands for itself:
-// LF, TAB and comma become spaces. A CR, which may swallow an LF, is
-// marked 0.
+// What the text clean-up makes of a byte that stands for itself: LF, TAB
+// and comma become spaces. A CR, which may swallow an LF, is marked 0.
 constexpr std::array<char, 256> kTextBytes = [] {
     std::array<char, 256> map{};
     for (int c = 0; c < 256; ++c)
@@ -106,8 +61,8 @@ constexpr std::array<char, 256> kTextBytes = [] {
     return map;
 }();
 
-// How many bytes `text` starts with that CleanText and ReplaceCommas leave
-// as they are and that are no space: no control byte, space or comma.
+// How many bytes `text` starts with that the text clean-up leaves as they
+// are and that are no space: no control byte, space or comma.
 std::size_t PlainRun(const char* text, std::size_t size) {
     std::size_t i = 0;
     if (size >= 16) {
@@ -147,9 +102,9 @@ template <typename S> void SeekTextPastWidth(S& s, const char* p, std::size_t n)
         }
 }
 
-// The column's text, cleaned by CleanText and cut to its width: ReplaceCommas
-// after it, or with `dropSpaces` every space and comma taken out. Byte by
-// byte, for every case.
+// The column's text with its blanks made spaces and trimmed, cut to its
+// width, then its commas made spaces, or with `dropSpaces` every space and
+// comma taken out. Byte by byte, for every case.
 template <bool dropSpaces, typename S>
 void AddText(S& s, char* out, std::string_view piece, std::size_t width) {
     const char* p = piece.data();
@@ -267,7 +222,7 @@ bool AddPlainText(S& s, char* out, std::string_view piece, std::size_t width) {
     return true;
 }
 
-// CleanText, cut to the width, then CleanPhoneNumber.
+// The text clean-up, cut to the width, then the phone clean-up.
 template <typename S> void AddZip(S& s, char* out, std::string_view piece, std::size_t width) {
     for (const char c : piece) {
         if (s.skip) {
@@ -326,7 +281,7 @@ template <typename S> bool AddPlainZip(S& s, char* out, std::string_view piece, 
     return true;
 }
 
-// CleanPhoneNumber, then cut to the width.
+// The phone clean-up, then cut to the width.
 template <typename S> void AddPhone(S& s, char* out, std::string_view piece, std::size_t width) {
     std::size_t len = s.len;
     bool cleaned = false;
@@ -620,43 +575,6 @@ void ReportContactChanges(const ContactLineWriter& writer, const char* source,
         change.writtenValue = std::string(written);
         sink.add(change);
     }
-}
-
-std::string NormaliseContact(ContactRecord& c) {
-    using R = ContactRecord;
-    static constexpr std::string R::*kFields[kColumnCount] = {&R::ContactId,
-                                                              &R::EntryIndex,
-                                                              &R::GroupOrPersonal,
-                                                              &R::FirstName,
-                                                              &R::LastName,
-                                                              &R::WirelessAddress,
-                                                              &R::WorkEmail,
-                                                              &R::HomeEmail,
-                                                              &R::DefaultAddress,
-                                                              &R::GroupOfWirelessAddress,
-                                                              &R::GroupOfWorkEmail,
-                                                              &R::GroupOfHomeEmail,
-                                                              &R::Company,
-                                                              &R::HomePhone,
-                                                              &R::WorkPhone,
-                                                              &R::MobilePhone,
-                                                              &R::Fax,
-                                                              &R::Street,
-                                                              &R::City,
-                                                              &R::State,
-                                                              &R::Zip,
-                                                              &R::Note};
-    ContactLineWriter writer;
-    for (std::size_t i = 0; i < kColumnCount; ++i)
-        writer.add(static_cast<Column>(i), c.*kFields[i]);
-    std::string line = writer.line();
-    for (std::size_t i = 0; i < kColumnCount; ++i)
-        c.*kFields[i] = writer.text(static_cast<Column>(i));
-    return line;
-}
-
-void WriteContactLine(ILineSink& file, ContactRecord& contact) {
-    file.writeLine(NormaliseContact(contact));
 }
 
 void WriteContactLine(ILineSink& file, ContactLineWriter& contact) {
