@@ -91,83 +91,88 @@ void MoveBlocks(char* to, const char* from, std::size_t size) {
 
 // The column states are the writer's own; these take them by type.
 
+// True when `c` is the partner of the CR or LF just read, to be passed over.
+template <typename S> bool SkipsPartner(S& s, char c) {
+    const char partner = s.skip;
+    s.skip = 0;
+    return partner != 0 && c == partner;
+}
+
+// After a CR or LF, the other of the two belongs to it if it comes next.
+template <typename S> void AwaitPartner(S& s, char c) {
+    if (c == '\r' || c == '\n')
+        s.skip = c == '\r' ? '\n' : '\r';
+}
+
+// Text has come past the width: nothing more can change the column.
+template <typename S> void Shorten(S& s) {
+    s.facts.shortened = true;
+    s.done = true;
+}
+
 // Cut past the width: the column is shortened unless nothing but blanks
 // follows, which the trim takes.
 template <typename S> void SeekTextPastWidth(S& s, const char* p, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
         if (!IsFieldBlank(p[i])) {
-            s.facts.shortened = true;
-            s.done = true;
+            Shorten(s);
             return;
         }
 }
 
+// One byte of a text column that is no plain text: a blank, a comma or
+// another control byte.
+template <bool dropSpaces, typename S> void AddTextByte(S& s, char* out, char c) {
+    if (!IsFieldBlank(c)) {
+        // A comma becomes a space but counts as text for the trim; another
+        // control byte survives.
+        s.started = true;
+        ++s.taken;
+        s.facts.cleaned = s.facts.cleaned || c == ',';
+        if (dropSpaces && c == ',')
+            return;
+        out[s.len++] = c == ',' ? ' ' : c;
+        s.keepEnd = s.len;
+        return;
+    }
+    AwaitPartner(s, c);
+    // One space now: dropped at the start, and everywhere with `dropSpaces`.
+    s.facts.cleaned = s.facts.cleaned || c != ' ' || !s.started || dropSpaces;
+    if (!s.started)
+        return;
+    ++s.taken;
+    if (!dropSpaces)
+        out[s.len++] = ' ';
+}
+
 // The column's text with its blanks made spaces and trimmed, cut to its
 // width, then its commas made spaces, or with `dropSpaces` every space and
-// comma taken out. Byte by byte, for every case.
+// comma taken out. Runs of plain text at once, the other bytes one by one.
 template <bool dropSpaces, typename S>
 void AddText(S& s, char* out, std::string_view piece, std::size_t width) {
     const char* p = piece.data();
     const std::size_t n = piece.size();
     std::size_t i = 0;
     while (i < n) {
-        if (s.skip) {
-            const char partner = s.skip;
-            s.skip = 0;
-            if (p[i] == partner) {
-                ++i;
-                continue;
-            }
+        if (SkipsPartner(s, p[i])) {
+            ++i;
+            continue;
         }
         if (s.taken == width) {
             SeekTextPastWidth(s, p + i, n - i);
             return;
         }
         const std::size_t run = PlainRun(p + i, std::min(n - i, width - s.taken));
-        if (run) {
-            std::memcpy(out + s.len, p + i, run);
-            s.len = static_cast<std::uint8_t>(s.len + run);
-            s.taken = static_cast<std::uint8_t>(s.taken + run);
-            s.keepEnd = s.len;
-            s.started = true;
-            i += run;
+        if (run == 0) {
+            AddTextByte<dropSpaces>(s, out, p[i++]);
             continue;
         }
-        const char c = p[i++];
-        switch (c) {
-        case '\r':
-            s.skip = '\n';
-            break;
-        case '\n':
-            s.skip = '\r';
-            break;
-        case '\t':
-        case ' ':
-            break;
-        case ',':
-            s.started = true;
-            ++s.taken;
-            s.facts.cleaned = true;
-            if (!dropSpaces) {
-                out[s.len++] = ' ';
-                s.keepEnd = s.len;
-            }
-            continue;
-        default: // another control byte survives
-            s.started = true;
-            ++s.taken;
-            out[s.len++] = c;
-            s.keepEnd = s.len;
-            continue;
-        }
-        // `c` is one space now.
-        if (c != ' ' || !s.started || dropSpaces)
-            s.facts.cleaned = true;
-        if (!s.started)
-            continue;
-        ++s.taken;
-        if (!dropSpaces)
-            out[s.len++] = ' ';
+        std::memcpy(out + s.len, p + i, run);
+        s.len = static_cast<std::uint8_t>(s.len + run);
+        s.taken = static_cast<std::uint8_t>(s.taken + run);
+        s.keepEnd = s.len;
+        s.started = true;
+        i += run;
     }
 }
 
@@ -225,34 +230,25 @@ bool AddPlainText(S& s, char* out, std::string_view piece, std::size_t width) {
 // The text clean-up, cut to the width, then the phone clean-up.
 template <typename S> void AddZip(S& s, char* out, std::string_view piece, std::size_t width) {
     for (const char c : piece) {
-        if (s.skip) {
-            const char partner = s.skip;
-            s.skip = 0;
-            if (c == partner)
-                continue;
-        }
-        char d = c;
-        if (c == '\r' || c == '\n' || c == '\t') {
-            s.skip = c == '\r' ? '\n' : c == '\n' ? '\r' : 0;
-            d = ' ';
-        }
-        if (d == ' ' && !s.started) {
+        if (SkipsPartner(s, c))
+            continue;
+        AwaitPartner(s, c);
+        const bool blank = IsFieldBlank(c);
+        if (blank && !s.started) {
             s.facts.cleaned = true;
             continue;
         }
         if (s.taken == width) {
-            if (d != ' ') {
-                s.facts.shortened = true;
-                s.done = true;
+            if (!blank) {
+                Shorten(s);
                 return;
             }
             continue;
         }
         s.started = true;
         ++s.taken;
-        const char m = PhoneByte(d);
-        if (m != c || m == 0)
-            s.facts.cleaned = true;
+        const char m = blank ? '\0' : PhoneByte(c);
+        s.facts.cleaned = s.facts.cleaned || m != c || m == 0;
         if (m)
             out[s.len++] = m;
     }
@@ -289,8 +285,7 @@ template <typename S> void AddPhone(S& s, char* out, std::string_view piece, std
         const char c = piece[i];
         const char m = PhoneByte(c);
         if (len == width && m) {
-            s.facts.shortened = true;
-            s.done = true;
+            Shorten(s);
             break;
         }
         cleaned |= m != c || m == 0; // a NUL is dropped too
@@ -408,7 +403,14 @@ void ContactLineWriter::add(Column column, std::string_view piece) {
 }
 
 const std::string& ContactLineWriter::line() {
-    bool spilled = false;
+    const bool spilled = settleColumns();
+    applyRules();
+    collectTouched();
+    join(spilled);
+    return m_line;
+}
+
+bool ContactLineWriter::settleColumns() {
     for (std::size_t i = 0; i < kColumnCount; ++i) {
         ColumnState& s = m_columns[i];
         m_src[i] = m_out[i];
@@ -419,6 +421,7 @@ const std::string& ContactLineWriter::line() {
         }
         m_len[i] = s.len;
     }
+    bool spilled = false;
     for (std::size_t i = 0; i < 2; ++i) {
         ColumnState& s = m_columns[i];
         std::string_view id(m_out[i], s.len);
@@ -431,6 +434,10 @@ const std::string& ContactLineWriter::line() {
         m_src[i] = id.data();
         m_len[i] = trimmed.size();
     }
+    return spilled;
+}
+
+void ContactLineWriter::applyRules() {
     auto at = [](Column c) {
         return Index(c);
     };
@@ -461,13 +468,17 @@ const std::string& ContactLineWriter::line() {
     }
     m_src[at(Column::DefaultAddress)] = kPreferred[preferred];
     m_len[at(Column::DefaultAddress)] = 1;
+}
 
+void ContactLineWriter::collectTouched() {
     m_touched = 0;
     for (std::size_t i = 0; i < kColumnCount; ++i) {
         const ColumnFacts& f = m_columns[i].facts;
         m_touched |= static_cast<std::uint32_t>(f.shortened | f.cleaned | f.defaulted) << i;
     }
+}
 
+void ContactLineWriter::join(bool spilled) {
     if (spilled) {
         m_line.clear();
         for (std::size_t i = 0; i < kColumnCount; ++i) {
@@ -475,7 +486,7 @@ const std::string& ContactLineWriter::line() {
                 m_line.push_back(',');
             m_line.append(m_src[i], m_len[i]);
         }
-        return m_line;
+        return;
     }
     // Every source has room for its last 16-byte move, and so has the line.
     char* out = m_assembly.get();
@@ -485,7 +496,6 @@ const std::string& ContactLineWriter::line() {
         *out++ = ',';
     }
     m_line.assign(m_assembly.get(), static_cast<std::size_t>(out - m_assembly.get() - 1));
-    return m_line;
 }
 
 const char* ColumnName(Column column) {

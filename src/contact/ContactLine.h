@@ -117,6 +117,13 @@ private:
     static std::size_t Index(Column column) { return static_cast<std::size_t>(column); }
 
     void addId(std::size_t index, std::string_view piece);
+    void keepSource(std::size_t index, std::string_view piece);
+    // The steps of line(): each column's text, the fixed and defaulted
+    // columns, the facts, the line itself.
+    bool settleColumns();
+    void applyRules();
+    void collectTouched();
+    void join(bool spilled);
 
     std::array<ColumnState, kColumnCount> m_columns;
     alignas(16) char m_out[kColumnCount][kOutSize];
@@ -125,7 +132,6 @@ private:
     std::array<std::size_t, kColumnCount> m_len;
     std::unique_ptr<char[]> m_assembly; // the line as it is put together
     std::string m_line;
-    void keepSource(std::size_t index, std::string_view piece);
 
     std::uint32_t m_touched = 0;
     bool m_keepSources = false;
