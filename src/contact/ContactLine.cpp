@@ -3,68 +3,13 @@
 #include "contact/ChangeReport.h"
 
 #include "platform/ByteScan.h"
+#include "platform/Text.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace addrix {
-
-namespace {
-
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
-} // namespace
-
-std::string CleanText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            out.push_back(' ');
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            out.push_back(' ');
-            if (i + 1 < text.size() && text[i + 1] == '\r')
-                ++i;
-        } else if (c == '\t') {
-            out.push_back(' ');
-        } else {
-            out.push_back(c);
-        }
-    }
-    return std::string(TrimSpaces(out));
-}
-
-std::string ReplaceCommas(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c == ',')
-            c = ' ';
-    return out;
-}
-
-std::string CleanPhoneNumber(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '.')
-            out.push_back('-');
-        else if (c == 'X')
-            out.push_back('x');
-        else if ((c >= '0' && c <= '9') || c == '(' || c == ')' || c == '-' || c == 'x')
-            out.push_back(c);
-    }
-    return out;
-}
 
 namespace {
 
@@ -91,7 +36,7 @@ alignas(16) constexpr char kSemicolon[16] = ";";
 alignas(16) constexpr char kUnknown[16] = "Unknown";
 alignas(16) constexpr char kPreferred[3][16] = {"1", "2", "3"};
 
-// What CleanPhoneNumber makes of each byte; 0 where it drops the byte.
+// What the phone clean-up makes of each byte; 0 where it drops the byte.
 constexpr std::array<char, 256> kPhoneBytes = [] {
     std::array<char, 256> map{};
     for (char c : std::string_view("0123456789()-x"))
@@ -105,9 +50,8 @@ char PhoneByte(char c) {
     return kPhoneBytes[static_cast<unsigned char>(c)];
 }
 
-// What CleanText and ReplaceCommas make of a byte that stands for itself:
-// LF, TAB and comma become spaces. A CR, which may swallow an LF, is
-// marked 0.
+// What the text clean-up makes of a byte that stands for itself: LF, TAB
+// and comma become spaces. A CR, which may swallow an LF, is marked 0.
 constexpr std::array<char, 256> kTextBytes = [] {
     std::array<char, 256> map{};
     for (int c = 0; c < 256; ++c)
@@ -117,12 +61,8 @@ constexpr std::array<char, 256> kTextBytes = [] {
     return map;
 }();
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// How many bytes `text` starts with that CleanText and ReplaceCommas leave
-// as they are and that are no space: no control byte, space or comma.
+// How many bytes `text` starts with that the text clean-up leaves as they
+// are and that are no space: no control byte, space or comma.
 std::size_t PlainRun(const char* text, std::size_t size) {
     std::size_t i = 0;
     if (size >= 16) {
@@ -151,83 +91,88 @@ void MoveBlocks(char* to, const char* from, std::size_t size) {
 
 // The column states are the writer's own; these take them by type.
 
+// True when `c` is the partner of the CR or LF just read, to be passed over.
+template <typename S> bool SkipsPartner(S& s, char c) {
+    const char partner = s.skip;
+    s.skip = 0;
+    return partner != 0 && c == partner;
+}
+
+// After a CR or LF, the other of the two belongs to it if it comes next.
+template <typename S> void AwaitPartner(S& s, char c) {
+    if (c == '\r' || c == '\n')
+        s.skip = c == '\r' ? '\n' : '\r';
+}
+
+// Text has come past the width: nothing more can change the column.
+template <typename S> void Shorten(S& s) {
+    s.facts.shortened = true;
+    s.done = true;
+}
+
 // Cut past the width: the column is shortened unless nothing but blanks
 // follows, which the trim takes.
 template <typename S> void SeekTextPastWidth(S& s, const char* p, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
-        if (!IsBlank(p[i])) {
-            s.facts.shortened = true;
-            s.done = true;
+        if (!IsFieldBlank(p[i])) {
+            Shorten(s);
             return;
         }
 }
 
-// The column's text, cleaned by CleanText and cut to its width: ReplaceCommas
-// after it, or with `dropSpaces` every space and comma taken out. Byte by
-// byte, for every case.
+// One byte of a text column that is no plain text: a blank, a comma or
+// another control byte.
+template <bool dropSpaces, typename S> void AddTextByte(S& s, char* out, char c) {
+    if (!IsFieldBlank(c)) {
+        // A comma becomes a space but counts as text for the trim; another
+        // control byte survives.
+        s.started = true;
+        ++s.taken;
+        s.facts.cleaned = s.facts.cleaned || c == ',';
+        if (dropSpaces && c == ',')
+            return;
+        out[s.len++] = c == ',' ? ' ' : c;
+        s.keepEnd = s.len;
+        return;
+    }
+    AwaitPartner(s, c);
+    // One space now: dropped at the start, and everywhere with `dropSpaces`.
+    s.facts.cleaned = s.facts.cleaned || c != ' ' || !s.started || dropSpaces;
+    if (!s.started)
+        return;
+    ++s.taken;
+    if (!dropSpaces)
+        out[s.len++] = ' ';
+}
+
+// The column's text with its blanks made spaces and trimmed, cut to its
+// width, then its commas made spaces, or with `dropSpaces` every space and
+// comma taken out. Runs of plain text at once, the other bytes one by one.
 template <bool dropSpaces, typename S>
 void AddText(S& s, char* out, std::string_view piece, std::size_t width) {
     const char* p = piece.data();
     const std::size_t n = piece.size();
     std::size_t i = 0;
     while (i < n) {
-        if (s.skip) {
-            const char partner = s.skip;
-            s.skip = 0;
-            if (p[i] == partner) {
-                ++i;
-                continue;
-            }
+        if (SkipsPartner(s, p[i])) {
+            ++i;
+            continue;
         }
         if (s.taken == width) {
             SeekTextPastWidth(s, p + i, n - i);
             return;
         }
         const std::size_t run = PlainRun(p + i, std::min(n - i, width - s.taken));
-        if (run) {
-            std::memcpy(out + s.len, p + i, run);
-            s.len = static_cast<std::uint8_t>(s.len + run);
-            s.taken = static_cast<std::uint8_t>(s.taken + run);
-            s.keepEnd = s.len;
-            s.started = true;
-            i += run;
+        if (run == 0) {
+            AddTextByte<dropSpaces>(s, out, p[i++]);
             continue;
         }
-        const char c = p[i++];
-        switch (c) {
-        case '\r':
-            s.skip = '\n';
-            break;
-        case '\n':
-            s.skip = '\r';
-            break;
-        case '\t':
-        case ' ':
-            break;
-        case ',':
-            s.started = true;
-            ++s.taken;
-            s.facts.cleaned = true;
-            if (!dropSpaces) {
-                out[s.len++] = ' ';
-                s.keepEnd = s.len;
-            }
-            continue;
-        default: // another control byte survives
-            s.started = true;
-            ++s.taken;
-            out[s.len++] = c;
-            s.keepEnd = s.len;
-            continue;
-        }
-        // `c` is one space now.
-        if (c != ' ' || !s.started || dropSpaces)
-            s.facts.cleaned = true;
-        if (!s.started)
-            continue;
-        ++s.taken;
-        if (!dropSpaces)
-            out[s.len++] = ' ';
+        std::memcpy(out + s.len, p + i, run);
+        s.len = static_cast<std::uint8_t>(s.len + run);
+        s.taken = static_cast<std::uint8_t>(s.taken + run);
+        s.keepEnd = s.len;
+        s.started = true;
+        i += run;
     }
 }
 
@@ -239,7 +184,7 @@ bool AddPlainText(S& s, char* out, std::string_view piece, std::size_t width) {
     const char* p = piece.data();
     const std::size_t n = piece.size();
     const std::size_t m = std::min(n, width);
-    if (IsBlank(p[0]))
+    if (IsFieldBlank(p[0]))
         return false;
     bool cr = false;
     bool changed = false;
@@ -282,37 +227,28 @@ bool AddPlainText(S& s, char* out, std::string_view piece, std::size_t width) {
     return true;
 }
 
-// CleanText, cut to the width, then CleanPhoneNumber.
+// The text clean-up, cut to the width, then the phone clean-up.
 template <typename S> void AddZip(S& s, char* out, std::string_view piece, std::size_t width) {
     for (const char c : piece) {
-        if (s.skip) {
-            const char partner = s.skip;
-            s.skip = 0;
-            if (c == partner)
-                continue;
-        }
-        char d = c;
-        if (c == '\r' || c == '\n' || c == '\t') {
-            s.skip = c == '\r' ? '\n' : c == '\n' ? '\r' : 0;
-            d = ' ';
-        }
-        if (d == ' ' && !s.started) {
+        if (SkipsPartner(s, c))
+            continue;
+        AwaitPartner(s, c);
+        const bool blank = IsFieldBlank(c);
+        if (blank && !s.started) {
             s.facts.cleaned = true;
             continue;
         }
         if (s.taken == width) {
-            if (d != ' ') {
-                s.facts.shortened = true;
-                s.done = true;
+            if (!blank) {
+                Shorten(s);
                 return;
             }
             continue;
         }
         s.started = true;
         ++s.taken;
-        const char m = PhoneByte(d);
-        if (m != c || m == 0)
-            s.facts.cleaned = true;
+        const char m = blank ? '\0' : PhoneByte(c);
+        s.facts.cleaned = s.facts.cleaned || m != c || m == 0;
         if (m)
             out[s.len++] = m;
     }
@@ -326,8 +262,8 @@ template <typename S> bool AddPlainZip(S& s, char* out, std::string_view piece, 
     std::size_t len = 0;
     for (std::size_t i = 0; i < m; ++i) {
         const char c = PhoneByte(piece[i]);
-        blank |= IsBlank(piece[i]);
-        changed |= c != piece[i];
+        blank |= IsFieldBlank(piece[i]);
+        changed |= c != piece[i] || c == 0; // a NUL is dropped too
         out[len] = c;
         len += c != 0;
     }
@@ -341,7 +277,7 @@ template <typename S> bool AddPlainZip(S& s, char* out, std::string_view piece, 
     return true;
 }
 
-// CleanPhoneNumber, then cut to the width.
+// The phone clean-up, then cut to the width.
 template <typename S> void AddPhone(S& s, char* out, std::string_view piece, std::size_t width) {
     std::size_t len = s.len;
     bool cleaned = false;
@@ -349,12 +285,11 @@ template <typename S> void AddPhone(S& s, char* out, std::string_view piece, std
         const char c = piece[i];
         const char m = PhoneByte(c);
         if (len == width && m) {
-            s.facts.shortened = true;
-            s.done = true;
+            Shorten(s);
             break;
         }
-        cleaned |= m != c;
-        out[len] = m; // the buffer has room past the widest phone column
+        cleaned |= m != c || m == 0; // a NUL is dropped too
+        out[len] = m;                // the buffer has room past the widest phone column
         len += m != 0;
     }
     s.len = static_cast<std::uint8_t>(len);
@@ -381,13 +316,11 @@ void ContactLineWriter::begin() {
 void ContactLineWriter::addId(std::size_t index, std::string_view piece) {
     ColumnState& s = m_columns[index];
     if (!s.started) {
-        const auto first = piece.find_first_not_of(' ');
-        if (first == std::string_view::npos) {
-            s.facts.cleaned = true;
+        const std::string_view text = TrimStart(piece, IsSpace);
+        s.facts.cleaned = s.facts.cleaned || text.size() < piece.size();
+        if (text.empty())
             return;
-        }
-        s.facts.cleaned = s.facts.cleaned || first > 0;
-        piece.remove_prefix(first);
+        piece = text;
         s.started = true;
     }
     if (!s.spilled && s.len + piece.size() <= kOutSize) {
@@ -418,6 +351,16 @@ void ContactLineWriter::keepSource(std::size_t index, std::string_view piece) {
     kept.append(piece.substr(0, room));
     m_sourceCut[index] = m_sourceCut[index] || piece.size() > room;
     view = kept;
+}
+
+void ContactLineWriter::holdSources() {
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        if (m_sourceOwned[i] || m_sourceViews[i].empty())
+            continue;
+        m_sources[i].assign(m_sourceViews[i]);
+        m_sourceOwned[i] = true;
+        m_sourceViews[i] = m_sources[i];
+    }
 }
 
 void ContactLineWriter::add(Column column, std::string_view piece) {
@@ -460,7 +403,14 @@ void ContactLineWriter::add(Column column, std::string_view piece) {
 }
 
 const std::string& ContactLineWriter::line() {
-    bool spilled = false;
+    const bool spilled = settleColumns();
+    applyRules();
+    collectTouched();
+    join(spilled);
+    return m_line;
+}
+
+bool ContactLineWriter::settleColumns() {
     for (std::size_t i = 0; i < kColumnCount; ++i) {
         ColumnState& s = m_columns[i];
         m_src[i] = m_out[i];
@@ -471,6 +421,7 @@ const std::string& ContactLineWriter::line() {
         }
         m_len[i] = s.len;
     }
+    bool spilled = false;
     for (std::size_t i = 0; i < 2; ++i) {
         ColumnState& s = m_columns[i];
         std::string_view id(m_out[i], s.len);
@@ -478,12 +429,15 @@ const std::string& ContactLineWriter::line() {
             id = m_longIds[i];
             spilled = true;
         }
-        const auto last = id.find_last_not_of(' ');
-        const std::size_t size = last == std::string_view::npos ? 0 : last + 1;
-        s.facts.cleaned = s.facts.cleaned || size < id.size();
+        const std::string_view trimmed = TrimEnd(id, IsSpace);
+        s.facts.cleaned = s.facts.cleaned || trimmed.size() < id.size();
         m_src[i] = id.data();
-        m_len[i] = size;
+        m_len[i] = trimmed.size();
     }
+    return spilled;
+}
+
+void ContactLineWriter::applyRules() {
     auto at = [](Column c) {
         return Index(c);
     };
@@ -514,13 +468,17 @@ const std::string& ContactLineWriter::line() {
     }
     m_src[at(Column::DefaultAddress)] = kPreferred[preferred];
     m_len[at(Column::DefaultAddress)] = 1;
+}
 
+void ContactLineWriter::collectTouched() {
     m_touched = 0;
     for (std::size_t i = 0; i < kColumnCount; ++i) {
         const ColumnFacts& f = m_columns[i].facts;
         m_touched |= static_cast<std::uint32_t>(f.shortened | f.cleaned | f.defaulted) << i;
     }
+}
 
+void ContactLineWriter::join(bool spilled) {
     if (spilled) {
         m_line.clear();
         for (std::size_t i = 0; i < kColumnCount; ++i) {
@@ -528,7 +486,7 @@ const std::string& ContactLineWriter::line() {
                 m_line.push_back(',');
             m_line.append(m_src[i], m_len[i]);
         }
-        return m_line;
+        return;
     }
     // Every source has room for its last 16-byte move, and so has the line.
     char* out = m_assembly.get();
@@ -538,7 +496,6 @@ const std::string& ContactLineWriter::line() {
         *out++ = ',';
     }
     m_line.assign(m_assembly.get(), static_cast<std::size_t>(out - m_assembly.get() - 1));
-    return m_line;
 }
 
 const char* ColumnName(Column column) {
@@ -568,20 +525,6 @@ const char* ColumnName(Column column) {
 }
 
 namespace {
-
-bool IsSourceBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view WithoutBlanks(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsSourceBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsSourceBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 // The columns a source fills, in their order.
 constexpr std::array<Column, 17> kSourceColumns = {
@@ -613,13 +556,13 @@ void ReportContactChanges(const ContactLineWriter& writer, const char* source,
         const std::string_view kept = writer.sourceText(column);
         ChangeKind kind;
         if (facts.defaulted) {
-            if (!WithoutBlanks(kept).empty())
+            if (!Trim(kept, IsFieldBlank).empty())
                 continue;
             kind = ChangeKind::Filled;
         } else if (facts.shortened) {
             kind = ChangeKind::Shortened;
         } else if (written == kept ||
-                   (written == WithoutBlanks(kept) && !writer.sourceCut(column))) {
+                   (written == Trim(kept, IsFieldBlank) && !writer.sourceCut(column))) {
             continue; // only trimmed
         } else {
             kind = ChangeKind::Changed;
@@ -642,43 +585,6 @@ void ReportContactChanges(const ContactLineWriter& writer, const char* source,
         change.writtenValue = std::string(written);
         sink.add(change);
     }
-}
-
-std::string NormaliseContact(ContactRecord& c) {
-    using R = ContactRecord;
-    static constexpr std::string R::*kFields[kColumnCount] = {&R::ContactId,
-                                                              &R::EntryIndex,
-                                                              &R::GroupOrPersonal,
-                                                              &R::FirstName,
-                                                              &R::LastName,
-                                                              &R::WirelessAddress,
-                                                              &R::WorkEmail,
-                                                              &R::HomeEmail,
-                                                              &R::DefaultAddress,
-                                                              &R::GroupOfWirelessAddress,
-                                                              &R::GroupOfWorkEmail,
-                                                              &R::GroupOfHomeEmail,
-                                                              &R::Company,
-                                                              &R::HomePhone,
-                                                              &R::WorkPhone,
-                                                              &R::MobilePhone,
-                                                              &R::Fax,
-                                                              &R::Street,
-                                                              &R::City,
-                                                              &R::State,
-                                                              &R::Zip,
-                                                              &R::Note};
-    ContactLineWriter writer;
-    for (std::size_t i = 0; i < kColumnCount; ++i)
-        writer.add(static_cast<Column>(i), c.*kFields[i]);
-    std::string line = writer.line();
-    for (std::size_t i = 0; i < kColumnCount; ++i)
-        c.*kFields[i] = writer.text(static_cast<Column>(i));
-    return line;
-}
-
-void WriteContactLine(ILineSink& file, ContactRecord& contact) {
-    file.writeLine(NormaliseContact(contact));
 }
 
 void WriteContactLine(ILineSink& file, ContactLineWriter& contact) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "contact/ContactRecord.h"
-
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -12,17 +10,6 @@ namespace addrix {
 
 class IChangeSink;
 class ILineSink;
-
-// CR, LF, CR LF, LF CR and TAB become one space each; the result loses its
-// leading and trailing spaces. Other control bytes survive.
-std::string CleanText(std::string_view text);
-
-// Every comma becomes a space; nothing else changes.
-std::string ReplaceCommas(std::string_view text);
-
-// Keeps the characters of a telephone number: digits, "(", ")", "-", "x";
-// "." becomes "-" and "X" becomes "x"; everything else is dropped.
-std::string CleanPhoneNumber(std::string_view text);
 
 // The 22 columns of a Norvik line, in their order.
 enum class Column : std::uint8_t {
@@ -51,6 +38,12 @@ enum class Column : std::uint8_t {
 };
 inline constexpr std::size_t kColumnCount = 22;
 
+// Line 1 of every Norvik address-book file: the columns' names.
+inline constexpr const char* kNorvikCsvHeader =
+    "CONTACT_ID,ENTRY_INDEX,GROUP_OR_PERSONAL,FIRST_NAME,LAST_NAME,WIRELESS_ADDRESS,WORK_EMAIL,"
+    "HOME_EMAIL,DEFAULT_ADDRESS,GROUP_OF_WIRELESS_ADDRESS,GROUP_OF_WORK_EMAIL,GROUP_OF_HOME_EMAIL,"
+    "COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,FAX,STREET,CITY,STATE,ZIP,NOTE";
+
 // What the normalisation did to one column of the last contact.
 struct ColumnFacts {
     bool shortened = false; // text past the column's width was left out
@@ -64,6 +57,17 @@ struct ColumnFacts {
 // several, and takes the line. Of a column's text only what its width keeps
 // is held, so a column may be any length. Every column not handed over is
 // empty.
+//
+// The rules, column by column: the names, WIRELESS_ADDRESS, the e-mails,
+// COMPANY, STREET, CITY, STATE and NOTE have every CR, LF, CR LF, LF CR and
+// TAB made one space and their spaces at either end trimmed, are cut to their
+// width, and then have every comma made a space (WIRELESS_ADDRESS loses its
+// spaces instead). The phones keep the bytes of a telephone number (digits,
+// "(", ")", "-", "x"; "." becomes "-", "X" becomes "x") and are then cut; ZIP
+// is cleaned and cut as a text, then kept as a phone. CONTACT_ID and
+// ENTRY_INDEX lose their spaces at either end. When both names are empty
+// LAST_NAME takes COMPANY; an empty FIRST_NAME is "Unknown"; DEFAULT_ADDRESS
+// names the first address column not empty (1, 2, 3; 1 when none is).
 class ContactLineWriter {
 public:
     ContactLineWriter();
@@ -93,6 +97,9 @@ public:
     // True when the source text had more bytes than were kept.
     bool sourceCut(Column column) const { return m_sourceCut[Index(column)]; }
     static constexpr std::size_t kSourceKept = 1024;
+    // Copies the source texts kept as views: for a source whose pieces do
+    // not last until the contact's line is written.
+    void holdSources();
 
 private:
     // Room for the widest column, in whole 16-byte moves.
@@ -110,6 +117,13 @@ private:
     static std::size_t Index(Column column) { return static_cast<std::size_t>(column); }
 
     void addId(std::size_t index, std::string_view piece);
+    void keepSource(std::size_t index, std::string_view piece);
+    // The steps of line(): each column's text, the fixed and defaulted
+    // columns, the facts, the line itself.
+    bool settleColumns();
+    void applyRules();
+    void collectTouched();
+    void join(bool spilled);
 
     std::array<ColumnState, kColumnCount> m_columns;
     alignas(16) char m_out[kColumnCount][kOutSize];
@@ -118,7 +132,6 @@ private:
     std::array<std::size_t, kColumnCount> m_len;
     std::unique_ptr<char[]> m_assembly; // the line as it is put together
     std::string m_line;
-    void keepSource(std::size_t index, std::string_view piece);
 
     std::uint32_t m_touched = 0;
     bool m_keepSources = false;
@@ -137,14 +150,8 @@ void ReportContactChanges(const ContactLineWriter& writer, const char* source,
 // The Norvik column's name: "CONTACT_ID" ... "NOTE".
 const char* ColumnName(Column column);
 
-// Normalises `contact` in place to the Norvik limits and returns its CSV line
-// (22 fields, 21 commas, no line end).
-std::string NormaliseContact(ContactRecord& contact);
-
-// Normalises `contact` and appends its line to `file`. A write failure
-// throws FileError.
-void WriteContactLine(ILineSink& file, ContactRecord& contact);
-// The same for the contact a source has handed to `contact` column by column.
+// Normalises the contact a source has handed to `contact` column by column
+// and appends its line to `file`. A write failure throws FileError.
 void WriteContactLine(ILineSink& file, ContactLineWriter& contact);
 
 } // namespace addrix

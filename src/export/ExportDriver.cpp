@@ -1,6 +1,6 @@
 #include "export/ExportDriver.h"
 
-#include "contact/ContactRecord.h"
+#include "contact/ContactLine.h"
 #include "export/ExportError.h"
 #include "export/GalderExportJob.h"
 #include "export/IWizardForm.h"

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
@@ -98,6 +100,27 @@ inline std::uint64_t Match64(const char* p, char c) {
            static_cast<std::uint64_t>(Match16(p + 16, c)) << 16 |
            static_cast<std::uint64_t>(Match16(p + 32, c)) << 32 |
            static_cast<std::uint64_t>(Match16(p + 48, c)) << 48;
+}
+
+// Calls `found(i)` for the position i of every byte `c` in `text`, in order,
+// until it returns true; true when it did. The bytes are tested 64 at a time,
+// the last few through a copy.
+template <typename Found> bool FindEach(std::string_view text, char c, Found found) {
+    const std::size_t size = text.size();
+    for (std::size_t at = 0; at < size; at += 64) {
+        std::uint64_t bits = 0;
+        if (size - at >= 64) {
+            bits = Match64(text.data() + at, c);
+        } else {
+            char tail[64] = {};
+            std::memcpy(tail, text.data() + at, size - at);
+            bits = Match64(tail, c) & ((std::uint64_t{1} << (size - at)) - 1);
+        }
+        for (; bits; bits &= bits - 1)
+            if (found(at + static_cast<std::size_t>(LowestBit64(bits))))
+                return true;
+    }
+    return false;
 }
 
 } // namespace addrix

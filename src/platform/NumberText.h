@@ -25,6 +25,36 @@ double RoundHalfEven(double value);
 std::int16_t TextToInt16(std::string_view text);
 std::uint8_t TextToByte(std::string_view text);
 
+// A field's text converted as TextToInt16 and TextToByte do, handed over in
+// pieces. Its form is followed byte by byte and only what the value needs is
+// kept (no blanks around it, one leading zero for many), so a field of any
+// length takes little room.
+class NumberField {
+public:
+    // Forgets the text; the field is empty again.
+    void clear();
+    // Appends `piece` to the field's text.
+    void add(std::string_view piece);
+    // The value of the text so far; throws ConversionError.
+    std::int16_t toInt16() const;
+    std::uint8_t toByte() const;
+
+private:
+    // Where the text stands in the form of a number.
+    enum class Form : std::uint8_t { Start, Sign, Int, Frac, ExpMark, ExpSign, Exp, Trail, Bad };
+    friend double NumericValue(std::string_view text);
+    static Form Next(Form form, char c, bool digits);
+    double convert(double low, double high) const;
+
+    // Thousands of significant characters are no number of a field.
+    static constexpr std::size_t kMaxKept = 4096;
+    Form m_form = Form::Start;
+    bool m_digits = false;   // the number has a digit before its exponent
+    bool m_zerosOnly = true; // the whole-number part so far is zeros
+    bool m_long = false;     // more than kMaxKept bytes to keep
+    std::string m_text;
+};
+
 class ConversionError : public std::exception {
 public:
     explicit ConversionError(const char* description) : m_description(description) {}

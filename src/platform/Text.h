@@ -1,24 +1,62 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace addrix {
 
-// Blanks around names and values of the text files the program reads; a stray
-// CR counts as one.
+// The blanks the program knows, each where it counts.
+
+// Around a contact's number.
+inline bool IsSpace(char c) {
+    return c == ' ';
+}
+
+// Around a number in a field of a backup line.
+inline bool IsSpaceOrTab(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Around names and values of the text files the program reads; a stray CR
+// counts as one.
 inline bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
+    return IsSpaceOrTab(c) || c == '\r';
+}
+
+// In a contact's field: the space and the bytes the clean-up makes spaces of.
+inline bool IsFieldBlank(char c) {
+    return IsBlank(c) || c == '\n';
+}
+
+// `text` without the bytes at its start for which `blank` holds.
+template <typename Blank> std::string_view TrimStart(std::string_view text, Blank blank) {
+    std::size_t begin = 0;
+    while (begin < text.size() && blank(text[begin]))
+        ++begin;
+    return text.substr(begin);
+}
+
+// `text` without the bytes at its end for which `blank` holds.
+template <typename Blank> std::string_view TrimEnd(std::string_view text, Blank blank) {
+    std::size_t end = text.size();
+    while (end > 0 && blank(text[end - 1]))
+        --end;
+    return text.substr(0, end);
+}
+
+// `text` without the bytes at either end for which `blank` holds.
+template <typename Blank> std::string_view Trim(std::string_view text, Blank blank) {
+    return TrimEnd(TrimStart(text, blank), blank);
 }
 
 // `text` without the blanks at either end.
 inline std::string TrimBlanks(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+    return std::string(Trim(text, IsBlank));
+}
+
+// `text` without the spaces at either end (tabs and CRs stay).
+inline std::string TrimSpaces(const std::string& text) {
+    return std::string(Trim(text, IsSpace));
 }
 
 // `c` in lower case when it is an ASCII letter A to Z.
@@ -43,14 +81,6 @@ inline std::string AsciiUpper(std::string text) {
     for (char& c : text)
         c = AsciiUpper(c);
     return text;
-}
-
-// `text` without the spaces at either end (tabs and CRs stay).
-inline std::string TrimSpaces(const std::string& text) {
-    const std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return std::string();
-    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
 } // namespace addrix

@@ -1,23 +1,33 @@
 #include "contact/ContactLine.h"
 
 #include "contact/ChangeReport.h"
+#include "contact/ContactRules.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace addrix {
 namespace {
 
+using test::ContactRecord;
 using C = ContactRecord;
 using Fields = std::vector<std::pair<std::string C::*, std::string>>;
 
-// Normalises a record numbered 1 with `fields` set; `out` receives it.
+// Normalises a record numbered 1 with `fields` set by the rules, and holds
+// the line writer to them; `out` receives the record.
 std::string Line(const Fields& fields, ContactRecord* out = nullptr) {
     ContactRecord c;
     c.ContactId = "1";
     c.EntryIndex = "0";
     for (const auto& [field, text] : fields)
         c.*field = text;
-    const std::string line = NormaliseContact(c);
+    ContactLineWriter writer;
+    writer.keepSources(true);
+    for (std::size_t i = 0; i < kColumnCount; ++i)
+        writer.add(static_cast<Column>(i), test::Field(c, static_cast<Column>(i)));
+    EXPECT_EQ(test::Differences(writer, c), "");
+    const std::string line = test::NormaliseContact(c);
     if (out)
         *out = c;
     return line;
@@ -101,6 +111,66 @@ TEST(ContactLineWriterTest, TakesColumnsInPiecesAndTellsWhatItDid) {
                             ",IL,12345-67,a  b");
     EXPECT_EQ(Report(w), "FIRST_NAME filled; LAST_NAME changed; WIRELESS_ADDRESS changed; "
                          "WORK_PHONE changed; STREET shortened; ZIP shortened; NOTE changed; ");
+}
+
+TEST(ContactLineWriterTest, ReportsANulDroppedFromAPhoneOrTheZip) {
+    ContactLineWriter w;
+    w.keepSources(true);
+    w.add(Column::ContactId, "1");
+    w.add(Column::FirstName, "N");
+    w.add(Column::Fax, std::string_view("5\0", 2));
+    w.add(Column::Zip, std::string_view("1\0", 2));
+    EXPECT_EQ(w.line(), "1,,0,N,,,,,1,;,;,;,,,,,5,,,,1,");
+    EXPECT_EQ(Report(w), "FAX changed; ZIP changed; ");
+}
+
+// A field that reaches the edges of the rules: about `width` long, or empty,
+// or longer than the report keeps; of what phone numbers hold with a stray
+// byte, or of text, blanks of every kind, commas, control and high bytes.
+std::string GeneratedField(std::minstd_rand& random, std::size_t width) {
+    using namespace std::string_view_literals;
+    static const std::string_view kParts[] = {
+        "0",  "7",  "(", ")", "-", "x", "\0"sv, "a",    "X",    ".",    " ",    " ",   "\t",
+        "\r", "\n", ",", "/", "+", "Z", "\r\n", "\n\r", "\x01", "\x7f", "\x80", "\xff"};
+    const std::size_t lengths[] = {0, width - 1, width, width + 1, width + 2, 2 * width};
+    const std::size_t length = random() % 16 == 0 ? 1030 : lengths[random() % 6];
+    const std::size_t parts = random() % 4 == 0 ? 8 : 25;
+    std::string field;
+    while (field.size() < length) {
+        // Runs of one part make blanks at the ends and across the cut.
+        const std::string_view part = kParts[random() % parts];
+        for (std::size_t n = random() % 4 == 0 ? 1 + random() % 8 : 1; n > 0; --n)
+            field += part;
+    }
+    return field;
+}
+
+TEST(ContactLineWriterTest, WritesAndReportsWhatTheRulesDoForGeneratedFields) {
+    // Each column's width; the numbers at the edge of the writer's buffer.
+    const std::size_t widths[kColumnCount] = {80, 80, 4,  15, 18, 65, 65, 65, 4,  4,  4,
+                                              4,  18, 15, 18, 15, 15, 70, 20, 10, 10, 72};
+    std::minstd_rand random(7);
+    ContactLineWriter writer; // reused, as the sources reuse theirs
+    for (int n = 0; n < 3000; ++n) {
+        ContactRecord contact;
+        writer.keepSources(n % 4 != 0);
+        writer.begin();
+        for (std::size_t i = 0; i < kColumnCount; ++i) {
+            const auto column = static_cast<Column>(i);
+            // The writer keeps views of the pieces: the record holds them.
+            const std::string& field = test::Field(contact, column) =
+                GeneratedField(random, widths[i]);
+            // In pieces cut anywhere, empty ones too.
+            std::size_t at = 0;
+            do {
+                const std::size_t rest = field.size() - at;
+                const std::size_t cut = random() % 3 == 0 ? random() % (rest + 1) : rest;
+                writer.add(column, std::string_view(field).substr(at, cut));
+                at += cut;
+            } while (at < field.size());
+        }
+        ASSERT_EQ(test::Differences(writer, contact), "") << "contact " << n;
+    }
 }
 
 } // namespace

@@ -50,10 +50,10 @@ constexpr int kFieldColumns[kEntryFields] = {
     kUnused,
 };
 
-// The header test of a line read in pieces.
+// The header test, on a line read in pieces: the line starts with "#Record"
+// and holds "Address" somewhere.
 class HeaderMatch {
 public:
-    bool empty() const { return m_seen == 0; }
     void add(std::string_view piece) {
         for (std::size_t i = 0; m_seen < kStart.size() && i < piece.size(); ++i)
             m_startOk = m_startOk && piece[i] == kStart[m_seen++];
@@ -79,122 +79,8 @@ private:
     std::string m_tail;
 };
 
-// Field 1 or 3 of an entry line, read in pieces: its form is followed byte by
-// byte, and its text is kept without the blanks around it and the leading
-// zeros that do not change the number, up to a bound that no number needs.
-class NumberField {
-public:
-    NumberField() { m_text.reserve(kMaxKept); }
-
-    void clear() {
-        m_state = Start;
-        m_digits = false;
-        m_zerosOnly = true;
-        m_long = false;
-        m_text.clear();
-    }
-
-    void add(std::string_view piece) {
-        // The usual field: a whole number without sign or leading zero.
-        if (m_state == Start && piece.size() <= 5 && piece[0] > '0' && piece[0] <= '9' &&
-            std::all_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-            m_state = Int;
-            m_digits = true;
-            m_zerosOnly = false;
-            m_text.assign(piece);
-            return;
-        }
-        for (const char c : piece) {
-            const bool digit = c >= '0' && c <= '9';
-            const bool blank = c == ' ' || c == '\t';
-            const bool sign = c == '+' || c == '-';
-            const bool mark = c == 'e' || c == 'E';
-            switch (m_state) {
-            case Start:
-                if (blank)
-                    continue;
-                m_state = sign ? Sign : digit ? Int : c == '.' ? Frac : Bad;
-                break;
-            case Sign:
-                m_state = digit ? Int : c == '.' ? Frac : Bad;
-                break;
-            case Int:
-                m_state = digit ? Int : c == '.' ? Frac : mark ? ExpMark : blank ? Trail : Bad;
-                break;
-            case Frac:
-                m_state = digit               ? Frac
-                          : mark && m_digits  ? ExpMark
-                          : blank && m_digits ? Trail
-                                              : Bad;
-                break;
-            case ExpMark:
-                m_state = sign ? ExpSign : digit ? Exp : Bad;
-                break;
-            case ExpSign:
-            case Exp:
-                m_state = digit ? Exp : blank && m_state == Exp ? Trail : Bad;
-                break;
-            case Trail:
-                m_state = blank ? Trail : Bad;
-                break;
-            case Bad:
-                return;
-            }
-            if (m_state == Trail)
-                continue;
-            if (m_state == Int) {
-                m_digits = true;
-                // One leading zero stands for all of them.
-                if (c == '0' && m_zerosOnly && !m_text.empty() && m_text.back() == '0')
-                    continue;
-                m_zerosOnly = m_zerosOnly && c == '0';
-            } else if (m_state == Frac && digit) {
-                m_digits = true;
-            }
-            if (m_text.size() < kMaxKept)
-                m_text.push_back(c);
-            else
-                m_long = true;
-        }
-    }
-
-    // Throws the ConversionError of TextToInt16 (or with `byte` TextToByte)
-    // for the field's text.
-    void check(bool byte) const {
-        const bool complete =
-            m_state == Int || m_state == Exp || m_state == Trail || (m_state == Frac && m_digits);
-        if (!complete)
-            throw ConversionError("Type mismatch");
-        // Thousands of significant characters are no record number: too large.
-        if (m_long)
-            throw ConversionError("Overflow");
-        // In this state the text is digits unless it starts with a sign.
-        if (m_state == Int && m_text.size() <= 5 && m_text[0] != '+' && m_text[0] != '-') {
-            int value = 0;
-            for (const char c : m_text)
-                value = value * 10 + (c - '0');
-            if (value > (byte ? 255 : 32767))
-                throw ConversionError("Overflow");
-            return;
-        }
-        if (byte)
-            TextToByte(m_text);
-        else
-            TextToInt16(m_text);
-    }
-
-private:
-    static constexpr std::size_t kMaxKept = 4096;
-    enum State : std::uint8_t { Start, Sign, Int, Frac, ExpMark, ExpSign, Exp, Trail, Bad };
-    State m_state = Start;
-    bool m_digits = false;   // the number has a digit before its exponent
-    bool m_zerosOnly = true; // the whole-number part so far is zeros
-    bool m_long = false;     // more than kMaxKept bytes
-    std::string m_text;
-};
-
 // One entry line, read in pieces: its fields go to their columns and number
-// checks as they come.
+// fields as they come.
 class IvroEntry {
 public:
     ContactLineWriter contact;
@@ -218,31 +104,15 @@ public:
             lineStart.append(piece.substr(0, kLineStartKept - lineStart.size()));
         if (complete())
             return;
-        const char* p = piece.data();
-        const std::size_t n = piece.size();
         std::size_t start = 0;
-        std::size_t i = 0;
-        for (; i + 64 <= n; i += 64)
-            for (auto tabs = Match64(p + i, '\t'); tabs; tabs &= tabs - 1) {
-                const std::size_t tab = i + static_cast<std::size_t>(LowestBit64(tabs));
-                if (endField(piece.substr(start, tab - start)))
-                    return;
-                start = tab + 1;
-            }
-        for (; i + 16 <= n; i += 16)
-            for (auto tabs = Match16(p + i, '\t'); tabs; tabs &= tabs - 1) {
-                const std::size_t tab = i + static_cast<std::size_t>(LowestBit(tabs));
-                if (endField(piece.substr(start, tab - start)))
-                    return;
-                start = tab + 1;
-            }
-        for (; i < n; ++i)
-            if (p[i] == '\t') {
-                if (endField(piece.substr(start, i - start)))
-                    return;
-                start = i + 1;
-            }
-        route(piece.substr(start));
+        const bool ended = FindEach(piece, '\t', [&](std::size_t tab) {
+            route(piece.substr(start, tab - start));
+            start = tab + 1;
+            ++m_field;
+            return complete();
+        });
+        if (!ended)
+            route(piece.substr(start));
     }
 
     // True once the line has its 24 fields; what follows them is ignored.
@@ -251,8 +121,8 @@ public:
     // Fields 1 and 3 are numbers in the backup; an entry whose numbers do not
     // convert ends the export.
     void checkNumbers() const {
-        m_numbers[0].check(false);
-        m_numbers[1].check(true);
+        static_cast<void>(m_numbers[0].toInt16());
+        static_cast<void>(m_numbers[1].toByte());
     }
 
 private:
@@ -263,12 +133,6 @@ private:
             m_numbers[m_field / 2].add(text);
         else if (kFieldColumns[m_field] != kUnused)
             contact.add(static_cast<Column>(kFieldColumns[m_field]), text);
-    }
-    // The last of a field's text has come; true when the line is complete.
-    bool endField(std::string_view text) {
-        route(text);
-        ++m_field;
-        return complete();
     }
 
     std::size_t m_field = 0;
@@ -296,11 +160,107 @@ private:
     std::size_t m_first = kSize - 1;
 };
 
-} // namespace
+// One reading of a backup file, handed its lines piece by piece.
+class BackupReading {
+public:
+    BackupReading(ILineSink& file, double maxRecords, IMessageBox& messages, IChangeSink* changes)
+        : m_file(file), m_maxRecords(maxRecords), m_messages(messages), m_changes(changes) {
+        m_entry.keepLine = changes != nullptr;
+        m_entry.contact.keepSources(changes != nullptr);
+    }
 
-bool IsIvroHeader(std::string_view line) {
-    return line.substr(0, 7) == "#Record" && line.find("Address") != std::string_view::npos;
-}
+    // Takes the next piece of a line; false when the reading ends here.
+    bool take(std::string_view piece, bool lineEnds) {
+        bool more = true;
+        if (!m_headerSeen) {
+            m_header.add(piece);
+            if (lineEnds) {
+                m_headerSeen = m_header.matched();
+                m_header = HeaderMatch();
+            }
+        } else {
+            m_entry.add(piece);
+            if (lineEnds) {
+                more = endEntryLine();
+                m_entry.clear();
+            } else if (m_changes) {
+                // The next read reuses the piece's bytes.
+                m_entry.contact.holdSources();
+            }
+        }
+        m_lineNumber += lineEnds ? 1 : 0;
+        return more;
+    }
+
+    bool headerSeen() const { return m_headerSeen; }
+    RecordCount written() const { return m_written; }
+
+private:
+    bool endEntryLine() {
+        if (!m_entry.complete()) {
+            if (m_changes)
+                reportUnwritten(ChangeKind::Skipped, m_entry.lineStart);
+            return true;
+        }
+        if (m_overLimit) {
+            reportUnwritten(ChangeKind::OverLimit, std::string());
+            return true;
+        }
+        m_entry.checkNumbers();
+        if (static_cast<double>(m_written) == m_maxRecords) {
+            ShowRecordLimitNotice(m_messages);
+            if (!m_changes)
+                return false;
+            // The rest is read only to tell which entries were left out.
+            m_overLimit = true;
+            reportUnwritten(ChangeKind::OverLimit, std::string());
+            return true;
+        }
+        writeEntry();
+        return true;
+    }
+
+    void writeEntry() {
+        ContactLineWriter& contact = m_entry.contact;
+        contact.add(Column::ContactId, m_contactId.text());
+        contact.add(Column::EntryIndex, m_entryIndex.text());
+        WriteContactLine(m_file, contact);
+        if (m_changes)
+            ReportContactChanges(contact, "ivro", m_lineNumber, *m_changes);
+        ++m_written;
+        m_contactId.advance();
+        m_entryIndex.advance();
+    }
+
+    // A line not written: its number, the source's name fields, what happened.
+    void reportUnwritten(ChangeKind kind, std::string sourceValue) {
+        Change change;
+        change.source = "ivro";
+        change.position = m_lineNumber;
+        const std::string_view first = m_entry.contact.sourceText(Column::FirstName);
+        const std::string_view last = m_entry.contact.sourceText(Column::LastName);
+        if (!first.empty() || !last.empty())
+            change.name = std::string(first) + " " + std::string(last);
+        change.kind = kind;
+        change.sourceValue = std::move(sourceValue);
+        m_changes->add(change);
+    }
+
+    ILineSink& m_file;
+    double m_maxRecords;
+    IMessageBox& m_messages;
+    IChangeSink* m_changes;
+    RecordCount m_written = 0;
+    bool m_headerSeen = false;
+    bool m_overLimit = false;
+    std::int64_t m_lineNumber = 1; // of the line being read
+    HeaderMatch m_header;
+    IvroEntry m_entry;
+    DecimalCount m_contactId{'1'};
+    DecimalCount m_entryIndex{'0'};
+};
+
+} // namespace
 
 RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
                            IMessageBox& messages, IChangeSink* changes,
@@ -309,91 +269,23 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
     backup.open(backupFile);
     file.sourceOpened();
 
-    RecordCount written = 0;
-    bool headerSeen = false;
-    bool overLimit = false;
-    HeaderMatch header;
-    IvroEntry entry;
-    entry.keepLine = changes != nullptr;
-    entry.contact.keepSources(changes != nullptr);
+    BackupReading reading(file, maxRecords, messages, changes);
     std::string_view piece;
     bool lineEnds = false;
-    std::int64_t lineNumber = 1; // of the line being read
-    DecimalCount contactId('1');
-    DecimalCount entryIndex('0');
-    // A line not written: its number, the source's name fields, what happened.
-    const auto unwritten = [&](ChangeKind kind, std::string sourceValue) {
-        Change change;
-        change.source = "ivro";
-        change.position = lineNumber;
-        const std::string_view first = entry.contact.sourceText(Column::FirstName);
-        const std::string_view last = entry.contact.sourceText(Column::LastName);
-        if (!first.empty() || !last.empty())
-            change.name = std::string(first) + " " + std::string(last);
-        change.kind = kind;
-        change.sourceValue = std::move(sourceValue);
-        changes->add(change);
-    };
     std::uint32_t pieces = 0;
-    for (; backup.readPiece(piece, lineEnds); lineNumber += lineEnds ? 1 : 0) {
+    while (backup.readPiece(piece, lineEnds)) {
         // Asked seldom: the question costs a system call.
         if (cancelled && (++pieces & 0xFFF) == 0 && cancelled())
             throw std::runtime_error("The export was cancelled");
-        if (!headerSeen) {
-            if (lineEnds && header.empty()) {
-                headerSeen = IsIvroHeader(piece);
-                continue;
-            }
-            header.add(piece);
-            if (lineEnds) {
-                headerSeen = header.matched();
-                header = HeaderMatch();
-            }
-            continue;
-        }
-        entry.add(piece);
-        if (!lineEnds)
-            continue;
-        if (!entry.complete()) {
-            if (changes)
-                unwritten(ChangeKind::Skipped, entry.lineStart);
-            entry.clear();
-            continue;
-        }
-        if (overLimit) {
-            unwritten(ChangeKind::OverLimit, std::string());
-            entry.clear();
-            continue;
-        }
-        entry.checkNumbers();
-
-        if (static_cast<double>(written) == maxRecords) {
-            ShowRecordLimitNotice(messages);
-            if (!changes)
-                break;
-            // The rest is read only to tell which entries were left out.
-            overLimit = true;
-            unwritten(ChangeKind::OverLimit, std::string());
-            entry.clear();
-            continue;
-        }
-
-        entry.contact.add(Column::ContactId, contactId.text());
-        entry.contact.add(Column::EntryIndex, entryIndex.text());
-        WriteContactLine(file, entry.contact);
-        if (changes)
-            ReportContactChanges(entry.contact, "ivro", lineNumber, *changes);
-        ++written;
-        contactId.advance();
-        entryIndex.advance();
-        entry.clear();
+        if (!reading.take(piece, lineEnds))
+            break;
     }
-    if (!headerSeen)
+    if (!reading.headerSeen())
         messages.show("Error Occurred",
                       "The file holds no Ivro address book (no header line was found):\r\n" +
                           backupFile,
                       MsgButtons::Ok, MsgIcon::Critical);
-    return written;
+    return reading.written();
 }
 
 } // namespace addrix

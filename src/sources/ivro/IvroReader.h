@@ -4,17 +4,12 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 
 namespace addrix {
 
 class IChangeSink;
 class ILineSink;
 class IMessageBox;
-
-// True for the line that ends the leading lines of a backup file: it starts
-// with "#Record" and holds "Address" somewhere.
-bool IsIvroHeader(std::string_view line);
 
 // The "ivro" source: reads `backupFile` and writes one contact per entry
 // line. Stops at `maxRecords` (MaxDeviceRecords) with its notice. Throws FileError for a missing or

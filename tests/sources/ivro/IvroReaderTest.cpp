@@ -176,5 +176,17 @@ TEST_F(IvroReaderTest, ReportsWhatTheNorvikColumnsChange) {
                R"("ivro","5","","Over ","","over-limit","","")"}));
 }
 
+// A field of a line longer than the read buffer is reported as it was read,
+// though the buffer has moved on since.
+TEST_F(IvroReaderTest, ReportsTheFieldsOfALineLongerThanTheReadBuffer) {
+    const std::string backup =
+        dir.write("book.adr", kHeader + Entry(" Ann,", {{21, std::string(3 << 20, 'n')}}));
+    test::MemorySink out;
+    test::ReportRows report;
+    EXPECT_EQ(ReadIvroBackup(out, backup, 250, messages, &report), 1);
+    ASSERT_EQ(report.lines.size(), 2u);
+    EXPECT_EQ(report.lines[0], R"("ivro","2","1","Ann  ","FIRST_NAME","changed"," Ann,","Ann ")");
+}
+
 } // namespace
 } // namespace addrix

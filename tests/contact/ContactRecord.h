@@ -2,10 +2,10 @@
 
 #include <string>
 
-namespace addrix {
+namespace addrix::test {
 
 // One contact as the 22 text fields of the Norvik address-book columns, in
-// column order. A source fills it; WriteContactLine normalises it in place.
+// column order: what the clean-up rules normalise in place.
 struct ContactRecord {
     std::string ContactId;
     std::string EntryIndex;
@@ -31,10 +31,4 @@ struct ContactRecord {
     std::string Note;
 };
 
-// Line 1 of every Norvik address-book file.
-inline constexpr const char* kNorvikCsvHeader =
-    "CONTACT_ID,ENTRY_INDEX,GROUP_OR_PERSONAL,FIRST_NAME,LAST_NAME,WIRELESS_ADDRESS,WORK_EMAIL,"
-    "HOME_EMAIL,DEFAULT_ADDRESS,GROUP_OF_WIRELESS_ADDRESS,GROUP_OF_WORK_EMAIL,GROUP_OF_HOME_EMAIL,"
-    "COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,FAX,STREET,CITY,STATE,ZIP,NOTE";
-
-} // namespace addrix
+} // namespace addrix::test
