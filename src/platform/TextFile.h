@@ -17,9 +17,6 @@ public:
     virtual void writeLine(const std::string& line) = 0;
     // Pushes buffered lines to the disk. Throws FileError on failure.
     virtual void flush() = 0;
-    // Told by a source once it has opened what it reads (the backup file,
-    // the serial port): an output that replaces a file does so from here on.
-    virtual void sourceOpened() {}
 };
 
 // A failure of a file operation, described for the user.

@@ -51,7 +51,6 @@ struct FakeGalderDownloadWindow final : IGalderDownloadWindow {
         asked.push_back(job.str());
         if (during)
             during();
-        file.sourceOpened();
         for (const std::string& line : contacts)
             file.writeLine(line);
         return result.value_or(static_cast<RecordCount>(contacts.size()));

@@ -63,7 +63,6 @@ void GalderProcess::Load(ILineSink& file, const GalderDownload& download) {
                                         " could not be opened"
                                   : opened.description);
     }
-    file.sourceOpened();
     m_phase = Phase::Running;
     Send(kWakeUp);
     TimerReset(1);

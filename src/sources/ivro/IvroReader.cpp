@@ -267,7 +267,6 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
                            const std::function<bool()>& cancelled) {
     TextFileReader backup;
     backup.open(backupFile);
-    file.sourceOpened();
 
     BackupReading reading(file, maxRecords, messages, changes);
     std::string_view piece;
