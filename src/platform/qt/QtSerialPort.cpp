@@ -68,10 +68,7 @@ PortLocator SystemPortLocator(const IIniService& ini, std::string iniPath) {
 }
 
 QtSerialPort::QtSerialPort(PortLocator locate) : m_locate(std::move(locate)) {
-    QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
-        if (m_onData)
-            m_onData();
-    });
+    QObject::connect(&m_port, &QSerialPort::readyRead, [this] { notifyDataReceived(); });
     QObject::connect(&m_port, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
 }

@@ -26,8 +26,6 @@ SerialOpenResult WinSerialPort::open(int portNumber) {
     if (device.empty())
         return {SerialOpenResult::Status::NoSuchPort,
                 "COM" + std::to_string(portNumber) + ": no serial device is assigned to this port"};
-    ++m_generation;
-    m_closeQueued = false;
     SerialOpenResult result = m_line.open(device);
     if (!result.ok())
         return result;
@@ -43,6 +41,7 @@ void WinSerialPort::close() {
     m_notifier.setEnabled(false);
     m_line.close();
     m_received.clear();
+    m_hungUp = false;
 }
 
 bool WinSerialPort::isOpen() const {
@@ -73,24 +72,22 @@ void WinSerialPort::onReadDone() {
         hangUp();
         return;
     }
-    if (m_delivering || !m_onData || m_received.empty())
-        return;
-    m_delivering = true;
-    m_onData();
-    m_delivering = false;
+    if (!m_received.empty())
+        notifyDataReceived();
 }
 
 void WinSerialPort::hangUp() {
-    if (!isOpen() || m_closeQueued)
+    if (!isOpen() || m_hungUp)
         return;
     // The other end hung up: reads fail for ever while the port stays open.
-    // Close it, but not from inside the port's own notification.
-    m_closeQueued = true;
-    const unsigned generation = m_generation;
+    // Close it, but not from inside the port's own notification. A port
+    // closed meanwhile, or opened again, is no longer hung up.
+    m_hungUp = true;
+    m_notifier.setEnabled(false);
     QMetaObject::invokeMethod(
         &m_notifier,
-        [this, generation] {
-            if (generation == m_generation)
+        [this] {
+            if (m_hungUp)
                 close();
         },
         Qt::QueuedConnection);
