@@ -21,10 +21,15 @@ public:
     WinSerialPort(const WinSerialPort&) = delete;
     WinSerialPort& operator=(const WinSerialPort&) = delete;
 
+    // \\.\COMn, overlapped, 9600 8N1 through the DCB; a missing port
+    // (ERROR_FILE_NOT_FOUND) is told from a busy one (ERROR_ACCESS_DENIED).
     SerialOpenResult open(int portNumber) override;
+    // Cancels a pending read and waits for it.
     void close() override;
     bool isOpen() const override;
     bool write(const std::string& bytes) override;
+    // What the completed reads brought; a failed read is a hang-up, which
+    // closes the port soon after.
     std::string readAll() override;
 
 private:
