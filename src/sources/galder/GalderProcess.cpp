@@ -239,6 +239,13 @@ void GalderProcess::HandleHeader(const GalderFrame& frame) {
 }
 
 bool GalderProcess::HandleRecord(const std::string& data) {
+    // Records of a layout nobody can read would be written as blank contacts.
+    if (RecordType != 1 && RecordType != 4) {
+        End(GalderEnding::Failed("The address book's records are of a layout this program "
+                                 "cannot read (layout " +
+                                 std::to_string(RecordType) + ")."));
+        return false;
+    }
     if (!WriteRecord(data)) {
         End(GalderEnding::Failed("An error occurred processing the address book"));
         return false;
@@ -265,7 +272,7 @@ bool GalderProcess::WriteRecord(const std::string& data) {
     GalderRecord record;
     if (RecordType == 1)
         DecodeGalderRecordType1(data, record);
-    else if (RecordType == 4)
+    else
         DecodeGalderRecordType4(data, record);
     record.Index = m_GalderCount;
     try {

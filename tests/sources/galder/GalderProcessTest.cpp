@@ -62,14 +62,20 @@ TEST(GalderConversation, ByteForByte) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log"))) << "Debug is off";
 }
 
-TEST(GalderHeader, WithoutZeroThirdByteKeepsLayoutAndTotal) {
-    GalderRig rig;
-    rig.load();
-    rig.reachRecords(GalderHeader(1, 3, '\x05') + Record(1) + Record(2));
-    EXPECT_EQ(rig.statuses.back(), "Received 2 of 0 Records...");
-    // No layout: the records carry nothing but their numbers.
-    EXPECT_EQ(rig.sink.lines, (Bytes{"1,0,0,Unknown,,,,,1,;,;,;,,,,,,,,,,",
-                                     "2,1,0,Unknown,,,,,1,;,;,;,,,,,,,,,,"}));
+// A header that names no layout (its third byte not zero) or one that is
+// neither 1 nor 4 fails the download at its first record rather than write
+// blank contacts.
+TEST(GalderHeader, WithoutAKnownLayoutFailsAtTheFirstRecord) {
+    for (const std::string& header : {GalderHeader(1, 3, '\x05'), GalderHeader(3, 2)}) {
+        GalderRig rig;
+        rig.load();
+        rig.reachRecords(header + Record(1) + Record(2));
+        EXPECT_TRUE(rig.sink.lines.empty());
+        EXPECT_EQ(rig.result(), -1);
+        ASSERT_EQ(rig.shown.size(), 1u);
+        EXPECT_EQ(rig.shown[0].box.text.substr(0, 50),
+                  "The address book's records are of a layout this pr");
+    }
 }
 
 // A scenario after the load: bytes arrive (text), seconds pass (a number),
