@@ -90,6 +90,8 @@ public:
     void clear() {
         m_field = 0;
         lineStart.clear();
+        extraFields = false;
+        extraStart.clear();
         m_numbers[0].clear();
         m_numbers[1].clear();
         contact.begin();
@@ -98,12 +100,18 @@ public:
     // With the change report: the line's first bytes, for a skipped line.
     bool keepLine = false;
     std::string lineStart;
+    // Fields past the entry's last (a lost line end joins two entries): the
+    // first bytes that follow its last field's TAB, for the report.
+    bool extraFields = false;
+    std::string extraStart;
 
     void add(std::string_view piece) {
         if (keepLine && lineStart.size() < kLineStartKept)
             lineStart.append(piece.substr(0, kLineStartKept - lineStart.size()));
-        if (complete())
+        if (complete()) {
+            noteExtra(piece);
             return;
+        }
         std::size_t start = 0;
         const bool ended = FindEach(piece, '\t', [&](std::size_t tab) {
             route(piece.substr(start, tab - start));
@@ -111,7 +119,9 @@ public:
             ++m_field;
             return complete();
         });
-        if (!ended)
+        if (ended)
+            noteExtra(piece.substr(start));
+        else
             route(piece.substr(start));
     }
 
@@ -120,12 +130,26 @@ public:
 
     // Fields 1 and 3 are numbers in the backup; an entry whose numbers do not
     // convert ends the export.
-    void checkNumbers() const {
+    // `field` names the field checked last: 1 or 3.
+    void checkNumbers(int& field) const {
+        field = 1;
         static_cast<void>(m_numbers[0].toInt16());
+        field = 3;
         static_cast<void>(m_numbers[1].toByte());
     }
 
 private:
+    // What follows the last field: another TAB starts fields no entry has.
+    void noteExtra(std::string_view rest) {
+        if (!extraFields) {
+            if (rest.find('\t') == std::string_view::npos)
+                return;
+            extraFields = true;
+        }
+        if (keepLine && extraStart.size() < kLineStartKept)
+            extraStart.append(rest.substr(0, kLineStartKept - extraStart.size()));
+    }
+
     void route(std::string_view text) {
         if (text.empty())
             return;
@@ -163,8 +187,10 @@ private:
 // One reading of a backup file, handed its lines piece by piece.
 class BackupReading {
 public:
-    BackupReading(ILineSink& file, double maxRecords, IMessageBox& messages, IChangeSink* changes)
-        : m_file(file), m_maxRecords(maxRecords), m_messages(messages), m_changes(changes) {
+    BackupReading(ILineSink& file, std::string path, double maxRecords, IMessageBox& messages,
+                  IChangeSink* changes)
+        : m_file(file), m_path(std::move(path)), m_maxRecords(maxRecords), m_messages(messages),
+          m_changes(changes) {
         m_entry.keepLine = changes != nullptr;
         m_entry.contact.keepSources(changes != nullptr);
     }
@@ -206,7 +232,7 @@ private:
             reportUnwritten(ChangeKind::OverLimit, std::string());
             return true;
         }
-        m_entry.checkNumbers();
+        checkNumbers();
         if (static_cast<double>(m_written) == m_maxRecords) {
             ShowRecordLimitNotice(m_messages);
             if (!m_changes)
@@ -217,7 +243,23 @@ private:
             return true;
         }
         writeEntry();
+        // The fields past the entry's last are not written: the report says so.
+        if (m_entry.extraFields && m_changes) {
+            reportUnwritten(ChangeKind::Shortened, m_entry.extraStart);
+        }
         return true;
+    }
+
+    // A number that does not convert ends the export, naming its place.
+    void checkNumbers() const {
+        int field = 0;
+        try {
+            m_entry.checkNumbers(field);
+        } catch (const ConversionError& error) {
+            throw std::runtime_error(std::string(error.what()) + "\r\nLine " +
+                                     std::to_string(m_lineNumber) + ", field " +
+                                     std::to_string(field) + " of " + m_path);
+        }
     }
 
     void writeEntry() {
@@ -247,6 +289,7 @@ private:
     }
 
     ILineSink& m_file;
+    std::string m_path;
     double m_maxRecords;
     IMessageBox& m_messages;
     IChangeSink* m_changes;
@@ -268,7 +311,7 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
     TextFileReader backup;
     backup.open(backupFile);
 
-    BackupReading reading(file, maxRecords, messages, changes);
+    BackupReading reading(file, backupFile, maxRecords, messages, changes);
     std::string_view piece;
     bool lineEnds = false;
     std::uint32_t pieces = 0;

@@ -96,13 +96,14 @@ TEST_F(IvroReaderTest, OnlyEntryLinesAfterTheHeaderCount) {
 
 TEST_F(IvroReaderTest, BadNumbersEndTheExportKeepingEarlierContactsAndClosingTheFiles) {
     const std::pair<std::map<int, std::string>, std::string> cases[] = {
-        {{{1, "abc"}}, "Type mismatch"}, {{{3, "256"}}, "Overflow"}};
+        {{{1, "abc"}}, "Type mismatch\r\nLine 3, field 1 of "},
+        {{{3, "256"}}, "Overflow\r\nLine 3, field 3 of "}};
 #ifdef __linux__
     const auto openBefore = test::EntryCount("/proc/self/fd"); // the files this process holds
 #endif
     for (const auto& [bad, description] : cases)
         EXPECT_EQ(run(kHeader + Entry("Kept") + Entry("Bad", bad) + Entry("After")),
-                  (Lines{"error: " + description, Contact(1, "Kept")}));
+                  (Lines{"error: " + description + dir.file("book.adr"), Contact(1, "Kept")}));
 #ifdef __linux__
     EXPECT_EQ(test::EntryCount("/proc/self/fd"), openBefore);
 #endif
@@ -174,6 +175,16 @@ TEST_F(IvroReaderTest, ReportsWhatTheNorvikColumnsChange) {
         (Lines{"\"ivro\",\"3\",\"\",\"\",\"\",\"skipped\",\"short\tline\",\"\"",
                R"("ivro","4","1","Ann ","NOTE","changed","say ""hi"", then","say ""hi""  then")",
                R"("ivro","5","","Over ","","over-limit","","")"}));
+    // A lost line end joins two entries: the fields past the first's last are
+    // not written, and the report says so.
+    const std::string joined = Entry("Ann");
+    const std::string backup2 = dir.write(
+        "joined.adr", kHeader + joined.substr(0, joined.size() - 2) + "\n" + Entry("Bob"));
+    report.lines.clear();
+    EXPECT_EQ(ReadIvroBackup(out, backup2, 250, messages, &report), 1);
+    EXPECT_EQ(report.lines,
+              (Lines{"\"ivro\",\"2\",\"\",\"Ann \",\"\",\"shortened\",\"\n1\t\t0\tBob" +
+                     std::string(20, '\t') + "\"" + R"(,"")"}));
 }
 
 // A field of a line longer than the read buffer is reported as it was read,
