@@ -109,6 +109,23 @@ TEST_F(CommandLineTest, ExportsTheIvroBackup) {
     }
 }
 
+// Backups that hold no contact never replace last week's export.
+TEST_F(CommandLineTest, ABackupWithoutContactsLeavesTheExportAsItWas) {
+    const std::string lastWeek = work.write("book.csv", "last week");
+    const std::string utf16("\xFF\xFE#\0R\0e\0c\0o\0r\0d\0\t\0A\0\r\0\n\0", 22);
+    for (const std::string& backup : {std::string(), utf16, std::string("#Record\tAddress\r\n")}) {
+        const std::string result =
+            run({"export", "--source", "ivro", "--input", work.write("b.adr", backup), "--dir",
+                 work.path(), "--file", "book.csv"});
+        EXPECT_EQ(result.substr(0, 3), "1||");
+        EXPECT_NE(result.find("No contacts: " + lastWeek + " was not changed.\n"),
+                  std::string::npos)
+            << result;
+        EXPECT_EQ(test::ReadFile(lastWeek), "last week");
+        EXPECT_EQ(test::EntryCount(work.path()), 2);
+    }
+}
+
 // A report that cannot be written stops the export before the Norvik file
 // is touched; one that can gets every change and is named after the summary.
 TEST_F(CommandLineTest, TheChangeReport) {
