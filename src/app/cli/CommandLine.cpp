@@ -178,7 +178,9 @@ int ShowOutcome(const ExportOutcome& outcome, const ExportArgs& parsed,
     return outcome.result == 0 ? kExitNoRecords : kExitRecordsWritten;
 }
 
-int RunExport(const std::vector<std::string>& args, CommandLineServices& services) {
+// `addrix export ...`: one export session with the options in place of the
+// wizard's controls; its exit status.
+int ExportCommand(const std::vector<std::string>& args, CommandLineServices& services) {
     const ExportArgs parsed = ParseExportArgs(args);
     const ExportSource source = CheckedSource(parsed, services);
     const SavedSettings saved =
@@ -274,7 +276,7 @@ int RunCommandLine(const std::vector<std::string>& args, CommandLineServices& se
         }
         if (command == "export") {
             try {
-                return RunExport(args, services);
+                return ExportCommand(args, services);
             } catch (const HelpRequested&) {
                 services.out << UsageText();
                 return kExitRecordsWritten;

@@ -44,14 +44,6 @@ void WinSerialPort::close() {
     m_hungUp = false;
 }
 
-bool WinSerialPort::isOpen() const {
-    return m_line.isOpen();
-}
-
-bool WinSerialPort::write(const std::string& bytes) {
-    return m_line.write(bytes);
-}
-
 std::string WinSerialPort::readAll() {
     if (isOpen() && !collect())
         hangUp();

@@ -26,8 +26,8 @@ public:
     SerialOpenResult open(int portNumber) override;
     // Cancels a pending read and waits for it.
     void close() override;
-    bool isOpen() const override;
-    bool write(const std::string& bytes) override;
+    bool isOpen() const override { return m_line.isOpen(); }
+    bool write(const std::string& bytes) override { return m_line.write(bytes); }
     // What the completed reads brought; a failed read is a hang-up, which
     // closes the port soon after.
     std::string readAll() override;
