@@ -9,10 +9,13 @@ namespace addrix {
 
 namespace {
 
+// Ctrl-C, a polite kill and a hang-up (the terminal closed) all cancel.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
+
 // The self-pipe: the handler may only write a byte.
 int s_pipe[2] = {-1, -1};
-struct sigaction s_previousInt {};
-struct sigaction s_previousTerm {};
+struct sigaction s_previous[kSignalCount] = {};
 bool s_installed = false;
 
 void Handler(int) {
@@ -37,15 +40,15 @@ InterruptSignal::InterruptSignal() {
     action.sa_handler = &Handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &s_previousInt);
-    sigaction(SIGTERM, &action, &s_previousTerm);
+    for (int i = 0; i < kSignalCount; ++i)
+        sigaction(kSignals[i], &action, &s_previous[i]);
     s_installed = true;
 }
 
 InterruptSignal::~InterruptSignal() {
     if (s_installed) {
-        sigaction(SIGINT, &s_previousInt, nullptr);
-        sigaction(SIGTERM, &s_previousTerm, nullptr);
+        for (int i = 0; i < kSignalCount; ++i)
+            sigaction(kSignals[i], &s_previous[i], nullptr);
         s_installed = false;
     }
     for (int& fd : s_pipe) {
