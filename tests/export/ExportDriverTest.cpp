@@ -245,21 +245,27 @@ TEST_F(ExportDriverTest, FilesThatCannotBeReplacedAreWrittenInPlace) {
     std::fclose(reader);
 }
 
-// The temporary file of an export killed before its end is removed by the
-// next export to the same file, once its process is gone; a running one's stays.
+// The temporary files of an export killed before its end (its output's and
+// its report's) are removed by the next export into the same folder, once
+// their process is gone; a running one's stay, and so do other files.
 TEST_F(ExportDriverTest, AKilledExportsTemporaryGoesWithTheNextExport) {
     const pid_t child = ::fork();
     if (child == 0)
         ::_exit(0);
     ASSERT_GT(child, 0);
     ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-    const std::string left = dir.write("book.csv.~addrix-" + std::to_string(child) + "-1f", "x");
+    const std::string ended = ".~addrix-" + std::to_string(child);
+    const std::string left = dir.write("book.csv" + ended + "-1f", "x");
+    const std::string report = dir.write("changes.csv" + ended + "-3f", "x");
     const std::string running =
         dir.write("book.csv.~addrix-" + std::to_string(::getpid()) + "-2f", "x");
+    const std::string notOurs = dir.write("notes.~addrix-draft", "x");
     galder.contacts = {"line0"};
     EXPECT_EQ(run("galder", dir.path(), "book.csv"), "1");
     EXPECT_FALSE(std::filesystem::exists(left));
+    EXPECT_FALSE(std::filesystem::exists(report));
     EXPECT_TRUE(std::filesystem::exists(running));
+    EXPECT_TRUE(std::filesystem::exists(notOurs));
 }
 #endif
 
