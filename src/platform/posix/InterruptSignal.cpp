@@ -16,7 +16,7 @@ constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
 // The self-pipe: the handler may only write a byte.
 int s_pipe[2] = {-1, -1};
 struct sigaction s_previous[kSignalCount] = {};
-bool s_installed = false;
+bool s_caught[kSignalCount] = {};
 
 void Handler(int) {
     if (s_pipe[1] >= 0) {
@@ -40,16 +40,19 @@ InterruptSignal::InterruptSignal() {
     action.sa_handler = &Handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
+    // A signal ignored when the program started (a hang-up under nohup, or
+    // Ctrl-C in a background job) stays ignored.
     for (int i = 0; i < kSignalCount; ++i)
-        sigaction(kSignals[i], &action, &s_previous[i]);
-    s_installed = true;
+        s_caught[i] = sigaction(kSignals[i], nullptr, &s_previous[i]) == 0 &&
+                      s_previous[i].sa_handler != SIG_IGN &&
+                      sigaction(kSignals[i], &action, nullptr) == 0;
 }
 
 InterruptSignal::~InterruptSignal() {
-    if (s_installed) {
-        for (int i = 0; i < kSignalCount; ++i)
+    for (int i = 0; i < kSignalCount; ++i) {
+        if (s_caught[i])
             sigaction(kSignals[i], &s_previous[i], nullptr);
-        s_installed = false;
+        s_caught[i] = false;
     }
     for (int& fd : s_pipe) {
         if (fd >= 0)
