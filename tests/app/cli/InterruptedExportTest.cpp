@@ -22,13 +22,6 @@ constexpr int kEntries = 200000;
 const std::string kLastWeek = kNorvikHeader + "\r\n1,0,0,Old,Friend,,,,1,;,;,;,,,,,,,,,,\r\n";
 const std::string kIni = "; kept by hand\r\n[Settings]\r\nMaxDeviceRecords=1000000\r\n";
 
-// The n-th entry of the backup, whose first name is too long for the Norvik:
-// each entry is a row of the change report. Record numbers stay in 16 bits.
-std::string Entry(int n) {
-    return std::to_string(n % 30000) + "\t\t0\tFirstNameOfSomeLength" + std::to_string(n) +
-           std::string(20, '\t') + "\r\n";
-}
-
 // What a whole export of the backup writes.
 std::string Converted() {
     std::string text = kNorvikHeader + "\r\n";
@@ -66,8 +59,11 @@ struct Shared {
     Shared() : program(programDir.file("addrix")), backupText("#Record\tAddress\r\n") {
         fs::copy_file(ADDRIX_PROGRAM, program);
         programDir.write("addrix.INI", kIni);
+        // First names too long for the Norvik, each a row of the change
+        // report; record numbers within 16 bits.
         for (int n = 1; n <= kEntries; ++n)
-            backupText += Entry(n);
+            backupText += std::to_string(n % 30000) + "\t\t0\tFirstNameOfSomeLength" +
+                          std::to_string(n) + std::string(20, '\t') + "\r\n";
         backup = input.write("large.adr", backupText);
     }
 };
