@@ -2,9 +2,11 @@
 
 namespace addrix {
 
-// Catches Ctrl-C and a polite kill (SIGINT, SIGTERM) while it lives, and
-// restores the previous handlers when it goes. The handler only records the
-// signal; the program acts on it from its event loop. One at a time.
+// Catches Ctrl-C, a polite kill and, where the system has one, a hang-up (a
+// closed terminal: SIGINT, SIGTERM, SIGHUP) while it lives, and restores the
+// previous handlers when it goes; on POSIX one ignored when it came (under
+// nohup) stays ignored. The handler only records the signal; the program
+// acts on it from its event loop. One at a time.
 class InterruptSignal {
 public:
     InterruptSignal();

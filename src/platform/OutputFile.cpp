@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace addrix {
@@ -44,19 +46,27 @@ bool CopyInto(const fs::path& from, const fs::path& to) {
     return ok;
 }
 
-// Removes the temporary files for `name` in `folder` that an export killed
-// before its end left behind.
-void RemoveLeftTemporaries(const std::string& folder, const std::string& name) {
+// The process that made the temporary file `name`; 0 when `name` is none.
+long TemporaryOwner(const std::string& name) {
+    const std::size_t mark = name.rfind(kTempMark);
+    if (mark == std::string::npos || mark == 0)
+        return 0;
+    const std::size_t digits = mark + std::char_traits<char>::length(kTempMark);
+    const std::size_t end = name.find_first_not_of("0123456789", digits);
+    if (end == digits || end == std::string::npos || name[end] != '-')
+        return 0;
+    return std::strtol(name.c_str() + digits, nullptr, 10);
+}
+
+// Removes the temporary files in `folder` that an export killed before its
+// end left behind (an output's or a report's, whichever file it wrote).
+void RemoveLeftTemporaries(const std::string& folder) {
     std::error_code ec;
-    const std::string prefix = name + kTempMark;
     for (fs::directory_iterator it(ToFsPath(folder.empty() ? "." : folder), ec), end;
          !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (entry.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        const long process = std::strtol(entry.c_str() + prefix.size(), nullptr, 10);
+        const long process = TemporaryOwner(it->path().filename().string());
         std::error_code ignored;
-        if (ProcessHasEnded(process) && it->is_regular_file(ignored))
+        if (process > 0 && ProcessHasEnded(process) && it->is_regular_file(ignored))
             fs::remove(it->path(), ignored);
     }
 }
@@ -131,7 +141,7 @@ void OutputFile::open(const std::string& path) {
         throw FileError(path + " is read-only");
 
     const std::string folder = FolderPart(m_path);
-    RemoveLeftTemporaries(folder, FileNamePart(m_path));
+    RemoveLeftTemporaries(folder);
     try {
         openStaging(folder, path);
         if (m_existed)

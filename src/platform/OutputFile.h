@@ -16,8 +16,8 @@ struct KeptLines {
 // A file that takes the place of `path` only when its writing ended well.
 // The lines go to a temporary file beside it (where the folder takes no new
 // file but the file itself may be written, in the system's temporary folder,
-// copied over it at the end) whose name the next open for the same path
-// recognises and removes once the process that made it is gone. A device (a
+// copied over it at the end) whose name the next open of a file in the same
+// folder recognises and removes once the process that made it is gone. A device (a
 // terminal, /dev/null) or a pipe with a reader is written directly; a pipe
 // without one, a folder or a read-only file is refused. Until `commit`, the
 // file at `path` stays as it was.

@@ -199,9 +199,10 @@ int ExportCommand(const std::vector<std::string>& args, CommandLineServices& ser
     ConsoleMessageBox messages(services.err);
     ExportServices exportServices{messages, saved.settings, galderWindow.get()};
     exportServices.ownFiles = services.ownFiles;
-    // Ctrl-C or a polite kill ends a conversion through its failure path, so
-    // that the lines written are put in place and nothing temporary stays.
-    // The Galder download watches for them itself.
+    // Ctrl-C, a polite kill or a hang-up ends a conversion through its
+    // failure path: the output stays as it was, the contacts read are kept
+    // apart and nothing temporary stays. The Galder download watches for
+    // them itself.
     std::optional<InterruptSignal> interrupt;
     if (source == ExportSource::Ivro) {
         interrupt.emplace();

@@ -9,11 +9,14 @@ namespace addrix {
 
 namespace {
 
+// Ctrl-C, a polite kill and a hang-up (the terminal closed) all cancel.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
+
 // The self-pipe: the handler may only write a byte.
 int s_pipe[2] = {-1, -1};
-struct sigaction s_previousInt {};
-struct sigaction s_previousTerm {};
-bool s_installed = false;
+struct sigaction s_previous[kSignalCount] = {};
+bool s_caught[kSignalCount] = {};
 
 void Handler(int) {
     if (s_pipe[1] >= 0) {
@@ -37,16 +40,19 @@ InterruptSignal::InterruptSignal() {
     action.sa_handler = &Handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &s_previousInt);
-    sigaction(SIGTERM, &action, &s_previousTerm);
-    s_installed = true;
+    // A signal ignored when the program started (a hang-up under nohup, or
+    // Ctrl-C in a background job) stays ignored.
+    for (int i = 0; i < kSignalCount; ++i)
+        s_caught[i] = sigaction(kSignals[i], nullptr, &s_previous[i]) == 0 &&
+                      s_previous[i].sa_handler != SIG_IGN &&
+                      sigaction(kSignals[i], &action, nullptr) == 0;
 }
 
 InterruptSignal::~InterruptSignal() {
-    if (s_installed) {
-        sigaction(SIGINT, &s_previousInt, nullptr);
-        sigaction(SIGTERM, &s_previousTerm, nullptr);
-        s_installed = false;
+    for (int i = 0; i < kSignalCount; ++i) {
+        if (s_caught[i])
+            sigaction(kSignals[i], &s_previous[i], nullptr);
+        s_caught[i] = false;
     }
     for (int& fd : s_pipe) {
         if (fd >= 0)
