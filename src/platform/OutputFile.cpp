@@ -182,7 +182,7 @@ void OutputFile::commit() {
     if (mode == Mode::Closed)
         return;
     // Until the lines are in place, a failure leaves them to `abandon`.
-    m_file.close(mode != Mode::Direct);
+    m_file.close();
     if (mode != Mode::Direct) {
         const fs::path temp = ToFsPath(m_temp);
         const fs::path target = ToFsPath(m_path);

@@ -34,9 +34,9 @@ public:
     void flush() override;
     // True when something existed at `path` when it was opened.
     bool replaces() const { return m_existed; }
-    // Puts the lines in place of the file at `path`, on the disk. Throws
+    // Puts the lines in place of the file at `path` by a rename. Throws
     // FileError when they could not be written or put in place; the file at
-    // `path` is then as it was and the lines are dropped.
+    // `path` is then as it was, and `abandon` can still keep the lines.
     void commit();
     // Drops the lines, or with `keep` keeps the whole lines of them in a new
     // file beside `path` whose name says it is incomplete ("book.csv" gives

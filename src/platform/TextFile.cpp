@@ -114,7 +114,7 @@ void TextFileWriter::flush() {
         throw FileError(DescribeFileError(error, m_path));
 }
 
-void TextFileWriter::close(bool sync) {
+void TextFileWriter::close() {
     if (!m_file)
         return;
     int error = drain();
@@ -123,8 +123,6 @@ void TextFileWriter::close(bool sync) {
     errno = 0;
     if (!error && std::fflush(file) != 0)
         error = errno ? errno : EIO;
-    if (!error && sync)
-        error = SyncToDisk(file);
     const bool closed = std::fclose(file) == 0;
     if (error)
         throw FileError(DescribeFileError(error, m_path));

@@ -51,9 +51,8 @@ public:
     void write(const std::string& bytes);
     void flush() override;
     // Closes the file; throws FileError when buffered bytes could not be written.
-    // The file is closed either way. With `sync`, the bytes are on the disk
-    // before it returns.
-    void close(bool sync = false);
+    // The file is closed either way.
+    void close();
 
 private:
     // Hands the buffered bytes to the file; the errno of a failure, else 0.
