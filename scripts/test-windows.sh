@@ -31,6 +31,9 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 "$wine" wineboot --init >/dev/null 2>&1 || true
 "$wineserver" --wait || true
+# One server for the whole run: a server that ends after its last client
+# while the next test connects drops that test ("recvmsg: Connection reset").
+"$wineserver" --persistent
 
 status=0
 xvfb-run -a nice -n 15 ctest --preset mingw --parallel "$(nproc)" | tee "$build/ctest.log" ||
