@@ -33,7 +33,10 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 "$wineserver" --wait || true
 # One server for the whole run: a server that ends after its last client
 # while the next test connects drops that test ("recvmsg: Connection reset").
+# Its services start now, holding no test's output open: they live as long
+# as the server, and a test whose output they held would never end.
 "$wineserver" --persistent
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 status=0
 xvfb-run -a nice -n 15 ctest --preset mingw --parallel "$(nproc)" | tee "$build/ctest.log" ||
