@@ -131,23 +131,3 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(!rig.port.isOpen() && !rig.timer.isActive(), "unload releases port and timer");
     return 0;
 }
-
-#ifdef ADDRIX_FUZZ_REPLAY
-// Without libFuzzer: replays every input of the folders given, as ctest does
-// with the committed corpus.
-#include <filesystem>
-
-int main(int argc, char** argv) {
-    int replayed = 0;
-    for (int i = 1; i < argc; ++i) {
-        for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-            const std::string bytes = ReadFile(entry.path().string());
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                   bytes.size());
-            ++replayed;
-        }
-    }
-    std::printf("replayed %d inputs\n", replayed);
-    return replayed > 0 ? 0 : 1;
-}
-#endif
