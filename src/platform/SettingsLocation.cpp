@@ -91,7 +91,7 @@ std::string DefaultExportFolder(const std::string& programDir, const IFileSystem
                                 const std::function<std::string()>& documentsFolder) {
     if (files.canWrite(programDir) || !documentsFolder)
         return programDir;
-    const std::string folder = documentsFolder();
+    std::string folder = documentsFolder();
     if (folder.empty())
         return programDir;
     // A new user may have no documents folder yet: it is made, or the
