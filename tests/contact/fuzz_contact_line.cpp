@@ -29,7 +29,7 @@ struct Input {
     }
 };
 
-void Check(ContactLineWriter& writer, const ContactRecord& contact) {
+void Check(ContactLineWriter& writer, const Contact& contact) {
     const std::string differences = Differences(writer, contact);
     if (!differences.empty()) {
         std::fprintf(stderr, "the writer differs from the rules: %s\n", differences.c_str());
@@ -44,14 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static ContactLineWriter writer; // reused, as the sources reuse theirs
     writer.keepSources((in.byte() & 1) != 0);
     writer.begin();
-    ContactRecord contact;
+    Contact contact;
     while (in.pos < in.size) {
         const std::uint8_t h = in.byte();
         const auto column = static_cast<std::size_t>(h % 23);
         if (column == kColumnCount) {
             Check(writer, contact);
             writer.begin();
-            contact = ContactRecord();
+            contact = Contact();
             continue;
         }
         std::size_t length = in.byte();
@@ -59,10 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             length = length << 8 | in.byte();
         const std::string_view piece = in.bytes(length);
         writer.add(static_cast<Column>(column), piece);
-        Field(contact, static_cast<Column>(column)).append(piece);
+        contact[column].append(piece);
     }
     Check(writer, contact);
     return 0;
 }
-
-#include "support/FuzzReplay.h"

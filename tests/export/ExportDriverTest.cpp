@@ -60,14 +60,18 @@ protected:
     // without the critical-stop icon.
     std::string run(const std::string& tag, const std::string& folder, const std::string& file,
                     int portIndex = 1) {
+        aim(folder, file, portIndex);
+        messages.shown.clear();
+        const std::string result = std::to_string(DoExport(tag, form, context));
+        return result + Boxes();
+    }
+    // The form's output file, and port 7 or none chosen.
+    void aim(const std::string& folder, const std::string& file, int portIndex = 1) {
         form.dir = folder;
         form.fileName = file;
         form.ports = {3, 7};
         form.portIndex = portIndex;
         form.emailIndex = 2;
-        messages.shown.clear();
-        const std::string result = std::to_string(DoExport(tag, form, context));
-        return result + Boxes();
     }
     // Every box shown since the last look.
     std::string Boxes() {
@@ -142,11 +146,7 @@ TEST_F(ExportDriverTest, AFailedExportNeverTakesThePlaceOfAGoodFile) {
         std::string incomplete; // what book.incomplete.csv holds; "" when absent
     };
     const std::string lastWeek = "last week\r\n";
-    form = FormValues{};
-    form.dir = dir.path();
-    form.fileName = "book.csv";
-    form.ports = {7};
-    form.portIndex = 0;
+    aim(dir.path(), "book.csv");
     const Case cases[] = {
         {"port fails", kPortFails, {}, {}, kFailed + "COM7 could not be opened", ""},
         {"download fails",
@@ -210,10 +210,7 @@ TEST_F(ExportDriverTest, AFailedExportNeverTakesThePlaceOfAGoodFile) {
 // directly.
 TEST_F(ExportDriverTest, FilesThatCannotBeReplacedAreWrittenInPlace) {
     namespace fs = std::filesystem;
-    form.dir = dir.path();
-    form.fileName = "book.csv";
-    form.ports = {3, 7};
-    form.portIndex = 1;
+    aim(dir.path(), "book.csv");
     galder.contacts = {"line0"};
     for (const fs::perms folder : {fs::perms::all | fs::perms::sticky_bit,
                                    fs::perms::owner_read | fs::perms::owner_exec |

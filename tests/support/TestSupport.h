@@ -25,6 +25,15 @@ inline const std::string kNorvikHeader =
     "HOME_EMAIL,DEFAULT_ADDRESS,GROUP_OF_WIRELESS_ADDRESS,GROUP_OF_WORK_EMAIL,GROUP_OF_HOME_EMAIL,"
     "COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,FAX,STREET,CITY,STATE,ZIP,NOTE";
 
+// The next answer of a script, or `otherwise` once it has run out.
+template <typename T> T NextAnswer(std::deque<T>& script, T otherwise) {
+    if (script.empty())
+        return otherwise;
+    T answer = script.front();
+    script.pop_front();
+    return answer;
+}
+
 // A message box that records every box and answers from a script (Yes when
 // the script is empty for a question, OK otherwise).
 class FakeMessageBox final : public IMessageBox {
@@ -41,11 +50,7 @@ public:
     MsgAnswer show(const std::string& caption, const std::string& text, MsgButtons buttons,
                    MsgIcon icon) override {
         shown.push_back({caption, text, buttons, icon});
-        if (answers.empty())
-            return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
-        const MsgAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return NextAnswer(answers, buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok);
     }
 };
 
@@ -57,20 +62,26 @@ public:
     void flush() override {}
 };
 
-// Accepts `okLines` lines, then fails every write as a full disk does.
+// Accepts `okLines` lines, then fails every write as a full disk does; with
+// `flushFails`, every flush fails so.
 class FailingSink final : public ILineSink {
 public:
-    explicit FailingSink(std::size_t okLines) : m_okLines(okLines) {}
+    explicit FailingSink(std::size_t okLines, bool flushFails = false)
+        : m_okLines(okLines), m_flushFails(flushFails) {}
     std::vector<std::string> lines;
     void writeLine(const std::string& line) override {
         if (lines.size() >= m_okLines)
             throw FileError(DescribeFileError(ENOSPC, "test sink"));
         lines.push_back(line);
     }
-    void flush() override {}
+    void flush() override {
+        if (m_flushFails)
+            throw FileError(DescribeFileError(ENOSPC, "test sink"));
+    }
 
 private:
     std::size_t m_okLines;
+    bool m_flushFails;
 };
 
 // A serial port in memory. It opens as `openResult` says or, where `ports`

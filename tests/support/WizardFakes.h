@@ -25,15 +25,6 @@
 // Fakes of the services the wizard reaches, for GoogleTest and QtTest alike.
 namespace addrix::test {
 
-// The next answer of a script, or `otherwise` once it has run out.
-template <typename T> T NextAnswer(std::deque<T>& script, T otherwise) {
-    if (script.empty())
-        return otherwise;
-    T answer = script.front();
-    script.pop_front();
-    return answer;
-}
-
 // A download that runs `during` (which may throw, as a port that will not
 // open does), opens its port, writes `contacts` and returns `result` (the
 // number of lines unless set). Keeps each download asked for as "port

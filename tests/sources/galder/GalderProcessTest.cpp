@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <ostream>
 #include <regex>
@@ -356,16 +355,9 @@ TEST(GalderRecordLayouts, NameAndEmailColumn) {
     }
 }
 
-// Takes every line but cannot push them to the disk.
-class FlushFailingSink final : public ILineSink {
-public:
-    void writeLine(const std::string&) override {}
-    void flush() override { throw FileError(DescribeFileError(ENOSPC, "flush")); }
-};
-
 // A full disk may show only when the line is flushed.
 TEST(GalderLine, AFailedFlushIsAnError) {
-    FlushFailingSink unflushed;
+    FailingSink unflushed(SIZE_MAX, true);
     EXPECT_THROW(WriteGalderRecord(GalderRecord(), unflushed, 0), FileError);
 }
 

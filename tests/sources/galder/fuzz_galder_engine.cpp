@@ -131,5 +131,3 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(!rig.port.isOpen() && !rig.timer.isActive(), "unload releases port and timer");
     return 0;
 }
-
-#include "support/FuzzReplay.h"

@@ -1,15 +1,14 @@
-#pragma once
+// Without libFuzzer: replays every input of the folders given to a fuzz
+// target, as ctest does with the committed corpus.
 
-// Included last by a fuzz target. Without libFuzzer (ADDRIX_FUZZ_REPLAY) the
-// target's main replays every input of the folders given, as ctest does with
-// the committed corpus.
-#ifdef ADDRIX_FUZZ_REPLAY
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv) {
     int replayed = 0;
@@ -25,4 +24,3 @@ int main(int argc, char** argv) {
     std::printf("replayed %d inputs\n", replayed);
     return replayed > 0 ? 0 : 1;
 }
-#endif
