@@ -14,8 +14,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QTableWidget>
+#include <QScreen>
+#include <QTableView>
 #include <QTimer>
+
+#include <functional>
 
 using namespace addrix;
 using addrix::test::WizardRig;
@@ -51,6 +54,22 @@ QStringList ChoiceTexts(const WizardRig& rig) {
     for (const char* list : {"lstGalderCommPort", "lstGalderEmail"})
         choices << rig.find<QComboBox>(list)->currentText();
     return choices << QString::number(rig.find<QAbstractButton>("chkAutoDataPlug")->isChecked());
+}
+
+// Opens the Changes window from the completion page, hands it to `check` once
+// it is shown, and closes it.
+void WithChangesWindow(frmWelcome& wizard, const std::function<void(QWidget&)>& check) {
+    bool shown = false;
+    QTimer::singleShot(0, &wizard, [&] {
+        QWidget* changes = QApplication::activeModalWidget();
+        if (!changes || changes->windowTitle() != "Changes")
+            return;
+        shown = true;
+        check(*changes);
+        changes->close();
+    });
+    QTest::mouseClick(wizard.findChild<QPushButton*>("cmdDetails"), Qt::LeftButton);
+    QVERIFY(shown);
 }
 
 } // namespace
@@ -147,7 +166,7 @@ private slots:
     }
 
     // The completion page sums up what the Norvik's columns changed; Details
-    // shows each change, and Save writes them as the report file.
+    // shows each change beside the wizard, and Save writes them as the report file.
     void changesPageAndWindow() {
         WizardRig& rig = *m_rig;
         frmWelcome& w = rig.start();
@@ -155,49 +174,69 @@ private slots:
         rig.setText("txtIvroFile",
                     rig.programDir.write("book.adr", "#Record\tAddress\r\n1\t\t0\tAlexandrina-"
                                                      "Maximiliane\tL\xE9"
-                                                     "e, Jr" +
+                                                     "e,\nJr" +
                                                          std::string(19, '\t') + "\r\n"));
         QVERIFY(rig.walkToConfirmation("OptGetFromIvro"));
         QVERIFY(rig.click("cmdNext"));
         QCOMPARE(
             rig.text("lblChanges"),
             QString("Changes: 1 shortened, 1 changed, 0 filled, 0 skipped, 0 over the limit."));
-        QVERIFY(rig.visible("cmdDetails"));
         // Save never writes over the backup, the export or the program's
         // files, and replaces another file only when the user says so.
         const std::string report = rig.programDir.write("changes.csv", "older");
         rig.dialog.answers = {rig.programDir.file("book.adr"),
                               rig.programDir.file(".") + "/NorvikaddressBook.csv", report, report};
         rig.messages.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Yes};
+        rig.messages.shown.clear();
+        QStringList headers;
         QStringList seen;
-        QTimer::singleShot(0, &w, [&] {
-            QWidget* changes = QApplication::activeModalWidget();
-            QVERIFY(changes && changes->windowTitle() == "Changes");
-            auto* grid = changes->findChild<QTableWidget*>("grdChanges");
-            for (int r = 0; r < grid->rowCount(); ++r)
-                seen << grid->item(r, 4)->text() + " " + grid->item(r, 6)->text();
+        const QRect wizard = w.frameGeometry();
+        QVERIFY2(wizard.right() + 1000 < w.screen()->availableGeometry().right(),
+                 "the screen of wide-screen.json");
+        WithChangesWindow(w, [&](QWidget& changes) {
+            // Beside the wizard, to its right where that fits.
+            QCOMPARE(changes.frameGeometry().topLeft(), QPoint(wizard.right() + 1, wizard.top()));
+            const auto* grid = changes.findChild<QTableView*>("grdChanges");
+            const QAbstractItemModel& rows = *grid->model();
+            for (int c = 0; c < rows.columnCount(); ++c)
+                headers << rows.headerData(c, Qt::Horizontal).toString();
+            // Each change on one line, what was and what is now in full view.
+            for (int r = 0; r < rows.rowCount(); ++r) {
+                QStringList row;
+                for (int c = 2; c < rows.columnCount(); ++c) {
+                    row << rows.index(r, c).data().toString();
+                    QVERIFY(grid->viewport()->rect().contains(grid->visualRect(rows.index(r, c))));
+                }
+                seen << row.join('|');
+                QVERIFY(grid->rowHeight(r) < 2 * grid->fontMetrics().height());
+            }
             for (int i = 0; i < 4; ++i) {
-                QTest::mouseClick(changes->findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+                QTest::mouseClick(changes.findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
                 if (i == 2)
                     QCOMPARE(test::ReadFile(report), std::string("older"));
             }
-            QTest::mouseClick(changes->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
         });
-        rig.messages.shown.clear();
-        QVERIFY(rig.click("cmdDetails"));
+        QCOMPARE(headers, (QStringList{"Line", "Contact", "Column", "Change", "Was", "Now"}));
+        // Values show as the Windows text they come from, a line break as its symbol.
+        QCOMPARE(seen, (QStringList{
+                           "FIRST_NAME|shortened|Alexandrina-Maximiliane|Alexandrina-Max",
+                           QString::fromUtf8("LAST_NAME|changed|L\u00E9e,\u240AJr|L\u00E9e  Jr")}));
         QCOMPARE(rig.dialog.shown.back().initialDir, rig.programDir.path());
         const QStringList boxes = Boxes(rig);
         QCOMPARE(boxes.size(), 4);
         QCOMPARE(boxes.filter("is a file the export or the program uses.").size(), 2);
         QCOMPARE(test::ReadFile(rig.programDir.file("book.adr")).substr(0, 7),
                  std::string("#Record"));
-        // Values show as the Windows text they come from.
-        QCOMPARE(seen, (QStringList{"FIRST_NAME Alexandrina-Maximiliane",
-                                    QString::fromUtf8("LAST_NAME L\u00E9e, Jr")}));
         // A header and the two rows, in the bytes they came in.
         const auto saved = test::SplitCrLf(test::ReadFile(report));
         QVERIFY(saved.size() == 3 && saved[2].find(",\"L\xE9"
-                                                   "e, Jr\",") != std::string::npos);
+                                                   "e,\nJr\",") != std::string::npos);
+
+        // A wizard at the screen's right edge has the window to its left.
+        w.move(w.screen()->availableGeometry().right() + 1 - wizard.width(), wizard.top());
+        WithChangesWindow(w, [&](QWidget& changes) {
+            QCOMPARE(changes.frameGeometry().right() + 1, w.frameGeometry().left());
+        });
     }
 
     void everyStage_data() {

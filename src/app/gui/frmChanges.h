@@ -8,17 +8,19 @@
 #include <vector>
 
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace addrix {
 
 class IFileDialog;
 class IFileSystem;
 class IMessageBox;
+class ChangesModel;
 struct WizardServices;
 
-// The "Changes" window: what the export changed, one row per change in the
-// report's columns, sortable by any column; Save... writes the report file
+// The "Changes" window: what the export changed, one row per change, the
+// value that was and the one written side by side, sortable by any column;
+// sized to its rows and put beside `owner`. Save... writes the report file
 // where `place` allows.
 class frmChanges final : public QDialog {
     Q_OBJECT
@@ -35,7 +37,8 @@ private:
     IFileDialog& m_dialog;
     IMessageBox& m_messages;
     const IFileSystem& m_files;
-    QTableWidget* m_grdChanges;
+    ChangesModel* m_model;
+    QTableView* m_grdChanges;
     QPushButton* m_cmdSave;
     QPushButton* m_cmdClose;
 };

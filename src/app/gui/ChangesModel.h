@@ -1,0 +1,36 @@
+#pragma once
+
+#include "contact/ChangeReport.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+namespace addrix {
+
+// The rows of a change report for a table view, one change a row, in the
+// columns a person reads. Values show as the Windows text they come from, on
+// one line, and in full as their tooltip; Line is a number, so that it sorts
+// 9 before 10.
+class ChangesModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column : int { kLine, kContact, kColumn, kChange, kWas, kNow, kColumnCount };
+
+    // `rows` must outlive the model.
+    explicit ChangesModel(const std::vector<Change>& rows, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const std::vector<Change>& m_rows;
+};
+
+// `text` on one line: control characters as their visible symbols.
+QString OneLineText(QString text);
+
+} // namespace addrix

@@ -1,0 +1,26 @@
+#pragma once
+
+class QAbstractItemModel;
+class QTableView;
+class QWidget;
+
+namespace addrix {
+
+// How a window that lists rows shows them.
+
+// A read-only table over `model` in `parent`: one compact line a row, long
+// values cut short with an ellipsis, whole rows selected, sortable by any
+// column and sorted by `sortColumn` at first.
+QTableView* MakeRowTable(QAbstractItemModel& model, int sortColumn, QWidget& parent);
+
+// Sizes `window` to show every column of `table` (none wider than about 32
+// characters) and as many rows as there are, within the available
+// geometry of the screen that `owner` (or else the window) is on.
+void FitToTable(QWidget& window, QTableView& table, const QWidget* owner);
+
+// Puts `window` beside `owner`: to its right when it fits on the owner's
+// screen, else to its left, else leaves it where it is; its top as the
+// owner's, as far as the screen allows.
+void PlaceBeside(QWidget& window, const QWidget& owner);
+
+} // namespace addrix
