@@ -19,6 +19,10 @@ std::string RecordsExportedText(RecordCount count) {
     return std::to_string(count) + " records exported.";
 }
 
+std::string ExportedFileText(const std::string& path) {
+    return "The address records were written to:\r\n" + path;
+}
+
 std::string KeptContactsText(RecordCount count, const std::string& path) {
     return std::to_string(count) + (count == 1 ? " contact" : " contacts") +
            " read before the failure were kept in " + path + ".";

@@ -58,6 +58,10 @@ std::string MaxRecordsCaption(double maxRecords);
 // exported.", "N records exported."; empty when there is nothing to report.
 std::string RecordsExportedText(RecordCount count);
 
+// The completion page's line naming the file written: "The address records
+// were written to:" and the path on a line of its own.
+std::string ExportedFileText(const std::string& path);
+
 // Where a failed export kept what it had read: "12 contacts read before the
 // failure were kept in <path>."
 std::string KeptContactsText(RecordCount count, const std::string& path);

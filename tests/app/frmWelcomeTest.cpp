@@ -363,10 +363,17 @@ private slots:
         // named on the page with the changes it made.
         const bool failed = variant == "download failed";
         const std::string kept = rig.programDir.file("NorvikaddressBook.incomplete.csv");
-        const auto lines = test::SplitCrLf(test::ReadFile(
-            failed ? kept : OutputPath(rig.programDir.path(), "NorvikaddressBook.csv")));
+        const std::string output = OutputPath(rig.programDir.path(), "NorvikaddressBook.csv");
+        const auto lines = test::SplitCrLf(test::ReadFile(failed ? kept : output));
         QCOMPARE(int(lines.size()), records + 1);
+        // The good page names the file written.
+        QCOMPARE(rig.visible("lblExportFile") ? rig.text("lblExportFile") : QString(),
+                 box.isNull()
+                     ? QString()
+                     : "The address records were written to:\n" + QString::fromStdString(output));
+        // These contacts needed no change: nothing for Details to show.
         QCOMPARE(rig.visible("lblChanges") && rig.visible("cmdDetails"), records > 0);
+        QVERIFY(!rig.enabled("cmdDetails"));
         QCOMPARE(rig.text("lblChanges")
                      .endsWith(QString::fromStdString(
                          "\n2 contacts read before the failure were kept in " + kept + ".")),

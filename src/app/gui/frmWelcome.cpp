@@ -179,6 +179,7 @@ void frmWelcome::ChangeStage(std::int16_t NewStage) {
     case kStageNotComplete:
         m_lblCompleteGood->setVisible(NewStage == kStageComplete);
         m_lblCompleteBad->setVisible(NewStage == kStageNotComplete);
+        m_lblExportFile->setVisible(NewStage == kStageComplete);
         m_cmdCancel->setText(QStringLiteral("&Close"));
         break;
     default:
@@ -198,13 +199,16 @@ WizardStage frmWelcome::PerformExport() {
             .run(source, *this);
     m_exporting = false;
     m_changeRows = outcome.changeRows;
+    m_outputPath = outcome.outputPath;
     m_incompleteFile = outcome.incompleteFile;
     std::string changes = ChangeSummary(outcome.changes);
     if (!m_incompleteFile.empty())
         changes += "\r\n" + KeptContactsText(outcome.contacts, m_incompleteFile);
+    m_lblExportFile->setText(ToDisplayText(ExportedFileText(m_outputPath)));
     m_lblChanges->setText(ToDisplayText(changes));
     m_lblChanges->setVisible(outcome.contacts > 0);
     m_cmdDetails->setVisible(outcome.contacts > 0);
+    m_cmdDetails->setEnabled(!m_changeRows.empty());
 
     if (outcome.result <= 0)
         return kStageNotComplete;
@@ -245,7 +249,7 @@ void frmWelcome::cmdNext_Click() {
 
 void frmWelcome::cmdDetails_Click() {
     ChangesFilePlace place{txtDir(), m_services.ownFiles};
-    place.refused.push_back(OutputPath(txtDir(), txtFileName()));
+    place.refused.push_back(m_outputPath);
     if (!m_incompleteFile.empty())
         place.refused.push_back(m_incompleteFile);
     if (m_SourceDevice == kSourceIvro)

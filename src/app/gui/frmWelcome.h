@@ -149,7 +149,9 @@ private:
     FileDialogRequest m_CommonDialog2;
     // The changes of the last export to the contacts written, for frmChanges.
     std::vector<Change> m_changeRows;
-    // Where the last export, failed, kept the contacts it had read.
+    // The file the last export wrote, and where, failed, it kept the
+    // contacts it had read.
+    std::string m_outputPath;
     std::string m_incompleteFile;
 
     // Header.
@@ -183,6 +185,7 @@ private:
     QGroupBox* m_frameComplete = nullptr;
     QLabel* m_lblCompleteGood = nullptr;
     QLabel* m_lblCompleteBad = nullptr;
+    QLabel* m_lblExportFile = nullptr;
     QLabel* m_lblChanges = nullptr;
     QPushButton* m_cmdDetails = nullptr;
     // Buttons.

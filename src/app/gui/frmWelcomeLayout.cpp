@@ -270,6 +270,10 @@ void frmWelcome::BuildCompletePage(QWidget* client) {
     m_lblCompleteBad = MakeLabel(page, "lblCompleteBad", kCompleteBad, 1080, 1080, 6855, 1215);
     SetPointSize(m_lblCompleteGood, kLargeType);
     SetPointSize(m_lblCompleteBad, kLargeType);
+    // The file written, under the good text; its path wraps at the folders.
+    m_lblExportFile = MakeLabel(page, "lblExportFile", "", 1080, 1740, 6855, 690);
+    m_lblExportFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblExportFile->hide();
     // What the export changed, under the texts; shown when contacts were written.
     m_lblChanges = MakeLabel(page, "lblChanges", "", 1080, 2460, 6855, 315);
     m_cmdDetails = MakeButton(page, "cmdDetails", "&Details...", 1080, 2880, 1215, 375);
