@@ -39,7 +39,7 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 status=0
-xvfb-run -a nice -n 15 ctest --preset mingw --parallel "$(nproc)" | tee "$build/ctest.log" ||
+xvfb-run -a -s "-screen 0 1920x1080x24" nice -n 15 ctest --preset mingw --parallel "$(nproc)" | tee "$build/ctest.log" ||
     status=$?
 "$wineserver" --kill || true
 bash scripts/check-windows-installer.sh || status=1

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -122,11 +123,13 @@ private slots:
         WizardRig& rig = *m_rig;
         std::filesystem::create_directory(rig.programDir.file("out"));
         const QString folder = QString::fromStdString(rig.programDir.path());
+        // The window shows paths with the system's separators.
         for (QString& text : choices)
-            text.replace(QRegularExpression("^@$"), folder)
-                .replace(QRegularExpression("^@"), folder + "/");
+            text = QDir::toNativeSeparators(text.replace(QRegularExpression("^@$"), folder)
+                                                .replace(QRegularExpression("^@"), folder + "/"));
         if (!settings.isNull())
-            rig.writeSettings(settings.replace("@", folder + "/").toStdString());
+            rig.writeSettings(
+                settings.replace("@", QDir::toNativeSeparators(folder + "/")).toStdString());
         frmWelcome& w = rig.start();
 
         // A stored file name stays although no such file exists.
@@ -190,9 +193,10 @@ private slots:
         rig.messages.shown.clear();
         QStringList headers;
         QStringList seen;
+        w.move(w.screen()->availableGeometry().topLeft());
         const QRect wizard = w.frameGeometry();
         QVERIFY2(wizard.right() + 1000 < w.screen()->availableGeometry().right(),
-                 "the screen of wide-screen.json");
+                 "a screen too narrow for the Changes window beside the wizard");
         WithChangesWindow(w, [&](QWidget& changes) {
             // Beside the wizard, to its right where that fits.
             QCOMPARE(changes.frameGeometry().topLeft(), QPoint(wizard.right() + 1, wizard.top()));
