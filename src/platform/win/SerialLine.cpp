@@ -2,16 +2,19 @@
 
 #include "platform/win/WindowsApi.h"
 
+#include <algorithm>
 #include <array>
 
 namespace addrix {
 
 namespace {
 
-// A read ends this long after the last byte that came (at 9600 bit/s one byte
-// takes about 1 ms), or after the longer wait with none. The "return with the
-// first byte" setting (MAXDWORD, MAXDWORD, constant) never ends an overlapped
-// read under Wine.
+// A read waits for the first byte, this long at most, and then takes every
+// byte already waiting: bytes reach the reader as they arrive, not a burst
+// later. (The "return with the first byte" setting, MAXDWORD, MAXDWORD and a
+// constant, never ends an overlapped read under Wine; a gap between bytes as
+// the end of a read merges a record paced at 9600 bit/s into one burst.)
+// Should fewer bytes be waiting than the driver said, that read ends at a gap.
 constexpr DWORD kReadGapMs = 10;
 constexpr DWORD kReadWaitMs = 500;
 // A write may take its bytes' time on the line (about 1 ms each) and a margin.
@@ -84,6 +87,27 @@ bool SetLine(HANDLE handle) {
         return false;
     PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
     return true;
+}
+
+// Appends the bytes already in the driver's queue; they are there, so the
+// read ends at once.
+void TakeWaiting(HANDLE handle, std::array<char, 4096>& buffer, std::string& received) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(handle, &errors, &status) || status.cbInQue == 0)
+        return;
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!overlapped.hEvent)
+        return;
+    const DWORD wanted = std::min<DWORD>(status.cbInQue, static_cast<DWORD>(buffer.size()));
+    DWORD count = 0;
+    if (ReadFile(handle, buffer.data(), wanted, nullptr, &overlapped) ||
+        GetLastError() == ERROR_IO_PENDING) {
+        if (GetOverlappedResult(handle, &overlapped, &count, TRUE))
+            received.append(buffer.data(), count);
+    }
+    CloseHandle(overlapped.hEvent);
 }
 
 } // namespace
@@ -172,8 +196,7 @@ bool SerialLine::startRead() {
     s.read.hEvent = s.event;
     ResetEvent(s.event);
     // Done at once or later, the event is signalled either way.
-    if (!ReadFile(s.handle, s.buffer.data(), static_cast<DWORD>(s.buffer.size()), nullptr,
-                  &s.read) &&
+    if (!ReadFile(s.handle, s.buffer.data(), 1, nullptr, &s.read) &&
         GetLastError() != ERROR_IO_PENDING)
         return false;
     s.pending = true;
@@ -201,6 +224,8 @@ bool SerialLine::collect(std::string& received) {
     s.pending = false;
     ResetEvent(s.event);
     received.append(s.buffer.data(), count);
+    if (count > 0)
+        TakeWaiting(s.handle, s.buffer, received);
     return true;
 }
 

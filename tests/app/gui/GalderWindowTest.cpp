@@ -2,7 +2,10 @@
 
 #include "app/gui/GalderDownloadWindow.h"
 #include "app/gui/frmGalderProcess.h"
+#include "support/TestSupport.h"
+#ifndef _WIN32
 #include "support/SimulatorProcess.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -19,10 +22,23 @@
 namespace addrix {
 namespace {
 
+#ifdef _WIN32
+// Under Wine the script that runs the test starts galder-sim with the
+// test's arguments on COM<ADDRIX_GALDER_COM> (see CMakeLists.txt).
+struct Simulator {
+    Simulator(const char*, const std::vector<std::string>&) {}
+    std::string device() const {
+        return "COM" + qEnvironmentVariable("ADDRIX_GALDER_COM").toStdString();
+    }
+};
+#else
+using Simulator = test::SimulatorProcess;
+#endif
+
 // Downloads from galder-sim into `sink`; `act` is done to the window once it shows.
 RecordCount Download(const std::vector<std::string>& simArgs, test::MemorySink& sink,
                      std::function<void(frmGalderProcess&)> act) {
-    test::SimulatorProcess sim(GALDER_SIM, simArgs);
+    Simulator sim(GALDER_SIM, simArgs);
     QWidget owner; // the wizard window, centred on (419, 339)
     owner.setGeometry(100, 100, 640, 480);
     QTimer poll;
