@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tries build-mingw/addrix-<version>-win64.exe in a fresh Wine prefix: a
 # silent install into C:\Addrix, the command line answering from there, the
-# Start-menu entry and the Add/Remove Programs entry, then a silent uninstall
-# that takes the program away and leaves the user's settings.
+# wizard showing its window, the Start-menu entry and the Add/Remove Programs
+# entry, then a silent uninstall that takes the program away and leaves the
+# user's settings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-mingw
@@ -27,6 +28,16 @@ for file in addrix.exe addrix-cli.exe Uninstall.exe Qt6Widgets.dll platforms/qwi
 done
 [[ $("$wine" 'C:\Addrix\addrix-cli.exe' --version | tr -d '\r') == "Addrix $version" ]] ||
     fail "addrix-cli.exe --version does not answer"
+# The wizard opens from there: its window comes up on a virtual display.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    "$0" "C:\\Addrix\\addrix.exe" >/dev/null 2>&1 &
+    for _ in $(seq 300); do
+        xwininfo -root -tree | grep -q "\"Halvern - Norvik Addrix\"" && exit 0
+        sleep 0.2
+    done
+    xwininfo -root -tree | grep "\"" >&2
+    exit 1' "$wine" || fail "addrix.exe does not show the wizard"
+"$wineserver" --kill || true
 "$wine" reg query "$key" /v UninstallString 2>/dev/null | grep -q 'C:\\Addrix\\Uninstall.exe' ||
     fail "no uninstaller in Add/Remove Programs"
 [[ -f "$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Addrix/Addrix.lnk" ]] ||

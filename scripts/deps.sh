@@ -23,7 +23,7 @@ fi
 # moc, rcc and uic for Qt built for Windows, NSIS for the installer, and Wine
 # to run the tests.
 if [[ "${ADDRIX_WITH_WINDOWS:-0}" == 1 ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix googletest wine64 nsis qt6-base-dev-tools xz-utils)
+    packages+=(g++-mingw-w64-x86-64-posix googletest wine64 nsis qt6-base-dev-tools xz-utils x11-utils)
 fi
 
 # The Debian package: manual pages, the checks of its desktop entry and

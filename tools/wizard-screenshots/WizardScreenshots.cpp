@@ -18,7 +18,11 @@ class WizardScreenshots : public QObject {
     Q_OBJECT
 
     QDir m_dir;
+#ifdef _WIN32
+    const QString m_documents = QStringLiteral("C:\\Users\\user\\Documents");
+#else
     const QString m_documents = QStringLiteral("/home/user/Documents");
+#endif
 
     // Lets the window paint, then saves it as `name`.png; the control
     // `shows` holds `text` for the picture only.
