@@ -7,7 +7,7 @@ namespace addrix {
 
 namespace {
 
-void AppendQuoted(std::string& line, const std::string& value) {
+void AppendQuoted(std::string& line, std::string_view value) {
     line += '"';
     for (const char c : value) {
         if (c == '"')
@@ -31,6 +31,10 @@ const char* ChangeKindName(ChangeKind kind) {
         return "skipped";
     case ChangeKind::OverLimit:
         return "over-limit";
+    case ChangeKind::Merged:
+        return "merged";
+    case ChangeKind::LeftOut:
+        return "left out";
     }
     return "";
 }
@@ -52,6 +56,12 @@ void ChangeCounts::count(ChangeKind kind) {
     case ChangeKind::OverLimit:
         ++overLimit;
         break;
+    case ChangeKind::Merged:
+        ++merged;
+        break;
+    case ChangeKind::LeftOut:
+        ++leftOut;
+        break;
     }
 }
 
@@ -59,21 +69,38 @@ std::string ChangeSummary(const ChangeCounts& counts) {
     return "Changes: " + std::to_string(counts.shortened) + " shortened, " +
            std::to_string(counts.changed) + " changed, " + std::to_string(counts.filled) +
            " filled, " + std::to_string(counts.skipped) + " skipped, " +
-           std::to_string(counts.overLimit) + " over the limit.";
+           std::to_string(counts.overLimit) + " over the limit" +
+           (counts.merged ? ", " + std::to_string(counts.merged) + " merged" : "") +
+           (counts.leftOut ? ", " + std::to_string(counts.leftOut) + " left out" : "") + ".";
 }
 
-std::string ChangeReportLine(const Change& change) {
+Change ContactRow(const char* source, std::int64_t position, std::string name, ChangeKind kind) {
+    Change change;
+    change.source = source;
+    change.position = position;
+    change.name = std::move(name);
+    change.kind = kind;
+    return change;
+}
+
+std::string QuotedCsvLine(std::initializer_list<std::string_view> fields) {
     std::string line;
-    line.reserve(64 + change.name.size() + change.sourceValue.size() + change.writtenValue.size());
-    const std::string fields[] = {
-        change.source, std::to_string(change.position), change.contactId,   change.name,
-        change.column, ChangeKindName(change.kind),     change.sourceValue, change.writtenValue};
-    for (const std::string& field : fields) {
+    std::size_t size = 0;
+    for (const std::string_view field : fields)
+        size += field.size() + 3;
+    line.reserve(size);
+    for (const std::string_view field : fields) {
         if (!line.empty())
             line += ',';
         AppendQuoted(line, field);
     }
     return line;
+}
+
+std::string ChangeReportLine(const Change& change) {
+    return QuotedCsvLine({change.source, std::to_string(change.position), change.contactId,
+                          change.name, change.column, ChangeKindName(change.kind),
+                          change.sourceValue, change.writtenValue});
 }
 
 ChangeReportFile::ChangeReportFile() : m_file(std::make_unique<OutputFile>()) {}

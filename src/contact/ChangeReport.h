@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace addrix {
@@ -16,9 +18,11 @@ enum class ChangeKind : std::uint8_t {
     Filled,    // a rule filled an empty name ("Unknown", the company)
     Skipped,   // an Ivro line with too few fields
     OverLimit, // not written because of the record limit
+    Merged,    // a duplicate's value filled an empty column of the contact kept, or was dropped
+    LeftOut,   // a contact the user did not choose
 };
 
-// "shortened", "changed", "filled", "skipped", "over-limit".
+// "shortened", "changed", "filled", "skipped", "over-limit", "merged", "left out".
 const char* ChangeKindName(ChangeKind kind);
 
 struct Change {
@@ -31,6 +35,9 @@ struct Change {
     std::string sourceValue;
     std::string writtenValue;
 };
+
+// A row about a whole contact: no CONTACT_ID, column or values.
+Change ContactRow(const char* source, std::int64_t position, std::string name, ChangeKind kind);
 
 // Where a source reports its changes, in the order of the report.
 class IChangeSink {
@@ -50,13 +57,22 @@ struct ChangeCounts {
     std::int64_t filled = 0;
     std::int64_t skipped = 0;
     std::int64_t overLimit = 0;
+    std::int64_t merged = 0;
+    std::int64_t leftOut = 0;
 
     void count(ChangeKind kind);
-    std::int64_t total() const { return shortened + changed + filled + skipped + overLimit; }
+    std::int64_t total() const {
+        return shortened + changed + filled + skipped + overLimit + merged + leftOut;
+    }
 };
 
 // "Changes: 3 shortened, 12 changed, 1 filled, 2 skipped, 0 over the limit."
+// Merged and left-out contacts follow when there are any (", 2 merged, 5 left out").
 std::string ChangeSummary(const ChangeCounts& counts);
+
+// One CSV line of `fields`, each in double quotes (a quote doubled inside),
+// their bytes as they are: the report's quoting.
+std::string QuotedCsvLine(std::initializer_list<std::string_view> fields);
 
 // The report file: this header line, then one line per change, every field in
 // double quotes (a quote doubled inside), the values' bytes as they are.

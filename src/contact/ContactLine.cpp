@@ -459,13 +459,11 @@ void ContactLineWriter::applyRules() {
         m_len[at(Column::FirstName)] = 7;
         m_columns[at(Column::FirstName)].facts.defaulted = true;
     }
-    int preferred = 0;
-    if (m_len[at(Column::WirelessAddress)] == 0) {
-        preferred = m_len[at(Column::WorkEmail)] != 0   ? 1
-                    : m_len[at(Column::HomeEmail)] != 0 ? 2
-                                                        : 0;
-        m_columns[at(Column::DefaultAddress)].facts.defaulted = preferred == 0;
-    }
+    const bool wireless = m_len[at(Column::WirelessAddress)] != 0;
+    const int preferred = PreferredAddress(wireless, m_len[at(Column::WorkEmail)] != 0,
+                                           m_len[at(Column::HomeEmail)] != 0) -
+                          '1';
+    m_columns[at(Column::DefaultAddress)].facts.defaulted = !wireless && preferred == 0;
     m_src[at(Column::DefaultAddress)] = kPreferred[preferred];
     m_len[at(Column::DefaultAddress)] = 1;
 }
@@ -524,19 +522,6 @@ const char* ColumnName(Column column) {
     return kNames[static_cast<std::size_t>(column)];
 }
 
-namespace {
-
-// The columns a source fills, in their order.
-constexpr std::array<Column, 17> kSourceColumns = {
-    Column::FirstName, Column::LastName,  Column::WirelessAddress,
-    Column::WorkEmail, Column::HomeEmail, Column::Company,
-    Column::HomePhone, Column::WorkPhone, Column::MobilePhone,
-    Column::Fax,       Column::Street,    Column::City,
-    Column::State,     Column::Zip,       Column::Note,
-    Column::ContactId, Column::EntryIndex};
-
-} // namespace
-
 void ReportContactChanges(const ContactLineWriter& writer, const char* source,
                           std::int64_t position, IChangeSink& sink) {
     const bool rows = sink.wantsRows();
@@ -545,8 +530,8 @@ void ReportContactChanges(const ContactLineWriter& writer, const char* source,
     // The numbering has a source of its own, and the fixed columns none.
     constexpr std::uint32_t kFromSource = [] {
         std::uint32_t mask = 0;
-        for (std::size_t n = 0; n + 2 < kSourceColumns.size(); ++n)
-            mask |= 1u << static_cast<unsigned>(kSourceColumns[n]);
+        for (const Column column : kSourceColumns)
+            mask |= 1u << static_cast<unsigned>(column);
         return mask;
     }();
     for (std::uint32_t bits = writer.touchedColumns() & kFromSource; bits; bits &= bits - 1) {

@@ -38,6 +38,21 @@ enum class Column : std::uint8_t {
 };
 inline constexpr std::size_t kColumnCount = 22;
 
+// The columns a source fills, in their order; the others are numbered or fixed.
+inline constexpr std::array<Column, 15> kSourceColumns = {
+    Column::FirstName, Column::LastName,  Column::WirelessAddress,
+    Column::WorkEmail, Column::HomeEmail, Column::Company,
+    Column::HomePhone, Column::WorkPhone, Column::MobilePhone,
+    Column::Fax,       Column::Street,    Column::City,
+    Column::State,     Column::Zip,       Column::Note};
+
+// DEFAULT_ADDRESS of a contact whose address columns are empty or not: "1"
+// for a wireless address, else "2" for a work e-mail, else "3" for a home
+// e-mail, else "1".
+inline char PreferredAddress(bool wireless, bool workEmail, bool homeEmail) {
+    return wireless ? '1' : workEmail ? '2' : homeEmail ? '3' : '1';
+}
+
 // Line 1 of every Norvik address-book file: the columns' names.
 inline constexpr const char* kNorvikCsvHeader =
     "CONTACT_ID,ENTRY_INDEX,GROUP_OR_PERSONAL,FIRST_NAME,LAST_NAME,WIRELESS_ADDRESS,WORK_EMAIL,"

@@ -10,6 +10,18 @@ namespace addrix {
 // enough for any backup file once the record limit is raised.
 using RecordCount = std::int32_t;
 
+// The Ivro reader's limit: reached when the count equals MaxDeviceRecords,
+// so a limit that is no whole number of 0 or more never applies.
+inline bool IvroLimitReached(RecordCount written, double maxRecords) {
+    return static_cast<double>(written) == maxRecords;
+}
+
+// The download's limit: reached once a record is written and the count is
+// MaxDeviceRecords or more.
+inline bool GalderLimitReached(RecordCount written, double maxRecords) {
+    return written > 0 && written >= maxRecords;
+}
+
 // Told once when a source reaches MaxDeviceRecords with contacts still to come.
 inline void ShowRecordLimitNotice(IMessageBox& messages) {
     messages.show(kAppTitle,

@@ -1,9 +1,11 @@
 #include "export/ExportDriver.h"
 
 #include "contact/ContactLine.h"
+#include "contact/ContactList.h"
 #include "export/ExportError.h"
 #include "export/GalderExportJob.h"
 #include "export/IWizardForm.h"
+#include "export/ListExport.h"
 #include "platform/FilePath.h"
 #include "platform/IMessageBox.h"
 #include "platform/OutputFile.h"
@@ -20,17 +22,49 @@ namespace addrix {
 
 namespace {
 
+IGalderDownloadWindow& GalderWindow(const ExportContext& context) {
+    if (!context.galderWindow)
+        throw ExportError("This program cannot read a Galder device");
+    return *context.galderWindow;
+}
+
 RecordCount RunSource(const ExportRequest& request, ILineSink& file, ExportContext& context) {
+    if (context.contacts)
+        return WriteContactList(file, *context.contacts, request.maxRecords, context.messages,
+                                context.changes);
     switch (request.source) {
-    case ExportSource::Galder:
-        if (!context.galderWindow)
-            throw ExportError("This program cannot read a Galder device");
-        return RunGalderExport(file, request, *context.galderWindow, context.changes);
+    case ExportSource::Galder: {
+        GalderDownload download;
+        download.changes = context.changes;
+        download.only = context.only;
+        download.lacking = context.lacking;
+        return RunGalderExport(file, request, GalderWindow(context), download);
+    }
     case ExportSource::Ivro:
+        // A backup is chosen from once it is listed.
+        if (context.only)
+            throw ExportError("The backup's contacts are chosen from its list");
         return ReadIvroBackup(file, request.ivroFile, request.maxRecords, context.messages,
                               context.changes, context.cancelled);
     }
     throw ExportError("Unknown source");
+}
+
+// Takes the lines of a download that only lists.
+class NoLines final : public ILineSink {
+public:
+    void writeLine(const std::string&) override {}
+    void flush() override {}
+};
+
+RecordCount ListSource(const ExportRequest& request, ExportContext& context, ContactList& list) {
+    list = ContactList(ExportSourceName(request.source));
+    if (request.source == ExportSource::Ivro)
+        return ListIvroBackup(list, request.ivroFile, context.messages, context.cancelled);
+    NoLines none;
+    GalderDownload download;
+    download.list = &list;
+    return RunGalderExport(none, request, GalderWindow(context), download);
 }
 
 // True when `path` names the backup file the Ivro source is to read.
@@ -77,12 +111,26 @@ struct SourceRun {
     std::string failure;               // what ended the run; "" when nothing did
 };
 
+// Runs `work`; what ended it, or "" when nothing did.
+template <typename Work> std::string FailureOf(Work&& work) {
+    try {
+        work();
+        return {};
+    } catch (const std::bad_alloc&) {
+        return "Out of memory";
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "Unknown error";
+    }
+}
+
 // Runs the source into `file` behind its header, and puts the lines in place
 // when it ended well.
 SourceRun RunInto(OutputFile& file, CountingSink& contacts, const ExportRequest& request,
                   ExportContext& context) {
     SourceRun run;
-    try {
+    run.failure = FailureOf([&] {
         file.writeLine(kNorvikCsvHeader);
         run.count = RunSource(request, contacts, context);
         // An export of no contacts creates the file, but never empties one.
@@ -92,19 +140,17 @@ SourceRun RunInto(OutputFile& file, CountingSink& contacts, const ExportRequest&
             file.commit(); // a full disk may show only now
             run.placed = true;
         }
-        return run;
-    } catch (const std::bad_alloc&) {
-        run.failure = "Out of memory";
-    } catch (const std::exception& error) {
-        run.failure = error.what();
-    } catch (...) {
-        run.failure = "Unknown error";
-    }
-    run.count = kExportFailed;
+    });
+    if (!run.failure.empty())
+        run.count = kExportFailed;
     return run;
 }
 
 } // namespace
+
+const char* ExportSourceName(ExportSource source) {
+    return source == ExportSource::Galder ? "galder" : "ivro";
+}
 
 std::optional<ExportSource> ParseExportSource(std::string_view tag) {
     const std::string lower = AsciiLower(std::string(tag));
@@ -164,6 +210,15 @@ RecordCount DoExport(const ExportRequest& request, ExportContext& context, Expor
     if (!run.failure.empty())
         ShowExportError(context.messages, run.failure);
     return run.count;
+}
+
+RecordCount ListContacts(const ExportRequest& request, ExportContext& context, ContactList& list) {
+    RecordCount count = kExportFailed;
+    const std::string failure = FailureOf([&] { count = ListSource(request, context, list); });
+    if (failure.empty())
+        return count;
+    ShowExportError(context.messages, failure);
+    return kExportFailed;
 }
 
 RecordCount DoExport(const std::string& sourceTag, const IWizardForm& wizard,

@@ -3,11 +3,15 @@
 #include "contact/RecordLimit.h"
 #include "export/ExportRequest.h"
 
+#include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace addrix {
 
+class ContactList;
 class IChangeSink;
 class IGalderDownloadWindow;
 class IMessageBox;
@@ -33,6 +37,16 @@ struct ExportContext {
     // Called once the source ended well, just before the output takes its
     // place; a FileError it throws fails the export with the output as it was.
     std::function<void()> beforePlacing = {};
+    // Writes the chosen contacts of this list, read before, in place of
+    // reading the source again.
+    const ContactList* contacts = nullptr;
+    // A Galder download writes only the records at these positions, as they
+    // come; the others are told to `changes` as left out.
+    const std::set<std::int64_t>* only = nullptr;
+    // Told the positions of `only` that the device does not hold: the
+    // download then ends before its first record and the export fails
+    // without a box, for the caller to name them.
+    std::vector<std::int64_t>* lacking = nullptr;
 };
 
 // The request the wizard's controls and the settings make for `source`.
@@ -57,6 +71,12 @@ struct ExportKept {
 // result; every failure is shown in a message box. Never throws.
 RecordCount DoExport(const ExportRequest& request, ExportContext& context,
                      ExportKept* kept = nullptr);
+
+// Reads the source `request` names into `list` (made afresh) without
+// writing anything: every contact, with what the Norvik's columns change, no
+// limit. Returns the number of contacts listed, or a negative result; every
+// failure is shown in a message box. Never throws.
+RecordCount ListContacts(const ExportRequest& request, ExportContext& context, ContactList& list);
 
 // The export of the source named by `sourceTag` ("galder" or "ivro", any
 // case) with the wizard's controls read once; another tag fails the export.

@@ -8,6 +8,9 @@ namespace addrix {
 
 enum class ExportSource { Galder, Ivro };
 
+// "galder" or "ivro", as the change report names the source.
+const char* ExportSourceName(ExportSource source);
+
 // The source a tag names: "galder" or "ivro", in any case.
 std::optional<ExportSource> ParseExportSource(std::string_view tag);
 

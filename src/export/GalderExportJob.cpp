@@ -6,16 +6,14 @@
 namespace addrix {
 
 RecordCount RunGalderExport(ILineSink& file, const ExportRequest& request,
-                            IGalderDownloadWindow& window, IChangeSink* changes) {
+                            IGalderDownloadWindow& window, GalderDownload download) {
     // Without a selected port the window would wait idle for ever.
     if (request.portNumber == 0)
         throw ExportError("No serial port is selected");
-    GalderDownload download;
     download.portNumber = static_cast<std::int16_t>(request.portNumber);
     download.emailOption = static_cast<std::int16_t>(request.emailOption);
     download.maxRecords = request.maxRecords;
     download.trace = request.trace;
-    download.changes = changes;
     return window.runDownload(file, download);
 }
 

@@ -23,8 +23,10 @@ public:
 
 // The "galder" source: hands the output file, the selected port's number,
 // the e-mail position and the limits to the download window and returns its
-// result. Throws ExportError when no port is selected.
+// result. `download` brings the rest: where the changes, a list or the
+// lacking positions go, the choice. Throws ExportError when no port is
+// selected.
 RecordCount RunGalderExport(ILineSink& file, const ExportRequest& request,
-                            IGalderDownloadWindow& window, IChangeSink* changes = nullptr);
+                            IGalderDownloadWindow& window, GalderDownload download = {});
 
 } // namespace addrix

@@ -54,6 +54,22 @@ bool ExportSession::OpenReport(const ExportRequest& request,
 }
 
 ExportOutcome ExportSession::run(ExportSource source, const IWizardForm& choices) {
+    return runExport(source, choices, nullptr, nullptr);
+}
+
+ExportOutcome ExportSession::run(ExportSource source, const IWizardForm& choices,
+                                 const ContactList& contacts) {
+    return runExport(source, choices, &contacts, nullptr);
+}
+
+ExportOutcome ExportSession::runChoosing(ExportSource source, const IWizardForm& choices,
+                                         const std::set<std::int64_t>& only) {
+    return runExport(source, choices, nullptr, &only);
+}
+
+ExportOutcome ExportSession::runExport(ExportSource source, const IWizardForm& choices,
+                                       const ContactList* contacts,
+                                       const std::set<std::int64_t>* only) {
     Settings settings = m_services.settings;
     if (m_options.maxRecords)
         settings.MaxDeviceRecords = *m_options.maxRecords;
@@ -74,6 +90,9 @@ ExportOutcome ExportSession::run(ExportSource source, const IWizardForm& choices
     ExportContext context{m_services.messages, settings, m_services.galderWindow};
     context.changes = both ? static_cast<IChangeSink*>(&*both) : &collected;
     context.cancelled = m_services.cancelled;
+    context.contacts = contacts;
+    context.only = only;
+    context.lacking = &outcome.lacking;
     // The report takes its place before the output does: one that fails
     // fails the export with the output as it was.
     if (report)

@@ -4,13 +4,16 @@
 #include "contact/RecordLimit.h"
 #include "export/ExportRequest.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace addrix {
 
+class ContactList;
 class IGalderDownloadWindow;
 class IMessageBox;
 class IWizardForm;
@@ -57,6 +60,8 @@ struct ExportOutcome {
     std::vector<Change> changeRows; // when asked for
     // Why the report file failed; empty when it did not (or none was asked).
     std::string reportError;
+    // Positions chosen that the source does not have: nothing was written.
+    std::vector<std::int64_t> lacking;
 };
 
 // One export as both shells run it: the user's choices (the wizard's
@@ -69,8 +74,19 @@ public:
     ExportSession(ExportServices services, ExportOptions options = {});
 
     ExportOutcome run(ExportSource source, const IWizardForm& choices);
+    // Writes the chosen contacts of `contacts`, read before, instead of
+    // reading the source again; the record limit applies to them.
+    ExportOutcome run(ExportSource source, const IWizardForm& choices, const ContactList& contacts);
+    // A Galder download that writes only the records at `only` as they come
+    // and reports the others left out; the record limit applies to those
+    // written. Positions the device does not hold end it before its first
+    // record, named in the outcome's `lacking`.
+    ExportOutcome runChoosing(ExportSource source, const IWizardForm& choices,
+                              const std::set<std::int64_t>& only);
 
 private:
+    ExportOutcome runExport(ExportSource source, const IWizardForm& choices,
+                            const ContactList* contacts, const std::set<std::int64_t>* only);
     // Why `reportFile` may not be written: it names a file the export reads
     // or writes, or one of the program's own; "" when it may.
     std::string ReportRefusal(const ExportRequest& request, const std::string& outputPath) const;

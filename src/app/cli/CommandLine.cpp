@@ -1,17 +1,20 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/ConsoleMessageBox.h"
+#include "app/cli/PositionsFile.h"
+#include "contact/ContactList.h"
 #include "export/GalderExportJob.h"
 #include "export/IWizardForm.h"
 #include "platform/InterruptSignal.h"
 #include "platform/NumberText.h"
 #include "platform/SettingsLocation.h"
 #include "platform/Text.h"
+#include "wizard/ContactsSession.h"
 #include "wizard/EmailColumns.h"
-#include "wizard/ExportSession.h"
 #include "wizard/WizardStartup.h"
 #include "wizard/WizardTexts.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -33,11 +36,23 @@ struct ExportArgs {
     const std::string& get(const std::string& name) const { return values.at(name); }
 };
 
-// Options of `addrix export` that take a value.
-const char* const kExportOptions[] = {"--source",      "--input", "--dir",   "--file",
-                                      "--max-records", "--port",  "--email", "--report"};
+// The options of a command: those that take a value, and the flags.
+struct CommandOptions {
+    std::vector<std::string_view> values;
+    std::vector<std::string_view> flags;
+};
 
-ExportArgs ParseExportArgs(const std::vector<std::string>& args) {
+const CommandOptions kExportOptions = {{"--source", "--input", "--dir", "--file", "--max-records",
+                                        "--port", "--email", "--report", "--only"},
+                                       {"--merge-duplicates"}};
+const CommandOptions kListOptions = {{"--source", "--input", "--port", "--email"}, {}};
+
+bool Names(const std::vector<std::string_view>& options, const std::string& name) {
+    return std::find(options.begin(), options.end(), name) != options.end();
+}
+
+// The options after the command's name; a flag's value is "".
+ExportArgs ParseArgs(const std::vector<std::string>& args, const CommandOptions& options) {
     ExportArgs parsed;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string name = args[i];
@@ -49,22 +64,22 @@ ExportArgs ParseExportArgs(const std::vector<std::string>& args) {
         }
         if (name == "--help" || name == "-h")
             throw HelpRequested{};
-        bool known = false;
-        for (const char* option : kExportOptions)
-            known = known || name == option;
-        if (!known)
+        const bool flag = Names(options.flags, name);
+        if (!flag && !Names(options.values, name))
             throw UsageError{"unknown option '" + name + "'"};
-        if (!value) {
+        if (flag && value)
+            throw UsageError{"option '" + name + "' takes no value"};
+        if (!flag && !value) {
             if (i + 1 >= args.size())
                 throw UsageError{"option '" + name + "' needs a value"};
             value = args[++i];
         }
         if (parsed.has(name))
             throw UsageError{"option '" + name + "' is given twice"};
-        parsed.values[name] = *value;
+        parsed.values[name] = value.value_or("");
     }
     if (!parsed.has("--source"))
-        throw UsageError{"export needs --source ivro or --source galder"};
+        throw UsageError{args[0] + " needs --source ivro or --source galder"};
     return parsed;
 }
 
@@ -178,41 +193,103 @@ int ShowOutcome(const ExportOutcome& outcome, const ExportArgs& parsed,
     return outcome.result == 0 ? kExitNoRecords : kExitRecordsWritten;
 }
 
-// `addrix export ...`: one export session with the options in place of the
-// wizard's controls; its exit status.
+// What a command sets up before its session: the settings with the wizard's
+// defaults, the options in place of the wizard's controls, the download
+// without a window, the boxes on standard error, and Ctrl-C.
+class SessionSetup {
+public:
+    SessionSetup(const ExportArgs& parsed, ExportSource source, CommandLineServices& services)
+        : m_saved(LoadSettingsWithDefaults(services.ini, services.program, services.files,
+                                           {services.defaultIvroFile, services.documentsFolder})),
+          m_form(parsed, m_saved.choices), m_messages(services.err), m_ownFiles(services.ownFiles) {
+        if (source == ExportSource::Galder)
+            m_galderWindow = services.galderWindow();
+        // Ctrl-C, a polite kill or a hang-up ends a conversion through its
+        // failure path: the output stays as it was, the contacts read are
+        // kept apart and nothing temporary stays. The Galder download
+        // watches for them itself.
+        if (source == ExportSource::Ivro)
+            m_interrupt.emplace();
+    }
+    const IWizardForm& form() const { return m_form; }
+    ExportServices services() {
+        ExportServices services{m_messages, m_saved.settings, m_galderWindow.get()};
+        services.ownFiles = m_ownFiles;
+        if (m_interrupt)
+            services.cancelled = [this] {
+                return m_interrupt->takePending();
+            };
+        return services;
+    }
+    // Ctrl-C ends the program again.
+    void finish() { m_interrupt.reset(); }
+
+private:
+    SavedSettings m_saved;
+    CommandLineForm m_form;
+    ConsoleMessageBox m_messages;
+    std::vector<std::string> m_ownFiles;
+    std::unique_ptr<IGalderDownloadWindow> m_galderWindow;
+    std::optional<InterruptSignal> m_interrupt;
+};
+
+// The usage error for positions a source lacks: the first ten of them.
+UsageError Lacking(const std::vector<std::int64_t>& lacking) {
+    constexpr std::size_t kNamed = 10;
+    std::string text = "--only names positions the source lacks:";
+    for (std::size_t i = 0; i < lacking.size() && i < kNamed; ++i)
+        text += (i ? ", " : " ") + std::to_string(lacking[i]);
+    if (lacking.size() > kNamed)
+        text += " and " + std::to_string(lacking.size() - kNamed) + " more";
+    return UsageError{text};
+}
+
+// `addrix export ...`: one export with the options in place of the wizard's
+// controls, and the user's choice of contacts; its exit status.
 int ExportCommand(const std::vector<std::string>& args, CommandLineServices& services) {
-    const ExportArgs parsed = ParseExportArgs(args);
+    const ExportArgs parsed = ParseArgs(args, kExportOptions);
     const ExportSource source = CheckedSource(parsed, services);
-    const SavedSettings saved =
-        LoadSettingsWithDefaults(services.ini, services.program, services.files,
-                                 {services.defaultIvroFile, services.documentsFolder});
-    const CommandLineForm form(parsed, saved.choices);
     ExportOptions options;
     if (parsed.has("--max-records"))
         options.maxRecords = MaxRecords(parsed.get("--max-records"));
     if (parsed.has("--report"))
         options.reportFile = parsed.get("--report");
-
-    std::unique_ptr<IGalderDownloadWindow> galderWindow;
-    if (source == ExportSource::Galder)
-        galderWindow = services.galderWindow();
-    ConsoleMessageBox messages(services.err);
-    ExportServices exportServices{messages, saved.settings, galderWindow.get()};
-    exportServices.ownFiles = services.ownFiles;
-    // Ctrl-C, a polite kill or a hang-up ends a conversion through its
-    // failure path: the output stays as it was, the contacts read are kept
-    // apart and nothing temporary stays. The Galder download watches for
-    // them itself.
-    std::optional<InterruptSignal> interrupt;
-    if (source == ExportSource::Ivro) {
-        interrupt.emplace();
-        exportServices.cancelled = [&interrupt] {
-            return interrupt->takePending();
-        };
+    ContactChoice choice;
+    choice.mergeDuplicates = parsed.has("--merge-duplicates");
+    if (parsed.has("--only")) {
+        try {
+            choice.only = ReadPositionsFile(parsed.get("--only"));
+        } catch (const PositionsFileError& error) {
+            throw UsageError{"--only: " + std::string(error.what())};
+        }
     }
-    const ExportOutcome outcome = ExportSession(exportServices, options).run(source, form);
-    interrupt.reset();
+    SessionSetup setup(parsed, source, services);
+    const ExportOutcome outcome =
+        ContactsSession(setup.services(), options).run(source, setup.form(), choice);
+    setup.finish();
+    if (!outcome.lacking.empty())
+        throw Lacking(outcome.lacking);
     return ShowOutcome(outcome, parsed, services);
+}
+
+// `addrix list ...`: every contact of the source as CSV on standard output,
+// with its duplicate group; its exit status.
+int ListCommand(const std::vector<std::string>& args, CommandLineServices& services) {
+    const ExportArgs parsed = ParseArgs(args, kListOptions);
+    const ExportSource source = CheckedSource(parsed, services);
+    SessionSetup setup(parsed, source, services);
+    ContactsSession session(setup.services());
+    const RecordCount count = session.read(source, setup.form());
+    setup.finish();
+    if (count < 0)
+        return kExitExportFailed;
+    const std::vector<std::int64_t> firsts = session.duplicates();
+    const std::vector<ListedContact>& contacts = session.contacts().contacts();
+    services.out << kContactListHeader << '\n';
+    for (std::size_t i = 0; i < contacts.size(); ++i)
+        services.out << ContactListLine(contacts[i], firsts[i]) << '\n';
+    services.out << std::flush;
+    return count == 0 ? kExitNoRecords : kExitRecordsWritten;
 }
 
 } // namespace
@@ -222,9 +299,13 @@ std::string UsageText() {
                "Usage:\n"
                "  addrix                      open the wizard\n"
                "  addrix export --source ivro [--input FILE] [--dir DIR] [--file NAME]\n"
-               "                [--max-records N] [--report FILE]\n"
+               "                [--max-records N] [--report FILE] [--only FILE]\n"
+               "                [--merge-duplicates]\n"
                "  addrix export --source galder --port N [--email work|home|alternate]\n"
                "                [--dir DIR] [--file NAME] [--max-records N] [--report FILE]\n"
+               "                [--only FILE] [--merge-duplicates]\n"
+               "  addrix list --source ivro [--input FILE]\n"
+               "  addrix list --source galder --port N [--email work|home|alternate]\n"
                "  addrix --help | --version\n"
                "\n"
                "Turns an address book into a Norvik address-book file (CSV).\n"
@@ -240,6 +321,20 @@ std::string UsageText() {
                "  --file NAME        name of the output file\n"
                "  --max-records N    most records to export (the MaxDeviceRecords setting)\n"
                "  --report FILE      write every change the Norvik's columns make to FILE (CSV)\n"
+               "  --only FILE        export only the contacts at the positions FILE lists, one\n"
+               "                     a line or the first column of list's output; the others\n"
+               "                     are reported \"left out\"\n"
+               "  --merge-duplicates merge each group of duplicates into its first contact\n"
+               "                     before the record limit applies\n"
+               "\n"
+               "list prints every contact of the source as CSV on standard output:\n"
+               "POSITION (the backup's line or the device's record, as in the report), the\n"
+               "names, company, phones and e-mails as they would be written, and\n"
+               "DUPLICATE_OF, the position of the first contact of the contact's group of\n"
+               "duplicates. Duplicates have the same first and last names (ignoring case\n"
+               "and runs of blanks) and share a phone number (digits only) or an e-mail\n"
+               "address, or one of them has neither. Merging fills the first contact's\n"
+               "empty columns from the others; a value that differs is reported \"merged\".\n"
                "\n"
                "An option not given takes the value the wizard would show: the settings\n"
                "file beside the program (addrix.INI), then the program folder and\n"
@@ -258,7 +353,8 @@ std::string UsageText() {
            "or Ctrl-C it is left as it was, and the contacts read so far are kept in\n"
            "NAME.incomplete.csv beside it.\n"
            "\n"
-           "Exit status: 0 records written, 1 no records, 2 export failed, 64 usage error.\n";
+           "Exit status: 0 records written, 1 no records, 2 export failed, 64 usage error\n"
+           "(for list: contacts listed, none, the reading failed).\n";
 }
 
 int RunCommandLine(const std::vector<std::string>& args, CommandLineServices& services) {
@@ -275,9 +371,10 @@ int RunCommandLine(const std::vector<std::string>& args, CommandLineServices& se
                          << ADDRIX_VERSION_PATCH << '\n';
             return kExitRecordsWritten;
         }
-        if (command == "export") {
+        if (command == "export" || command == "list") {
             try {
-                return ExportCommand(args, services);
+                return command == "list" ? ListCommand(args, services)
+                                         : ExportCommand(args, services);
             } catch (const HelpRequested&) {
                 services.out << UsageText();
                 return kExitRecordsWritten;

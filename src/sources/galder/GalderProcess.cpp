@@ -1,6 +1,8 @@
 #include "sources/galder/GalderProcess.h"
 
 #include "contact/ChangeReport.h"
+#include "contact/ContactLine.h"
+#include "contact/ContactList.h"
 #include "contact/RecordLimit.h"
 #include "platform/IMessageBox.h"
 #include "platform/ISerialPort.h"
@@ -233,9 +235,32 @@ void GalderProcess::HandleHeader(const GalderFrame& frame) {
         RecordTotal = frame.total;
     }
     m_GalderCount = 0;
+    m_received = 0;
+    // A choice of records the device does not hold ends the download before
+    // a record is written; the caller names them.
+    if (frame.announced && ChoiceLacking()) {
+        End(GalderEnding::Failed(std::string()));
+        return;
+    }
     // An empty address book is complete at once; waiting for records that
     // never come would end it as a time-out.
     ParserState = frame.announced && RecordTotal == 0 ? kDownloadComplete : kExpectRecords;
+}
+
+bool GalderProcess::ChoiceLacking() {
+    if (!m_download.only)
+        return false;
+    std::vector<std::int64_t> lacking;
+    for (const std::int64_t position : *m_download.only)
+        if (position < 1 || position > RecordTotal)
+            lacking.push_back(position);
+    if (m_download.lacking)
+        *m_download.lacking = lacking;
+    return !lacking.empty();
+}
+
+bool GalderProcess::ChosenAhead() const {
+    return !m_download.only || m_download.only->upper_bound(m_received) != m_download.only->end();
 }
 
 bool GalderProcess::HandleRecord(const std::string& data) {
@@ -246,29 +271,33 @@ bool GalderProcess::HandleRecord(const std::string& data) {
                                  std::to_string(RecordType) + ")."));
         return false;
     }
-    if (!WriteRecord(data)) {
+    const std::int64_t position = m_received + 1;
+    const bool chosen = !m_download.only || m_download.only->count(position) != 0;
+    if (!TakeRecord(data, position, chosen)) {
         End(GalderEnding::Failed("An error occurred processing the address book"));
         return false;
     }
-    ++m_GalderCount;
+    ++m_received;
+    m_GalderCount = static_cast<std::int16_t>(m_GalderCount + (chosen ? 1 : 0));
     PendingReply = kAcknowledge;
-    m_services.view.setStatus("Received " + std::to_string(m_GalderCount) + " of " +
+    m_services.view.setStatus("Received " + std::to_string(m_received) + " of " +
                               std::to_string(RecordTotal) + " Records...");
-    if (RecordTotal == m_GalderCount) {
+    if (RecordTotal == m_received) {
         ParserState = kDownloadComplete;
         return true;
     }
     // The count must also stay within its 16 bits when the limit is set
     // higher than a download can count.
-    if (m_GalderCount >= m_download.maxRecords ||
-        m_GalderCount == std::numeric_limits<std::int16_t>::max()) {
+    const bool limit = !m_download.list &&
+                       GalderLimitReached(m_GalderCount, m_download.maxRecords) && ChosenAhead();
+    if (limit || m_received == std::numeric_limits<std::int16_t>::max()) {
         End(GalderEnding::Limit());
         return false;
     }
     return true;
 }
 
-bool GalderProcess::WriteRecord(const std::string& data) {
+bool GalderProcess::TakeRecord(const std::string& data, std::int64_t position, bool chosen) {
     GalderRecord record;
     if (RecordType == 1)
         DecodeGalderRecordType1(data, record);
@@ -276,11 +305,32 @@ bool GalderProcess::WriteRecord(const std::string& data) {
         DecodeGalderRecordType4(data, record);
     record.Index = m_GalderCount;
     try {
-        WriteGalderRecord(record, *Galderfhandle, m_download.emailOption, m_download.changes);
+        if (chosen && !m_download.list) {
+            WriteGalderRecord(record, *Galderfhandle, m_download.emailOption, m_download.changes,
+                              position);
+            return true;
+        }
+        ContactLineWriter contact;
+        contact.keepSources(m_download.list != nullptr);
+        FillGalderContact(record, m_download.emailOption, contact);
+        if (m_download.list) {
+            m_download.list->take(contact, position);
+            ReportContactChanges(contact, "galder", position, *m_download.list);
+        } else {
+            contact.line();
+            ReportLeftOut(position, std::string(contact.text(Column::FirstName)) + " " +
+                                        std::string(contact.text(Column::LastName)));
+        }
         return true;
     } catch (const std::exception&) {
         return false; // reported by the caller: nobody above the receive handling could
     }
+}
+
+void GalderProcess::ReportLeftOut(std::int64_t position, std::string name) {
+    if (m_download.changes)
+        m_download.changes->add(
+            ContactRow("galder", position, std::move(name), ChangeKind::LeftOut));
 }
 
 void GalderProcess::End(const GalderEnding& ending) {
@@ -321,12 +371,23 @@ void GalderProcess::ShowEnding(const GalderEnding& ending) {
 void GalderProcess::ReportRecordsLeftOut() {
     if (!m_download.changes)
         return;
-    Change change;
-    change.source = "galder";
-    change.position = m_GalderCount + 1;
-    change.kind = ChangeKind::OverLimit;
+    if (m_download.only) {
+        // Of a choice, each record not taken at its place: over the limit
+        // when chosen, else left out.
+        for (std::int64_t position = m_received + 1; position <= RecordTotal; ++position) {
+            if (m_download.only->count(position) == 0) {
+                ReportLeftOut(position, {});
+                continue;
+            }
+            Change change = ContactRow("galder", position, {}, ChangeKind::OverLimit);
+            change.sourceValue = "1";
+            m_download.changes->add(change);
+        }
+        return;
+    }
+    Change change = ContactRow("galder", m_received + 1, {}, ChangeKind::OverLimit);
     // Announced, not sent; a header that announced none tells nothing.
-    change.sourceValue = std::to_string(std::max(0, RecordTotal - m_GalderCount));
+    change.sourceValue = std::to_string(std::max(0, RecordTotal - m_received));
     m_download.changes->add(change);
 }
 

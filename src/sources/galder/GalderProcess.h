@@ -6,11 +6,14 @@
 
 #include <cstdint>
 #include <exception>
+#include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace addrix {
 
+class ContactList;
 class IChangeSink;
 class ILineSink;
 class IMessageBox;
@@ -52,6 +55,16 @@ struct GalderDownload {
     double maxRecords = 250;        // MaxDeviceRecords
     bool trace = false;             // Debug: the exchange is appended to the trace file
     IChangeSink* changes = nullptr; // told what the Norvik's columns change; may be none
+    // Every record is kept here instead of written, with what the Norvik's
+    // columns change; no limit applies.
+    ContactList* list = nullptr;
+    // The records to write, by position (counted from 1); none: all. The
+    // others are told to `changes` as left out, and the limit counts only
+    // the records written.
+    const std::set<std::int64_t>* only = nullptr;
+    // Told the positions of `only` past the records the header announces;
+    // the download then ends there, failed, without a message.
+    std::vector<std::int64_t>* lacking = nullptr;
 };
 
 // Results of a download besides its count of records.
@@ -108,7 +121,13 @@ private:
     void HandleIdentification(bool disabled);
     void HandleHeader(const GalderFrame& frame);
     bool HandleRecord(const std::string& data);
-    bool WriteRecord(const std::string& data);
+    // Writes, lists or leaves out the record at `position`; false when it
+    // could not be written.
+    bool TakeRecord(const std::string& data, std::int64_t position, bool chosen);
+    // True when `only` names positions past the records announced.
+    bool ChoiceLacking();
+    // After the record limit: whether a record to be written is still to come.
+    bool ChosenAhead() const;
     // The one way a download ends. The time-out is disarmed and the tick
     // switched off first, so that a message shows once and no tick or
     // receipt acts while it is displayed; the port closes after the message;
@@ -117,6 +136,7 @@ private:
     void ShowEnding(const GalderEnding& ending);
     // At the record limit: the records announced but not taken, for the change report.
     void ReportRecordsLeftOut();
+    void ReportLeftOut(std::int64_t position, std::string name);
     void Send(const std::string& bytes);
     void WriteTrace(const std::string& text);
 
@@ -141,6 +161,7 @@ private:
     std::int16_t ParserState = kExpectWakeUpAnswer;
     std::int16_t RecordType = 0;
     std::int16_t RecordTotal = 0;
+    std::int16_t m_received = 0; // records received; GalderCount counts those written
     std::string PendingReply;
 };
 

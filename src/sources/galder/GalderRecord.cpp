@@ -77,10 +77,9 @@ void DecodeGalderRecordType4(std::string_view data, GalderRecord& record) {
     record.Note = TextField(data, 233, 254);
 }
 
-void WriteGalderRecord(const GalderRecord& record, ILineSink& file, std::int16_t emailOption,
-                       IChangeSink* changes) {
-    ContactLineWriter contact;
-    contact.keepSources(changes != nullptr);
+void FillGalderContact(const GalderRecord& record, std::int16_t emailOption,
+                       ContactLineWriter& contact) {
+    contact.begin();
     contact.add(Column::ContactId, SignedText(record.Index + 1));
     contact.add(Column::EntryIndex, SignedText(record.Index));
 
@@ -99,11 +98,17 @@ void WriteGalderRecord(const GalderRecord& record, ILineSink& file, std::int16_t
     contact.add(Column::MobilePhone, record.MobilePhone);
     contact.add(Column::Fax, record.Fax);
     contact.add(Column::Note, record.Note);
+}
 
+void WriteGalderRecord(const GalderRecord& record, ILineSink& file, std::int16_t emailOption,
+                       IChangeSink* changes, std::int64_t position) {
+    ContactLineWriter contact;
+    contact.keepSources(changes != nullptr);
+    FillGalderContact(record, emailOption, contact);
     WriteContactLine(file, contact);
     file.flush();
     if (changes)
-        ReportContactChanges(contact, "galder", record.Index + 1, *changes);
+        ReportContactChanges(contact, "galder", position ? position : record.Index + 1, *changes);
 }
 
 } // namespace addrix

@@ -6,6 +6,7 @@
 
 namespace addrix {
 
+class ContactLineWriter;
 class IChangeSink;
 class ILineSink;
 
@@ -40,12 +41,18 @@ std::string BcdDigit(int n);
 void DecodeGalderRecordType1(std::string_view data, GalderRecord& record);
 void DecodeGalderRecordType4(std::string_view data, GalderRecord& record);
 
+// Maps `record` onto `contact`, begun afresh, numbered from its Index.
+// `emailOption` 0 puts the e-mail in WORK_EMAIL, 1 in HOME_EMAIL, any other
+// value nowhere.
+void FillGalderContact(const GalderRecord& record, std::int16_t emailOption,
+                       ContactLineWriter& contact);
+
 // Maps `record` onto a contact and writes its line to `file`, then flushes
-// it so that a full disk shows at once. `emailOption` 0 puts the e-mail in
-// WORK_EMAIL, 1 in HOME_EMAIL, any other value nowhere. Throws FileError
-// when the line could not be written.
-// `changes`, when given, is told what the Norvik's columns changed.
+// it so that a full disk shows at once. Throws FileError when the line could
+// not be written.
+// `changes`, when given, is told what the Norvik's columns changed, at
+// `position` (0: the record's Index + 1).
 void WriteGalderRecord(const GalderRecord& record, ILineSink& file, std::int16_t emailOption,
-                       IChangeSink* changes = nullptr);
+                       IChangeSink* changes = nullptr, std::int64_t position = 0);
 
 } // namespace addrix

@@ -2,6 +2,7 @@
 
 #include "contact/ChangeReport.h"
 #include "contact/ContactLine.h"
+#include "contact/ContactList.h"
 #include "platform/ByteScan.h"
 #include "platform/IMessageBox.h"
 #include "platform/NumberText.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -187,10 +189,11 @@ private:
 // One reading of a backup file, handed its lines piece by piece.
 class BackupReading {
 public:
-    BackupReading(ILineSink& file, std::string path, double maxRecords, IMessageBox& messages,
-                  IChangeSink* changes)
-        : m_file(file), m_path(std::move(path)), m_maxRecords(maxRecords), m_messages(messages),
-          m_changes(changes) {
+    // With `list`, every contact goes there instead of to `file`.
+    BackupReading(ILineSink* file, ContactList* list, std::string path, double maxRecords,
+                  IMessageBox& messages, IChangeSink* changes)
+        : m_file(file), m_list(list), m_path(std::move(path)), m_maxRecords(maxRecords),
+          m_messages(messages), m_changes(changes) {
         m_entry.keepLine = changes != nullptr;
         m_entry.contact.keepSources(changes != nullptr);
     }
@@ -233,7 +236,7 @@ private:
             return true;
         }
         checkNumbers();
-        if (static_cast<double>(m_written) == m_maxRecords) {
+        if (IvroLimitReached(m_written, m_maxRecords)) {
             ShowRecordLimitNotice(m_messages);
             if (!m_changes)
                 return false;
@@ -266,7 +269,10 @@ private:
         ContactLineWriter& contact = m_entry.contact;
         contact.add(Column::ContactId, m_contactId.text());
         contact.add(Column::EntryIndex, m_entryIndex.text());
-        WriteContactLine(m_file, contact);
+        if (m_list)
+            m_list->take(contact, m_lineNumber);
+        else
+            WriteContactLine(*m_file, contact);
         if (m_changes)
             ReportContactChanges(contact, "ivro", m_lineNumber, *m_changes);
         ++m_written;
@@ -276,19 +282,19 @@ private:
 
     // A line not written: its number, the source's name fields, what happened.
     void reportUnwritten(ChangeKind kind, std::string sourceValue) {
-        Change change;
-        change.source = "ivro";
-        change.position = m_lineNumber;
         const std::string_view first = m_entry.contact.sourceText(Column::FirstName);
         const std::string_view last = m_entry.contact.sourceText(Column::LastName);
-        if (!first.empty() || !last.empty())
-            change.name = std::string(first) + " " + std::string(last);
-        change.kind = kind;
+        Change change =
+            ContactRow("ivro", m_lineNumber,
+                       first.empty() && last.empty() ? std::string()
+                                                     : std::string(first) + " " + std::string(last),
+                       kind);
         change.sourceValue = std::move(sourceValue);
         m_changes->add(change);
     }
 
-    ILineSink& m_file;
+    ILineSink* m_file;
+    ContactList* m_list;
     std::string m_path;
     double m_maxRecords;
     IMessageBox& m_messages;
@@ -303,15 +309,11 @@ private:
     DecimalCount m_entryIndex{'0'};
 };
 
-} // namespace
-
-RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
-                           IMessageBox& messages, IChangeSink* changes,
-                           const std::function<bool()>& cancelled) {
+// Hands the backup's lines to `reading`, piece by piece.
+RecordCount Read(BackupReading& reading, const std::string& backupFile, IMessageBox& messages,
+                 const std::function<bool()>& cancelled) {
     TextFileReader backup;
     backup.open(backupFile);
-
-    BackupReading reading(file, backupFile, maxRecords, messages, changes);
     std::string_view piece;
     bool lineEnds = false;
     std::uint32_t pieces = 0;
@@ -328,6 +330,22 @@ RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, doubl
                           backupFile,
                       MsgButtons::Ok, MsgIcon::Critical);
     return reading.written();
+}
+
+} // namespace
+
+RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
+                           IMessageBox& messages, IChangeSink* changes,
+                           const std::function<bool()>& cancelled) {
+    BackupReading reading(&file, nullptr, backupFile, maxRecords, messages, changes);
+    return Read(reading, backupFile, messages, cancelled);
+}
+
+RecordCount ListIvroBackup(ContactList& list, const std::string& backupFile, IMessageBox& messages,
+                           const std::function<bool()>& cancelled) {
+    BackupReading reading(nullptr, &list, backupFile, std::numeric_limits<double>::infinity(),
+                          messages, &list);
+    return Read(reading, backupFile, messages, cancelled);
 }
 
 } // namespace addrix

@@ -7,6 +7,7 @@
 
 namespace addrix {
 
+class ContactList;
 class IChangeSink;
 class ILineSink;
 class IMessageBox;
@@ -23,6 +24,13 @@ class IMessageBox;
 // an exception.
 RecordCount ReadIvroBackup(ILineSink& file, const std::string& backupFile, double maxRecords,
                            IMessageBox& messages, IChangeSink* changes = nullptr,
+                           const std::function<bool()>& cancelled = {});
+
+// Reads every contact of `backupFile` into `list`, at the line it stands on,
+// with what the Norvik's columns change and the lines skipped: nothing is
+// written and no limit applies. Returns the number of contacts; fails as
+// ReadIvroBackup does.
+RecordCount ListIvroBackup(ContactList& list, const std::string& backupFile, IMessageBox& messages,
                            const std::function<bool()>& cancelled = {});
 
 } // namespace addrix

@@ -35,6 +35,27 @@ TEST(AddrixProgram, ConvertsTheSampleWithTheSettingsItNeverWrites) {
     EXPECT_EQ(ReadFile(programDir.file("addrix.INI")), ini);
 }
 
+// One download lists every contact of the device, a duplicate marked.
+TEST(AddrixProgram, ListsTheDevice) {
+    TempDir programDir;
+    TempDir work;
+    SimulatorProcess sim(GALDER_SIM,
+                         {"--contacts", work.write("contacts.txt", "Ann Lee\t5551234\n"
+                                                                   "ann  lee\t\t5551234\t\t\ta@x\n"
+                                                                   "Prince\n")});
+    ChildProcess run(Addrix(programDir, "[Ports]\r\nCOM1=" + sim.device() + "\r\n"),
+                     {"list", "--source", "galder", "--port", "1", "--email", "home"});
+    ASSERT_EQ(run.wait(), 0) << run.err();
+    EXPECT_EQ(run.out(), "POSITION,FIRST_NAME,LAST_NAME,COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,"
+                         "FAX,WORK_EMAIL,HOME_EMAIL,DUPLICATE_OF\n"
+                         R"("1","Ann","Lee","","5551234","","","","","","1")"
+                         "\n"
+                         R"("2","ann","lee","","","5551234","","","","a@x","1")"
+                         "\n"
+                         R"("3","Prince","","","","","","","","","")"
+                         "\n");
+}
+
 // name, home, work, mobile, fax, email, wireless (its blanks are dropped: a change)
 const char* const kContacts = "Ann Lee\t5551234\t\t\t\tann@example.com\t12 34 56\nPrince\n";
 const char* const kReceived = "Starting download...\nReceived 1 of 2 Records...\n"

@@ -69,7 +69,9 @@ TEST_F(CommandLineTest, VersionHelpAndUsageErrors) {
         {"export", "--source", "galder"}, {"export", "--source", "galder", "--port", "256"}, {"export", "--source", "galder", "--port", "COM1"},
         {"export", "--source", "galder", "--port", "0"},
         {"export", "--source", "galder", "--port", "1", "--email", "office"},
-        {"export", "--source", "galder", "--port", "1", "--input", "a.adr"}};
+        {"export", "--source", "galder", "--port", "1", "--input", "a.adr"},
+        {"export", "--source", "ivro", "--merge-duplicates=yes"}, {"list"},
+        {"list", "--source", "ivro", "--file", "x"}, {"list", "--source", "ivro", "--merge-duplicates"}};
     // clang-format on
     const std::string tail = " (see addrix --help)\n";
     for (const auto& args : cases) {
@@ -167,6 +169,79 @@ TEST_F(CommandLineTest, MissingOptionsTakeTheSettingsThenTheWizardDefaults) {
              work.file("set.adr")); // a stored folder that no longer exists
     EXPECT_EQ(run({"export", "--source", "ivro"}),
               "0|3 records exported.\n" + programDir.file("chosen.csv") + "\n|" + kNoChanges);
+}
+
+// An Ivro entry line: first name, last name, work phone, mobile phone, company.
+std::string Entry(const std::string& first, const std::string& last, const std::string& work,
+                  const std::string& mobile = "", const std::string& company = "") {
+    return "1\t\t0\t" + first + "\t" + last + std::string(7, '\t') + work + "\t" + mobile + "\t\t" +
+           company + std::string(9, '\t') + "\r\n";
+}
+
+// list prints every contact as it would be written, with its duplicate
+// group; export writes those chosen, or merges the duplicates, and reports
+// every contact it did not write.
+TEST_F(CommandLineTest, ListsChoosesAndMerges) {
+    const std::string backup =
+        work.write("d.adr", "#Record\tAddress\r\n" + Entry("Ann", "Lee", "(555) 1") + "short\r\n" +
+                                Entry("ann", "LEE", "", "555.1", "A,B") + Entry("Bo\"b", "", "") +
+                                Entry("Ann", "Lee", "2"));
+    const std::string list =
+        "0|POSITION,FIRST_NAME,LAST_NAME,COMPANY,HOME_PHONE,WORK_PHONE,MOBILE_PHONE,FAX,"
+        "WORK_EMAIL,HOME_EMAIL,DUPLICATE_OF\n"
+        "\"2\",\"Ann\",\"Lee\",\"\",\"\",\"(555)1\",\"\",\"\",\"\",\"\",\"2\"\n"
+        "\"4\",\"ann\",\"LEE\",\"A B\",\"\",\"\",\"555-1\",\"\",\"\",\"\",\"2\"\n"
+        "\"5\",\"Bo\"\"b\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+        "\"6\",\"Ann\",\"Lee\",\"\",\"\",\"2\",\"\",\"\",\"\",\"\",\"\"\n|";
+    EXPECT_EQ(run({"list", "--source", "ivro", "--input", backup}), list);
+    const Args exportArgs = {"export",          "--source",  "ivro",   "--input", backup,
+                             "--dir",           work.path(), "--file", "o.csv",   "--report",
+                             work.file("r.csv")};
+    const auto exportWith = [&](const Args& more) {
+        Args args = exportArgs;
+        args.insert(args.end(), more.begin(), more.end());
+        return run(args);
+    };
+    const auto rows = [&] {
+        std::vector<std::string> lines = test::SplitCrLf(test::ReadFile(work.file("r.csv")));
+        return std::vector<std::string>(lines.begin() + 1, lines.end());
+    };
+    // The first column of list's output, with its header; the limit counts the chosen.
+    const std::string only =
+        work.write("only.csv", "\xEF\xBB\xBFPOSITION,X\r\n\"4\",\"x\"\r\n\r\n 5\r\n6");
+    const std::string see = "See " + work.file("r.csv") + ".\n";
+    EXPECT_EQ(exportWith({"--only", only, "--max-records", "1"}),
+              "0|1 record exported.\n" + work.file("o.csv") +
+                  "\n|Addrix: You have exceeded the maximum number of records allowed by the "
+                  "device.\nAdditional records will not be exported.\nChanges: 0 shortened, 2 "
+                  "changed, 0 filled, 1 skipped, 2 over the limit, 1 left out.\n" +
+                  see);
+    EXPECT_EQ(test::ReadFile(work.file("o.csv")),
+              test::kNorvikHeader + "\r\n1,0,0,ann,LEE,,,,1,;,;,;,A B,,,555-1,,,,,,\r\n");
+    EXPECT_EQ(rows(), (std::vector<std::string>{
+                          R"("ivro","2","","Ann Lee","","left out","","")",
+                          R"("ivro","3","","","","skipped","short","")",
+                          R"("ivro","4","1","ann LEE","COMPANY","changed","A,B","A B")",
+                          R"("ivro","4","1","ann LEE","MOBILE_PHONE","changed","555.1","555-1")",
+                          R"("ivro","5","","Bo""b ","","over-limit","","")",
+                          R"("ivro","6","","Ann Lee","","over-limit","","")"}));
+    EXPECT_EQ(exportWith({"--merge-duplicates"}),
+              "0|3 records exported.\n" + work.file("o.csv") +
+                  "\n|Changes: 0 shortened, 3 changed, 0 filled, 1 skipped, 0 over the limit, 4 "
+                  "merged.\n" +
+                  see);
+    EXPECT_EQ(test::ReadFile(work.file("o.csv")),
+              test::kNorvikHeader +
+                  "\r\n1,0,0,Ann,Lee,,,,1,;,;,;,A B,,(555)1,555-1,,,,,,\r\n"
+                  "2,1,0,Bo\"b,,,,,1,;,;,;,,,,,,,,,,\r\n3,2,0,Ann,Lee,,,,1,;,;,;,,,2,,,,,,,\r\n");
+    const std::string tail = " (see addrix --help)\n";
+    const std::pair<std::string, std::string> wrong[] = {
+        {work.write("a.txt", "2\n4\nx4\n"),
+         "--only: " + work.file("a.txt") + ", line 3: 'x4' is no position"},
+        {work.write("b.txt", "3\n2\n99\n"), "--only names positions the source lacks: 3, 99"},
+        {work.file("none.txt"), "--only: File not found: " + work.file("none.txt")}};
+    for (const auto& [file, reason] : wrong)
+        EXPECT_EQ(exportWith({"--only", file}), "64||addrix: " + reason + tail);
 }
 
 TEST_F(CommandLineTest, GalderGetsPortEmailColumnAndSettings) {

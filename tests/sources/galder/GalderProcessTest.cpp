@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <ostream>
 #include <regex>
+#include <set>
 #include <tuple>
 #include <variant>
 
@@ -231,6 +232,56 @@ TEST(GalderReport, TellsEachChangeAndTheRecordsLeftOut) {
               (Bytes{"\"galder\",\"1\",\"1\",\"Maximilianus-Al Li\",\"FIRST_NAME\",\"shortened\","
                      "\"Maximilianus-Alex\",\"Maximilianus-Al\"",
                      "\"galder\",\"3\",\"\",\"\",\"\",\"over-limit\",\"3\",\"\""}));
+}
+
+// Of a choice of records, the others are left out as they come and the
+// limit counts those written; positions the device lacks end the download
+// at its header, with nothing written and no message.
+TEST(GalderReport, AChoiceOfRecords) {
+    struct Case {
+        std::set<std::int64_t> only;
+        double limit;
+        int result;
+        Bytes lines; // each line's start
+        Bytes rows;  // "position kind name"
+        std::vector<std::int64_t> lacking;
+        bool limitShown;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {{2, 4}, 250, 2, {"1,0,0,Name002", "2,1,0,Name004"},
+         {"1 left out Name001 Family", "3 left out Name003 Family"}, {}, false},
+        {{1, 3, 4}, 1, 1, {"1,0,0,Name001"}, {"2 left out ", "3 over-limit ", "4 over-limit "},
+         {}, true},
+        {{1, 2}, 2, 2, {"1,0,0,Name001", "2,1,0,Name002"},
+         {"3 left out Name003 Family", "4 left out Name004 Family"}, {}, false},
+        {{0, 2, 5}, 250, -1, {}, {}, {0, 5}, false}};
+    // clang-format on
+    for (const Case& c : cases) {
+        struct Rows final : IChangeSink {
+            Bytes rows;
+            void add(const Change& change) override {
+                rows.push_back(std::to_string(change.position) + " " + ChangeKindName(change.kind) +
+                               " " + change.name);
+            }
+        } changes;
+        std::vector<std::int64_t> lacking;
+        GalderRig rig(c.limit);
+        rig.download.changes = &changes;
+        rig.download.only = &c.only;
+        rig.download.lacking = &lacking;
+        rig.load();
+        rig.reachRecords(Header(4) + Record(1) + Record(2) + Record(3) + Record(4));
+        EXPECT_EQ(rig.result(), c.result);
+        Bytes starts;
+        for (const std::string& line : rig.sink.lines)
+            starts.push_back(line.substr(0, 13));
+        EXPECT_EQ(starts, c.lines);
+        EXPECT_EQ(changes.rows, c.rows);
+        EXPECT_EQ(lacking, c.lacking);
+        EXPECT_EQ(rig.shown.size(), c.limitShown ? 1u : 0u);
+        EXPECT_FALSE(rig.port.isOpen());
+    }
 }
 
 // A port that fails to open goes to the caller with its description, and

@@ -2,14 +2,16 @@
 // closes, hang-ups and events that run while the engine shows a message, and
 // checks what must hold whatever the device sends.
 //
-// Script: three set-up bytes (record limit, e-mail option, lines the output
-// file takes), then operations of one byte followed by their arguments; a
+// Script: three set-up bytes (record limit, e-mail option and, with its top
+// bit, the odd records up to the number in its bits 2 to 6 chosen; lines the
+// output file takes), then operations of one byte followed by their arguments; a
 // chunk is a length byte and that many bytes. Missing bytes read as 0.
 
 #include "support/GalderFakes.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -96,7 +98,15 @@ void Operation(Script& s, GalderRig& rig, bool& hungUp, int depth, bool now) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Script s{data, size};
     GalderRig rig(1 + s.byte() % 255);
-    const auto email = static_cast<std::int16_t>(s.byte() % 4 - 1);
+    const std::uint8_t emailByte = s.byte();
+    const auto email = static_cast<std::int16_t>(emailByte % 4 - 1);
+    std::set<std::int64_t> only;
+    for (int position = 1; position <= (emailByte >> 2 & 0x1F); position += 2)
+        only.insert(position);
+    if (emailByte & 0x80)
+        rig.download.only = &only;
+    ChangeCollector changes(true);
+    rig.download.changes = &changes;
     const std::uint8_t okLines = s.byte();
     FailingSink out(okLines == 255 ? SIZE_MAX : okLines);
     rig.out = &out;
