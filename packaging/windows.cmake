@@ -34,6 +34,14 @@ set(CPACK_NSIS_MUI_ICON ${CMAKE_CURRENT_SOURCE_DIR}/icons/addrix.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_SOURCE_DIR}/icons/addrix.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# The agreement the wizard shows, as text made for the host (see
+# scripts/test-windows.sh): the installer's licence page.
+set(ADDRIX_LICENSE_TEXT "" CACHE FILEPATH "The agreement as text, for the licence page")
+if(ADDRIX_LICENSE_TEXT)
+    set(CPACK_RESOURCE_FILE_LICENSE ${ADDRIX_LICENSE_TEXT})
+else()
+    message(WARNING "ADDRIX_LICENSE_TEXT is not set: the installer shows no licence page")
+endif()
 # A 64-bit installer, as the programs are: it sees the 64-bit Program Files
 # and registry, and runs where only 64-bit Windows programs do.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")

@@ -29,6 +29,8 @@ done
 [[ $("$wine" 'C:\Addrix\addrix-cli.exe' --version | tr -d '\r') == "Addrix $version" ]] ||
     fail "addrix-cli.exe --version does not answer"
 # The wizard opens from there: its window comes up on a virtual display.
+# Wine's desktop keeps the display it started with: none so far.
+"$wineserver" --kill || true
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     "$0" "C:\\Addrix\\addrix.exe" >/dev/null 2>&1 &
     for _ in $(seq 300); do

@@ -27,9 +27,10 @@ if [[ "${ADDRIX_WITH_WINDOWS:-0}" == 1 ]]; then
 fi
 
 # The Debian package: manual pages, the checks of its desktop entry and
-# metainfo, and the dependencies computed from the shared libraries.
+# metainfo and of the package itself, and the dependencies computed from the
+# shared libraries.
 if [[ "${ADDRIX_WITH_PACKAGE:-0}" == 1 ]]; then
-    packages+=(help2man desktop-file-utils appstream dpkg-dev file)
+    packages+=(help2man desktop-file-utils appstream dpkg-dev file lintian)
 fi
 
 missing=()

@@ -17,8 +17,13 @@ if [[ ! $build/host/galder-sim -nt tools/galder-sim/main.cpp ||
     nice -n 15 g++ -std=c++17 -O2 -Wall -Wextra -Werror -Itools/galder-sim \
         tools/galder-sim/main.cpp -o "$build/host/galder-sim"
 fi
+# The installer's licence page shows the agreement the wizard shows.
+nice -n 15 g++ -std=c++17 -O2 -Wall -Wextra -Werror -Isrc tools/license-text/main.cpp \
+    src/wizard/LicenseAgreement.cpp -o "$build/host/license-text"
+"$build/host/license-text" >"$build/host/LICENSE.txt"
 cmake --preset mingw -DADDRIX_WERROR="${ADDRIX_WERROR:-OFF}" -DADDRIX_QT_MINGW="$qt" \
-    -DADDRIX_HOST_GALDER_SIM="$PWD/$build/host/galder-sim" "$@" >/dev/null
+    -DADDRIX_HOST_GALDER_SIM="$PWD/$build/host/galder-sim" \
+    -DADDRIX_LICENSE_TEXT="$PWD/$build/host/LICENSE.txt" "$@" >/dev/null
 nice -n 15 cmake --build --preset mingw --parallel "$(nproc)"
 (cd "$build" && nice -n 15 cpack -G NSIS >/dev/null)
 ls "$build"/addrix-*-win64.exe
@@ -29,17 +34,23 @@ ls "$build"/addrix-*-win64.exe
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+export wine wineserver
 "$wine" wineboot --init >/dev/null 2>&1 || true
 "$wineserver" --wait || true
 # One server for the whole run: a server that ends after its last client
 # while the next test connects drops that test ("recvmsg: Connection reset").
 # Its services start now, holding no test's output open: they live as long
-# as the server, and a test whose output they held would never end.
-"$wineserver" --persistent
-"$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
-
+# as the server, and a test whose output they held would never end. They
+# start on the virtual display, as Wine's desktop keeps the display it
+# started with.
+run_tests() {
+    "$wineserver" --persistent
+    "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+    nice -n 15 ctest --preset mingw --parallel "$(nproc)"
+}
 status=0
-xvfb-run -a -s "-screen 0 1920x1080x24" nice -n 15 ctest --preset mingw --parallel "$(nproc)" | tee "$build/ctest.log" ||
+xvfb-run -a -s "-screen 0 1920x1080x24" \
+    bash -c "$(declare -f run_tests); set -o pipefail; run_tests" | tee "$build/ctest.log" ||
     status=$?
 "$wineserver" --kill || true
 bash scripts/check-windows-installer.sh || status=1
