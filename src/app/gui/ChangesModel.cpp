@@ -1,5 +1,6 @@
 #include "app/gui/ChangesModel.h"
 
+#include "app/gui/TableWindow.h"
 #include "platform/qt/QtServices.h"
 
 namespace addrix {
@@ -29,17 +30,6 @@ std::string ColumnText(const Change& change, int column) {
 }
 
 } // namespace
-
-QString OneLineText(QString text) {
-    // U+2400 onwards pictures the C0 controls, U+2421 DEL.
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20)
-            c = QChar(static_cast<char16_t>(0x2400 + c.unicode()));
-        else if (c.unicode() == 0x7F)
-            c = QChar(static_cast<char16_t>(0x2421));
-    }
-    return text;
-}
 
 ChangesModel::ChangesModel(const std::vector<Change>& rows, QObject* parent)
     : QAbstractTableModel(parent), m_rows(rows) {}

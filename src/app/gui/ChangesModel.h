@@ -30,7 +30,4 @@ private:
     const std::vector<Change>& m_rows;
 };
 
-// `text` on one line: control characters as their visible symbols.
-QString OneLineText(QString text);
-
 } // namespace addrix

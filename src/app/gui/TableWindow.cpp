@@ -94,4 +94,15 @@ void PlaceBeside(QWidget& window, const QWidget& owner) {
         window.move(beside.left() - outer.width(), top);
 }
 
+QString OneLineText(QString text) {
+    // U+2400 onwards pictures the C0 controls, U+2421 DEL.
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20)
+            c = QChar(static_cast<char16_t>(0x2400 + c.unicode()));
+        else if (c.unicode() == 0x7F)
+            c = QChar(static_cast<char16_t>(0x2421));
+    }
+    return text;
+}
+
 } // namespace addrix

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QAbstractItemModel;
 class QTableView;
 class QWidget;
@@ -22,5 +24,8 @@ void FitToTable(QWidget& window, QTableView& table, const QWidget* owner);
 // screen, else to its left, else leaves it where it is; its top as the
 // owner's, as far as the screen allows.
 void PlaceBeside(QWidget& window, const QWidget& owner);
+
+// `text` on one line: control characters as their visible symbols.
+QString OneLineText(QString text);
 
 } // namespace addrix
