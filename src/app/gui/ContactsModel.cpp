@@ -1,7 +1,5 @@
 #include "app/gui/ContactsModel.h"
 
-#include "app/gui/TableWindow.h"
-#include "platform/qt/QtServices.h"
 #include "wizard/ContactsSession.h"
 
 #include <QColor>
@@ -13,9 +11,6 @@
 namespace addrix {
 
 namespace {
-
-constexpr const char* kHeaders[ContactsModel::kColumnCount] = {"Line",  "Name",   "Company",
-                                                               "Phone", "E-mail", "Duplicate of"};
 
 // The columns' values that are not empty, joined by commas (which the
 // Norvik's columns never hold).
@@ -50,7 +45,8 @@ std::string ColumnText(const ListedContact& contact, int column) {
 } // namespace
 
 ContactsModel::ContactsModel(ContactsSession& contacts, QObject* parent)
-    : QAbstractTableModel(parent), m_contacts(contacts) {
+    : RowModel({"Line", "Name", "Company", "Phone", "E-mail", "Duplicate of"}, parent),
+      m_contacts(contacts) {
     reload();
 }
 
@@ -87,14 +83,6 @@ bool ContactsModel::hasGroups() const {
     return std::any_of(m_groups.begin(), m_groups.end(), [](std::int64_t first) { return first; });
 }
 
-int ContactsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_order.size());
-}
-
-int ContactsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
-}
-
 QVariant ContactsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
@@ -105,19 +93,16 @@ QVariant ContactsModel::data(const QModelIndex& index, int role) const {
         return group ? QVariant(QColor(0xFF, 0xF0, 0xC8)) : QVariant();
     if (column == kLine && role == Qt::CheckStateRole)
         return contact.chosen ? Qt::Checked : Qt::Unchecked;
-    if (column == kLine && role == kSortRole)
-        return index.row();
-    if (column == kLine || column == kDuplicateOf) {
-        const std::int64_t number = column == kLine ? contact.position : group;
-        if (role == Qt::DisplayRole || role == kSortRole)
-            return number ? QVariant::fromValue<qlonglong>(number) : QVariant();
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-        return {};
+    if (role == kSortRole && column != kDuplicateOf)
+        return column == kLine ? QVariant(index.row()) : data(index, Qt::DisplayRole);
+    if (column == kLine)
+        return NumberCell(contact.position, role);
+    if (column == kDuplicateOf) {
+        if (!group && role == Qt::DisplayRole)
+            return {};
+        return NumberCell(group, role == kSortRole ? int(Qt::DisplayRole) : role);
     }
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != kSortRole)
-        return {};
-    return OneLineText(FromWindows1252(ColumnText(contact, column)));
+    return TextCell(ColumnText(contact, column), role);
 }
 
 bool ContactsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -133,22 +118,16 @@ bool ContactsModel::setData(const QModelIndex& index, const QVariant& value, int
 }
 
 Qt::ItemFlags ContactsModel::flags(const QModelIndex& index) const {
-    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    Qt::ItemFlags flags = RowModel::flags(index);
     if (index.isValid() && index.column() == kLine)
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
 
 QVariant ContactsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kHeaders[section]);
-    if (role == Qt::ToolTipRole && section == kLine)
-        return QStringLiteral("The line of the backup file, or the record of the download");
-    if (role == Qt::ToolTipRole && section == kDuplicateOf)
+    if (orientation == Qt::Horizontal && section == kDuplicateOf && role == Qt::ToolTipRole)
         return QStringLiteral("The line of the first contact of its duplicates");
-    return {};
+    return RowModel::headerData(section, orientation, role);
 }
 
 } // namespace addrix

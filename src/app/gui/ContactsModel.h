@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "app/gui/TableWindow.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,7 @@ class ContactsSession;
 // box in the first column. The duplicates of a group follow its first
 // contact, each row of a group tinted and naming the group's first;
 // sorting by Line keeps them together.
-class ContactsModel final : public QAbstractTableModel {
+class ContactsModel final : public RowModel {
     Q_OBJECT
 
 public:
@@ -25,8 +25,6 @@ public:
     // `contacts` must outlive the model.
     explicit ContactsModel(ContactsSession& contacts, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -39,6 +37,7 @@ public:
     void reload();
 
 private:
+    int rows() const override { return static_cast<int>(m_order.size()); }
     void Regroup();
     std::size_t ContactAt(int row) const { return m_order[static_cast<std::size_t>(row)]; }
 

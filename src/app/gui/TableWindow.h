@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QAbstractTableModel>
 #include <QString>
 
-class QAbstractItemModel;
+#include <string>
+#include <vector>
+
 class QTableView;
 class QWidget;
 
@@ -27,5 +30,25 @@ void PlaceBeside(QWidget& window, const QWidget& owner);
 
 // `text` on one line: control characters as their visible symbols.
 QString OneLineText(QString text);
+
+// A model of rows under fixed headers, the first the source's Line.
+class RowModel : public QAbstractTableModel {
+public:
+    RowModel(std::vector<const char*> headers, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = {}) const final;
+    int columnCount(const QModelIndex& parent = {}) const final;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+protected:
+    virtual int rows() const = 0;
+    // A number, right-aligned.
+    static QVariant NumberCell(long long number, int role);
+    // Windows text on one line, in full as its tooltip.
+    static QVariant TextCell(const std::string& text, int role);
+
+private:
+    std::vector<const char*> m_headers;
+};
 
 } // namespace addrix
