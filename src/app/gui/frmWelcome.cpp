@@ -281,8 +281,8 @@ void frmWelcome::cmdChooseContacts_Click() {
     m_exporting = false;
     if (!contacts)
         return;
-    frmContacts window(*contacts, this);
-    if (window.exec() == QDialog::Accepted)
+    // The window goes before its contacts are handed on.
+    if (frmContacts(*contacts, this).exec() == QDialog::Accepted)
         m_export.keep(std::move(*contacts));
     ShowContactsChosen();
 }
