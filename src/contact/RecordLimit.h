@@ -22,6 +22,18 @@ inline bool GalderLimitReached(RecordCount written, double maxRecords) {
     return written > 0 && written >= maxRecords;
 }
 
+// True when a source's limit leaves some of `count` contacts out: the
+// limit is tested before each contact, with the ones before it written.
+inline bool OverRecordLimit(RecordCount count, double maxRecords, bool galder) {
+    if (count <= 0)
+        return false;
+    if (galder)
+        return GalderLimitReached(count - 1, maxRecords);
+    // Only a whole number from 0 to count - 1 is ever equalled.
+    return maxRecords >= 0 && maxRecords < count &&
+           maxRecords == static_cast<double>(static_cast<RecordCount>(maxRecords));
+}
+
 // Told once when a source reaches MaxDeviceRecords with contacts still to come.
 inline void ShowRecordLimitNotice(IMessageBox& messages) {
     messages.show(kAppTitle,

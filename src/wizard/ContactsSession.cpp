@@ -4,6 +4,8 @@
 #include "export/ExportDriver.h"
 #include "settings/Settings.h"
 
+#include <algorithm>
+
 namespace addrix {
 
 ContactsSession::ContactsSession(ExportServices services, ExportOptions options)
@@ -35,6 +37,21 @@ std::size_t ContactsSession::merge(std::int64_t first) {
 
 std::size_t ContactsSession::mergeAll() {
     return MergeAllDuplicates(m_list);
+}
+
+RecordCount ContactsSession::chosenCount() const {
+    const auto& contacts = m_list.contacts();
+    return static_cast<RecordCount>(
+        std::count_if(contacts.begin(), contacts.end(),
+                      [](const ListedContact& contact) { return contact.chosen; }));
+}
+
+double ContactsSession::recordLimit() const {
+    return m_options.maxRecords.value_or(m_services.settings.MaxDeviceRecords);
+}
+
+bool ContactsSession::overLimit() const {
+    return OverRecordLimit(chosenCount(), recordLimit(), m_source == ExportSource::Galder);
 }
 
 ExportOutcome ContactsSession::exportChosen(const IWizardForm& choices) {

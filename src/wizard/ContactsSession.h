@@ -47,6 +47,12 @@ public:
     std::size_t merge(std::int64_t first);
     std::size_t mergeAll();
 
+    // The contacts chosen, the record limit that applies to them, and
+    // whether it leaves some of them out.
+    RecordCount chosenCount() const;
+    double recordLimit() const;
+    bool overLimit() const;
+
     // Writes the chosen contacts of the list to the output `choices` name,
     // as an export session does; the record limit applies to them.
     ExportOutcome exportChosen(const IWizardForm& choices);

@@ -28,4 +28,8 @@ std::string KeptContactsText(RecordCount count, const std::string& path) {
            " read before the failure were kept in " + path + ".";
 }
 
+std::string ChosenText(RecordCount chosen, double maxRecords) {
+    return std::to_string(chosen) + " of " + FormatNumber(maxRecords) + " chosen";
+}
+
 } // namespace addrix

@@ -66,4 +66,7 @@ std::string ExportedFileText(const std::string& path);
 // failure were kept in <path>."
 std::string KeptContactsText(RecordCount count, const std::string& path);
 
+// The Contacts window's counter: "212 of 250 chosen".
+std::string ChosenText(RecordCount chosen, double maxRecords);
+
 } // namespace addrix

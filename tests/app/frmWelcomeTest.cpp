@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -57,20 +58,66 @@ QStringList ChoiceTexts(const WizardRig& rig) {
     return choices << QString::number(rig.find<QAbstractButton>("chkAutoDataPlug")->isChecked());
 }
 
-// Opens the Changes window from the completion page, hands it to `check` once
-// it is shown, and closes it.
-void WithChangesWindow(frmWelcome& wizard, const std::function<void(QWidget&)>& check) {
+// Clicks `button` of the wizard, hands the window titled `title` that it
+// opens to `check` once it is shown, and closes it unless `check` did.
+void WithWindow(frmWelcome& wizard, const char* button, const QString& title,
+                const std::function<void(QWidget&)>& check) {
     bool shown = false;
     QTimer::singleShot(0, &wizard, [&] {
-        QWidget* changes = QApplication::activeModalWidget();
-        if (!changes || changes->windowTitle() != "Changes")
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window || window->windowTitle() != title)
             return;
         shown = true;
-        check(*changes);
-        changes->close();
+        check(*window);
+        if (window->isVisible())
+            window->close();
     });
-    QTest::mouseClick(wizard.findChild<QPushButton*>("cmdDetails"), Qt::LeftButton);
+    QTest::mouseClick(wizard.findChild<QPushButton*>(button), Qt::LeftButton);
     QVERIFY(shown);
+}
+
+// The rows of the Contacts window as shown, a cell a field, "x" or "-" for
+// the check box.
+QStringList ContactRows(QWidget& contacts) {
+    const QAbstractItemModel& rows = *contacts.findChild<QTableView*>("grdContacts")->model();
+    QStringList shown;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        QStringList row{rows.index(r, 0).data(Qt::CheckStateRole) == Qt::Checked ? "x" : "-"};
+        for (int c = 0; c < rows.columnCount(); ++c)
+            row << rows.index(r, c).data().toString();
+        shown << row.join('|');
+    }
+    return shown;
+}
+
+// Space on the check box of the row shown `row`th.
+void ToggleContact(QWidget& contacts, int row) {
+    auto* grid = contacts.findChild<QTableView*>("grdContacts");
+    grid->setCurrentIndex(grid->model()->index(row, 0));
+    QTest::keyClick(grid, Qt::Key_Space);
+}
+
+// The counter, "red" when it is, and "OK" when OK can be pressed.
+QString Counter(QWidget& contacts) {
+    auto* counter = contacts.findChild<QLabel*>("lblChosen");
+    const bool red = counter->palette().color(QPalette::WindowText) == QColor(Qt::red);
+    const bool ok = contacts.findChild<QPushButton*>("cmdOK")->isEnabled();
+    return counter->text() + (red ? " red" : "") + (ok ? " OK" : "");
+}
+
+// The contacts' lines of the Norvik file written.
+QStringList WrittenContacts(const WizardRig& rig) {
+    QStringList lines;
+    for (const std::string& line : test::SplitCrLf(
+             test::ReadFile(OutputPath(rig.programDir.path(), "NorvikaddressBook.csv"))))
+        lines << QString::fromStdString(line);
+    return lines.mid(1);
+}
+
+// An Ivro backup line with its names, work phone and work e-mail.
+std::string IvroEntry(const char* first, const char* last, const char* phone, const char* email) {
+    return std::string("1\t\t0\t") + first + "\t" + last + "\t\t\t\t" + email + "\t\t\t" + phone +
+           std::string(12, '\t') + "\r\n";
 }
 
 } // namespace
@@ -197,7 +244,7 @@ private slots:
         const QRect wizard = w.frameGeometry();
         QVERIFY2(wizard.right() + 1000 < w.screen()->availableGeometry().right(),
                  "a screen too narrow for the Changes window beside the wizard");
-        WithChangesWindow(w, [&](QWidget& changes) {
+        WithWindow(w, "cmdDetails", "Changes", [&](QWidget& changes) {
             // Beside the wizard, to its right where that fits.
             QCOMPARE(changes.frameGeometry().topLeft(), QPoint(wizard.right() + 1, wizard.top()));
             const auto* grid = changes.findChild<QTableView*>("grdChanges");
@@ -238,7 +285,7 @@ private slots:
 
         // A wizard at the screen's right edge has the window to its left.
         w.move(w.screen()->availableGeometry().right() + 1 - wizard.width(), wizard.top());
-        WithChangesWindow(w, [&](QWidget& changes) {
+        WithWindow(w, "cmdDetails", "Changes", [&](QWidget& changes) {
             QCOMPARE(changes.frameGeometry().right() + 1, w.frameGeometry().left());
         });
     }
@@ -386,6 +433,89 @@ private slots:
         QVERIFY(rig.click("cmdCancel") && rig.endProgramCalls == 1 && !w.isVisible());
         QCOMPARE(rig.saved("GalderEmail") + rig.saved("LaunchDataPlug"),
                  variant == "no launch" ? "20" : "21");
+    }
+
+    // Choose Contacts... lists the backup's contacts, a duplicate beside its
+    // group's first; the check boxes, the filter and Merge work on them, the
+    // counter weighs the choice against the limit, and OK keeps it for the
+    // export, which writes it from the list.
+    void contactsWindow() {
+        WizardRig& rig = *m_rig;
+        rig.writeSettings("MaxDeviceRecords=2\r\n");
+        frmWelcome& w = rig.start();
+        rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(false);
+        rig.setText("txtIvroFile",
+                    rig.programDir.write("book.adr", "#Record\tAddress\r\n" +
+                                                         IvroEntry("Ann", "Lee", "555-1", "") +
+                                                         IvroEntry("Bo", "Roe", "555 2", "") +
+                                                         IvroEntry("ann", "lee", "5551", "a@x") +
+                                                         IvroEntry("Cy", "Poe", "", "")));
+        QVERIFY(rig.walkToConfirmation("OptGetFromIvro"));
+        WithWindow(w, "cmdChooseContacts", "Contacts", [&](QWidget& contacts) {
+            QCOMPARE(ContactRows(contacts),
+                     (QStringList{"x|2|Ann Lee||555-1||2", "x|4|ann lee||5551|a@x|2",
+                                  "x|3|Bo Roe||5552||", "x|5|Cy Poe||||"}));
+            QCOMPARE(Counter(contacts), QString("4 of 2 chosen red"));
+            contacts.findChild<QLineEdit*>("txtFilter")->setText("LEE");
+            QCOMPARE(ContactRows(contacts).size(), 2);
+            contacts.findChild<QLineEdit*>("txtFilter")->clear();
+            ToggleContact(contacts, 3);
+            QCOMPARE(Counter(contacts), QString("3 of 2 chosen red"));
+            // Merge works on the group of the current row.
+            QVERIFY(!contacts.findChild<QPushButton*>("cmdMerge")->isEnabled());
+            ToggleContact(contacts, 1);
+            ToggleContact(contacts, 1);
+            QTest::mouseClick(contacts.findChild<QPushButton*>("cmdMerge"), Qt::LeftButton);
+            QCOMPARE(ContactRows(contacts), (QStringList{"x|2|Ann Lee||555-1|a@x|",
+                                                         "x|3|Bo Roe||5552||", "-|5|Cy Poe||||"}));
+            QCOMPARE(Counter(contacts), QString("2 of 2 chosen OK"));
+            QVERIFY(!contacts.findChild<QPushButton*>("cmdMergeAll")->isEnabled());
+            QTest::mouseClick(contacts.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        });
+        QVERIFY(rig.visible("lblContactsChosen"));
+        QCOMPARE(rig.text("lblContactsChosen"), QString("2 of 2 chosen"));
+        // The export writes the list, not the backup as it is now.
+        rig.programDir.write("book.adr", test::IvroBackup(5));
+        QVERIFY(rig.click("cmdNext"));
+        QCOMPARE(Boxes(rig), QStringList{"Records Exported: 2 records exported."});
+        QCOMPARE(WrittenContacts(rig), (QStringList{"1,0,0,Ann,Lee,,a@x,,2,;,;,;,,,555-1,,,,,,,",
+                                                    "2,1,0,Bo,Roe,,,,1,;,;,;,,,5552,,,,,,,"}));
+    }
+
+    // A Galder is downloaded once for the window; OK's choice is written
+    // without a second download. Cancel, or Back to the source's page after
+    // OK, keeps no choice: the export downloads and writes as it always did.
+    void contactsChoiceKept_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("OK") << "cmdOK";
+        QTest::newRow("Cancel") << "cmdCancel";
+        QTest::newRow("OK, then Back") << "cmdOK cmdBack";
+    }
+
+    void contactsChoiceKept() {
+        QFETCH(QString, answer);
+        WizardRig& rig = *m_rig;
+        rig.galder.contacts = {"Ann,Lee", "Bo,Roe", "Cy,Poe"};
+        frmWelcome& w = rig.start();
+        rig.find<QCheckBox>("chkAutoDataPlug")->setChecked(false);
+        QVERIFY(rig.walkToConfirmation("OptGetFromGalder"));
+        WithWindow(w, "cmdChooseContacts", "Contacts", [&](QWidget& contacts) {
+            QCOMPARE(Counter(contacts), QString("3 of 250 chosen OK"));
+            ToggleContact(contacts, 1);
+            QCOMPARE(Counter(contacts), QString("2 of 250 chosen OK"));
+            QTest::mouseClick(contacts.findChild<QPushButton*>(answer.section(' ', 0, 0)),
+                              Qt::LeftButton);
+        });
+        if (answer.endsWith("cmdBack"))
+            QVERIFY(rig.click("cmdBack") && rig.click("cmdNext"));
+        const bool kept = answer == "cmdOK";
+        QCOMPARE(rig.visible("lblContactsChosen"), kept);
+        QVERIFY(rig.click("cmdNext"));
+        QCOMPARE(rig.galder.asked.size(), std::size_t(kept ? 1 : 2));
+        const QStringList written = kept ? QStringList{"1,0,0,Ann,Lee,,,,1,;,;,;,,,,,,,,,,",
+                                                       "2,1,0,Cy,Poe,,,,1,;,;,;,,,,,,,,,,"}
+                                         : QStringList{"Ann,Lee", "Bo,Roe", "Cy,Poe"};
+        QCOMPARE(WrittenContacts(rig), written);
     }
 
     void browseHelpAndMenu() {

@@ -2,6 +2,7 @@
 
 #include "export/GalderExportJob.h"
 #include "export/IWizardForm.h"
+#include "export/ListExport.h"
 #include "platform/PathUtil.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
@@ -285,6 +286,24 @@ TEST_F(ExportDriverTest, AFullDiskIsAnError) {
     EXPECT_EQ(run("galder", "/dev", "full"), kFailed + "Disk full: /dev/full");
 }
 #endif
+
+// The Contacts window's counter says a choice is over the limit exactly when
+// the export of that choice leaves some of it out, by either source's rule.
+TEST(ChosenOverLimit, AgreesWithTheListWritten) {
+    for (const char* source : {"ivro", "galder"})
+        for (const double limit : {-1.0, 0.0, 1.0, 2.0, 2.5, 4.0})
+            for (RecordCount count = 0; count <= 4; ++count) {
+                ContactList list(source);
+                ContactLineWriter contact;
+                for (RecordCount n = 1; n <= count; ++n)
+                    list.take(contact, n);
+                test::MemorySink file;
+                test::FakeMessageBox messages;
+                const RecordCount written = WriteContactList(file, list, limit, messages, nullptr);
+                EXPECT_EQ(OverRecordLimit(count, limit, source[0] == 'g'), written < count)
+                    << source << " " << limit << " " << count;
+            }
+}
 
 } // namespace
 } // namespace addrix

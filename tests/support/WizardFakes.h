@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contact/ContactList.h"
 #include "export/GalderExportJob.h"
 #include "platform/IFileDialog.h"
 #include "platform/IFileSystem.h"
@@ -27,7 +28,9 @@ namespace addrix::test {
 
 // A download that runs `during` (which may throw, as a port that will not
 // open does), opens its port, writes `contacts` and returns `result` (the
-// number of lines unless set). Keeps each download asked for as "port
+// number of lines unless set). Asked for a list, it lists each line as a
+// contact instead, its comma-separated fields in the columns a source
+// fills, in their order. Keeps each download asked for as "port
 // e-mail-column limit trace".
 struct FakeGalderDownloadWindow final : IGalderDownloadWindow {
     std::vector<std::string> contacts;
@@ -42,8 +45,19 @@ struct FakeGalderDownloadWindow final : IGalderDownloadWindow {
         asked.push_back(job.str());
         if (during)
             during();
-        for (const std::string& line : contacts)
-            file.writeLine(line);
+        for (std::size_t n = 0; n < contacts.size(); ++n) {
+            if (!download.list) {
+                file.writeLine(contacts[n]);
+                continue;
+            }
+            ContactLineWriter contact;
+            std::istringstream fields(contacts[n]);
+            std::string field;
+            for (std::size_t i = 0; i < kSourceColumns.size() && std::getline(fields, field, ',');
+                 ++i)
+                contact.add(kSourceColumns[i], field);
+            download.list->take(contact, static_cast<std::int64_t>(n + 1));
+        }
         return result.value_or(static_cast<RecordCount>(contacts.size()));
     }
     // A window of its own that downloads through this one.

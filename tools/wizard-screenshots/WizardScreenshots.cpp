@@ -107,6 +107,25 @@ private slots:
         QVERIFY(rig.click("cmdDetails"));
     }
 
+    // The Contacts window of a download with a duplicate, the counter above the limit.
+    void contacts() {
+        WizardRig rig;
+        rig.writeSettings("MaxDeviceRecords=4\r\n");
+        rig.galder.contacts = {"Ann,Lee,,ann@lee.example,,,,555-0101",
+                               "Bo,Roe,,,,Roe & Sons,,555-0188",
+                               "Ann,Lee,,,ann@home.example,,555-0144,5550101",
+                               "Cy,Poe,,cy@poe.example", "Dee,Ng,,,,North Star,,555-0123,555-0199"};
+        frmWelcome& w = rig.start();
+        QVERIFY(rig.walkToConfirmation("OptGetFromGalder"));
+        QTimer::singleShot(100, &w, [this] {
+            if (QWidget* contacts = QApplication::activeModalWidget()) {
+                shoot(*contacts, "8-contacts");
+                contacts->close();
+            }
+        });
+        QVERIFY(rig.click("cmdChooseContacts"));
+    }
+
     void ivroOnlyWelcomeAndMenu() {
         WizardRig rig;
         rig.writeSettings("DisplayGalder=0\r\n");

@@ -1,15 +1,8 @@
 #include "app/gui/ChangesModel.h"
 
-#include "platform/qt/QtServices.h"
-
 namespace addrix {
 
 namespace {
-
-// The report's columns as a person reads them: POSITION, NAME, COLUMN,
-// CHANGE, SOURCE_VALUE, WRITTEN_VALUE.
-constexpr const char* kHeaders[ChangesModel::kColumnCount] = {"Line",   "Contact", "Column",
-                                                              "Change", "Was",     "Now"};
 
 std::string ColumnText(const Change& change, int column) {
     switch (column) {
@@ -30,52 +23,18 @@ std::string ColumnText(const Change& change, int column) {
 
 } // namespace
 
-QString OneLineText(QString text) {
-    // U+2400 onwards pictures the C0 controls, U+2421 DEL.
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20)
-            c = QChar(static_cast<char16_t>(0x2400 + c.unicode()));
-        else if (c.unicode() == 0x7F)
-            c = QChar(static_cast<char16_t>(0x2421));
-    }
-    return text;
-}
-
+// The report's columns as a person reads them: POSITION, NAME, COLUMN,
+// CHANGE, SOURCE_VALUE, WRITTEN_VALUE.
 ChangesModel::ChangesModel(const std::vector<Change>& rows, QObject* parent)
-    : QAbstractTableModel(parent), m_rows(rows) {}
-
-int ChangesModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
-}
-
-int ChangesModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
-}
+    : RowModel({"Line", "Contact", "Column", "Change", "Was", "Now"}, parent), m_rows(rows) {}
 
 QVariant ChangesModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const Change& change = m_rows[static_cast<std::size_t>(index.row())];
-    if (index.column() == kLine) {
-        if (role == Qt::DisplayRole)
-            return QVariant::fromValue<qlonglong>(change.position);
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-        return {};
-    }
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
-        return {};
-    return OneLineText(FromWindows1252(ColumnText(change, index.column())));
-}
-
-QVariant ChangesModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kHeaders[section]);
-    if (role == Qt::ToolTipRole && section == kLine)
-        return QStringLiteral("The line of the backup file, or the record of the download");
-    return {};
+    if (index.column() == kLine)
+        return NumberCell(change.position, role);
+    return TextCell(ColumnText(change, index.column()), role);
 }
 
 } // namespace addrix

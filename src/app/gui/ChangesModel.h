@@ -1,8 +1,7 @@
 #pragma once
 
+#include "app/gui/TableWindow.h"
 #include "contact/ChangeReport.h"
-
-#include <QAbstractTableModel>
 
 #include <vector>
 
@@ -12,7 +11,7 @@ namespace addrix {
 // columns a person reads. Values show as the Windows text they come from, on
 // one line, and in full as their tooltip; Line is a number, so that it sorts
 // 9 before 10.
-class ChangesModel final : public QAbstractTableModel {
+class ChangesModel final : public RowModel {
     Q_OBJECT
 
 public:
@@ -21,16 +20,12 @@ public:
     // `rows` must outlive the model.
     explicit ChangesModel(const std::vector<Change>& rows, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    int rows() const override { return static_cast<int>(m_rows.size()); }
+
     const std::vector<Change>& m_rows;
 };
-
-// `text` on one line: control characters as their visible symbols.
-QString OneLineText(QString text);
 
 } // namespace addrix

@@ -1,5 +1,7 @@
 #include "app/gui/TableWindow.h"
 
+#include "platform/qt/QtServices.h"
+
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
@@ -92,6 +94,52 @@ void PlaceBeside(QWidget& window, const QWidget& owner) {
         window.move(beside.right() + 1, top);
     else if (beside.left() - outer.width() >= available.left())
         window.move(beside.left() - outer.width(), top);
+}
+
+QString OneLineText(QString text) {
+    // U+2400 onwards pictures the C0 controls, U+2421 DEL.
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20)
+            c = QChar(static_cast<char16_t>(0x2400 + c.unicode()));
+        else if (c.unicode() == 0x7F)
+            c = QChar(static_cast<char16_t>(0x2421));
+    }
+    return text;
+}
+
+RowModel::RowModel(std::vector<const char*> headers, QObject* parent)
+    : QAbstractTableModel(parent), m_headers(std::move(headers)) {}
+
+int RowModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows();
+}
+
+int RowModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_headers.size());
+}
+
+QVariant RowModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromLatin1(m_headers[static_cast<std::size_t>(section)]);
+    if (role == Qt::ToolTipRole && section == 0)
+        return QStringLiteral("The line of the backup file, or the record of the download");
+    return {};
+}
+
+QVariant RowModel::NumberCell(long long number, int role) {
+    if (role == Qt::DisplayRole)
+        return QVariant::fromValue<qlonglong>(number);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    return {};
+}
+
+QVariant RowModel::TextCell(const std::string& text, int role) {
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    return OneLineText(FromWindows1252(text));
 }
 
 } // namespace addrix

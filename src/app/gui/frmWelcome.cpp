@@ -3,11 +3,11 @@
 #include "app/gui/Twips.h"
 #include "app/gui/WizardActions.h"
 #include "app/gui/frmChanges.h"
+#include "app/gui/frmContacts.h"
 #include "platform/IMessageBox.h"
 #include "platform/qt/QtServices.h"
 #include "settings/Settings.h"
 #include "wizard/EmailColumns.h"
-#include "wizard/ExportSession.h"
 #include "wizard/ManagerLaunch.h"
 #include "wizard/PortList.h"
 #include "wizard/WizardStartup.h"
@@ -28,7 +28,12 @@
 namespace addrix {
 
 frmWelcome::frmWelcome(WizardServices& services, QWidget* parent)
-    : QMainWindow(parent), m_services(services) {
+    : QMainWindow(parent), m_services(services),
+      m_export({services.messages, services.settings, services.galderWindow}, [] {
+          ExportOptions options;
+          options.keepChangeRows = true;
+          return options;
+      }()) {
     BuildWindow();
     Form_Load();
 }
@@ -168,9 +173,11 @@ void frmWelcome::ChangeStage(std::int16_t NewStage) {
     if (page.page)
         ShowPage(page.page);
 
+    m_cmdChooseContacts->setEnabled(NewStage == kStageConfirm);
     switch (NewStage) {
     case kStageConfirm:
         m_lblConfirmGalder->setVisible(m_SourceDevice == kSourceGalder);
+        ShowContactsChosen();
         break;
     case kStageExport:
         ChangeStage(PerformExport());
@@ -187,16 +194,14 @@ void frmWelcome::ChangeStage(std::int16_t NewStage) {
     }
 }
 
+ExportSource frmWelcome::CurrentSource() const {
+    return m_SourceDevice == kSourceGalder ? ExportSource::Galder : ExportSource::Ivro;
+}
+
 // Stage 4: runs the export and tells where the wizard goes next.
 WizardStage frmWelcome::PerformExport() {
-    const ExportSource source =
-        m_SourceDevice == kSourceGalder ? ExportSource::Galder : ExportSource::Ivro;
-    ExportOptions options;
-    options.keepChangeRows = true;
     m_exporting = true;
-    const ExportOutcome outcome =
-        ExportSession({m_services.messages, m_services.settings, m_services.galderWindow}, options)
-            .run(source, *this);
+    const ExportOutcome outcome = m_export.run(CurrentSource(), *this);
     m_exporting = false;
     m_changeRows = outcome.changeRows;
     m_outputPath = outcome.outputPath;
@@ -259,8 +264,35 @@ void frmWelcome::cmdDetails_Click() {
 }
 
 void frmWelcome::cmdBack_Click() {
+    // The source or its file may change: a choice from it would no longer match.
+    if (m_CurrentStage == kStageConfirm)
+        m_export.forget();
     if (m_CurrentStage >= kStageFileLocation && m_CurrentStage <= kStageConfirm)
         ChangeStage(static_cast<std::int16_t>(m_CurrentStage - 1));
+}
+
+// Reads the source (a Galder downloads now) and lets the user choose from
+// it; OK keeps the choice for the export, Cancel leaves it as it was.
+void frmWelcome::cmdChooseContacts_Click() {
+    if (m_CurrentStage != kStageConfirm)
+        return;
+    m_exporting = true;
+    std::optional<ContactsSession> contacts = m_export.startChoosing(CurrentSource(), *this);
+    m_exporting = false;
+    if (!contacts)
+        return;
+    // The window goes before its contacts are handed on.
+    if (frmContacts(*contacts, this).exec() == QDialog::Accepted)
+        m_export.keep(std::move(*contacts));
+    ShowContactsChosen();
+}
+
+void frmWelcome::ShowContactsChosen() {
+    const ContactsSession* chosen = m_export.chosen();
+    m_lblContactsChosen->setVisible(chosen != nullptr);
+    if (chosen)
+        m_lblContactsChosen->setText(
+            ToQString(ChosenText(chosen->chosenCount(), chosen->recordLimit())));
 }
 
 void frmWelcome::cmdCancel_Click() {

@@ -4,6 +4,7 @@
 #include "export/IWizardForm.h"
 #include "platform/IFileDialog.h"
 #include "settings/Settings.h"
+#include "wizard/WizardExport.h"
 #include "wizard/WizardServices.h"
 #include "wizard/WizardStage.h"
 
@@ -131,6 +132,7 @@ private:
     };
     std::array<StagePage, kStageCount> StagePages() const;
     WizardStage PerformExport();
+    ExportSource CurrentSource() const;
 
     void cmdNext_Click();
     void cmdBack_Click();
@@ -138,11 +140,17 @@ private:
     void cmdHelp_Click();
     void OptGetFrom_Click();
     void cmdDetails_Click();
+    void cmdChooseContacts_Click();
+    // The counter of the contacts chosen, when a choice is kept.
+    void ShowContactsChosen();
 
     WizardServices& m_services;
     std::int16_t m_CurrentStage = 0;
     std::int16_t m_SourceDevice = kSourceNone;
-    bool m_exporting = false; // inside the export: the window must stay
+    // Inside the export or a reading of the source: the window must stay.
+    bool m_exporting = false;
+    // The export, with the contacts chosen on the confirmation page.
+    WizardExport m_export;
     bool m_unloaded = false;
     QMargins m_fittedFrame;
     FileDialogRequest m_CommonDialog1;
@@ -182,6 +190,8 @@ private:
     QGroupBox* m_frameExport = nullptr;
     QLabel* m_lblConfirmGalder = nullptr;
     QCheckBox* m_chkAutoDataPlug = nullptr;
+    QPushButton* m_cmdChooseContacts = nullptr;
+    QLabel* m_lblContactsChosen = nullptr;
     QGroupBox* m_frameComplete = nullptr;
     QLabel* m_lblCompleteGood = nullptr;
     QLabel* m_lblCompleteBad = nullptr;

@@ -261,6 +261,14 @@ void frmWelcome::BuildExportPage(QWidget* client) {
     m_chkAutoDataPlug =
         Place(new QCheckBox(QStringLiteral("Launch Norvik Manager Program After Export"), page),
               "chkAutoDataPlug", 1920, 2400, 3975, 495);
+    // What fills the Norvik, when not the first contacts of the source.
+    m_cmdChooseContacts =
+        MakeButton(page, "cmdChooseContacts", "Choose Contacts...", 1920, 3000, 1815, 375);
+    m_cmdChooseContacts->setAutoDefault(false);
+    m_lblContactsChosen = MakeRowLabel(page, "lblContactsChosen", "", 3855, 3030, 3975);
+    m_lblContactsChosen->hide();
+    connect(m_cmdChooseContacts, &QPushButton::clicked, this,
+            [this] { cmdChooseContacts_Click(); });
 }
 
 void frmWelcome::BuildCompletePage(QWidget* client) {
@@ -318,12 +326,11 @@ void frmWelcome::BuildMenu() {
 void frmWelcome::SetTabOrder() {
     // The button row comes first, then the controls of the pages.
     QWidget* const order[] = {
-        m_cmdNext,          m_cmdBack,           m_cmdCancel,      m_cmdHelp,
-        m_OptGetFromGalder, m_cmdGalderHelp,     m_OptGetFromIvro, m_cmdIvroHelp,
-        m_OptGetFromKestle, m_cmdKestleHelp,     m_txtDir,         m_txtFileName,
-        m_cmdBrowse,        m_lstGalderCommPort, m_lstGalderEmail, m_txtIvroFile,
-        m_cmdIvroBrowse,    m_chkAutoDataPlug,
-    };
+        m_cmdNext,          m_cmdBack,           m_cmdCancel,        m_cmdHelp,
+        m_OptGetFromGalder, m_cmdGalderHelp,     m_OptGetFromIvro,   m_cmdIvroHelp,
+        m_OptGetFromKestle, m_cmdKestleHelp,     m_txtDir,           m_txtFileName,
+        m_cmdBrowse,        m_lstGalderCommPort, m_lstGalderEmail,   m_txtIvroFile,
+        m_cmdIvroBrowse,    m_chkAutoDataPlug,   m_cmdChooseContacts};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
