@@ -11,15 +11,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <stdexcept>
-
 #include <functional>
 #include <optional>
+#include <stdexcept>
 
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 namespace addrix {
@@ -242,29 +239,6 @@ TEST_F(ExportDriverTest, FilesThatCannotBeReplacedAreWrittenInPlace) {
     std::fclose(reader);
 }
 
-// The temporary files of an export killed before its end (its output's and
-// its report's) are removed by the next export into the same folder, once
-// their process is gone; a running one's stay, and so do other files.
-TEST_F(ExportDriverTest, AKilledExportsTemporaryGoesWithTheNextExport) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ASSERT_GT(child, 0);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-    const std::string ended = ".~addrix-" + std::to_string(child);
-    const std::string left = dir.write("book.csv" + ended + "-1f", "x");
-    const std::string report = dir.write("changes.csv" + ended + "-3f", "x");
-    const std::string running =
-        dir.write("book.csv.~addrix-" + std::to_string(::getpid()) + "-2f", "x");
-    const std::string notOurs = dir.write("notes.~addrix-draft", "x");
-    galder.contacts = {"line0"};
-    EXPECT_EQ(run("galder", dir.path(), "book.csv"), "1");
-    EXPECT_FALSE(std::filesystem::exists(left));
-    EXPECT_FALSE(std::filesystem::exists(report));
-    EXPECT_TRUE(std::filesystem::exists(running));
-    EXPECT_TRUE(std::filesystem::exists(notOurs));
-}
-
 // A pipe or a device as the backup is refused at once instead of waited on or
 // read for ever. (Ctrl-C is tried on the real program.)
 TEST_F(ExportDriverTest, APipeOrADeviceAsTheBackupIsRefused) {
@@ -275,9 +249,7 @@ TEST_F(ExportDriverTest, APipeOrADeviceAsTheBackupIsRefused) {
         EXPECT_EQ(run("ivro", dir.path(), "book.csv"), kFailed + "Not an ordinary file: " + odd);
     }
 }
-#endif
 
-#ifndef _WIN32
 // A full disk may show only when the buffered lines are flushed (Windows has
 // no device that is always full).
 TEST_F(ExportDriverTest, AFullDiskIsAnError) {
