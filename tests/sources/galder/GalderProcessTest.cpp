@@ -5,6 +5,7 @@
 
 #include "support/GalderFakes.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -59,22 +60,6 @@ TEST(GalderConversation, ByteForByte) {
     EXPECT_FALSE(rig.port.isOpen());
     EXPECT_EQ(rig.timer.interval, std::chrono::seconds(1));
     EXPECT_FALSE(std::filesystem::exists(dir.file("debug.log"))) << "Debug is off";
-}
-
-// A header that names no layout (its third byte not zero) or one that is
-// neither 1 nor 4 fails the download at its first record rather than write
-// blank contacts.
-TEST(GalderHeader, WithoutAKnownLayoutFailsAtTheFirstRecord) {
-    for (const std::string& header : {GalderHeader(1, 3, '\x05'), GalderHeader(3, 2)}) {
-        GalderRig rig;
-        rig.load();
-        rig.reachRecords(header + Record(1) + Record(2));
-        EXPECT_TRUE(rig.sink.lines.empty());
-        EXPECT_EQ(rig.result(), -1);
-        ASSERT_EQ(rig.shown.size(), 1u);
-        EXPECT_EQ(rig.shown[0].box.text.substr(0, 50),
-                  "The address book's records are of a layout this pr");
-    }
 }
 
 // A scenario after the load: bytes arrive (text), seconds pass (a number),
@@ -168,6 +153,8 @@ TEST_P(GalderScenario, EndsAsTheDeviceLeadsIt) {
 }
 
 const std::string kWriteFailed = "An error occurred processing the address book";
+const std::string kLayout = "The address book's records are of a layout this program cannot read "
+                            "(layout ";
 const std::string kR123 = Record(1) + Record(2) + Record(3);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,6 +187,11 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"JunkBeforeTheHeader",
                  Download(std::string("\x00\x12\x06\x01\x00\x03", 6) + kR123), 4, 3, 3},
         Scenario{"EmptyAddressBook", Download(Header(0)), 4, 0, 0},
+        // A header that names no layout (its third byte not zero) or an
+        // unknown one fails at the first record rather than write blank contacts.
+        Scenario{"HeaderNamingNoLayout", Download(GalderHeader(1, 3, '\x05') + kR123), 4, -1, 0,
+                 kLayout + "0)."},
+        Scenario{"UnknownLayout", Download(GalderHeader(3, 2) + kR123), 4, -1, 0, kLayout + "3)."},
         Scenario{"ExactlyTheLimit", Download(Header(3) + kR123), 4, 3, 3, "", 3},
         Scenario{"MoreThanTheLimit", Download(Header(5) + kR123 + Record(4)), 4, 3, 3, kLimit, 3},
         Scenario{"FractionalLimit", Download(Header(5) + kR123), 4, 3, 3, kLimit, 2.5},
@@ -288,13 +280,8 @@ TEST(GalderReport, AChoiceOfRecords) {
 TEST(GalderLoad, AFailedOpenGoesToTheCaller) {
     GalderRig rig;
     rig.port.openResult = {SerialOpenResult::Status::Failed, "COM3 (/dev/ttyS2): in use"};
-    std::string error;
-    try {
-        rig.load(3);
-    } catch (const SerialPortError& e) {
-        error = e.what();
-    }
-    EXPECT_EQ(error, "COM3 (/dev/ttyS2): in use");
+    EXPECT_THAT([&] { rig.load(3); },
+                ::testing::ThrowsMessage<SerialPortError>("COM3 (/dev/ttyS2): in use"));
     rig.receive("\x8B");
     rig.process->OnTick();
     EXPECT_TRUE(rig.port.writes.empty());
