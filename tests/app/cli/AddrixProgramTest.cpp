@@ -87,14 +87,11 @@ TEST_P(GalderProgram, ExportsFromTheDevice) {
 
 const char* const kRecords = "1,0,0,Ann,Lee,123456,ann@example.com,,1,;,;,;,,5551234,,,,,,,,\r\n"
                              "2,1,0,Prince,,,,,1,;,;,;,,,,,,,,,,";
-const char* const kDisabled = "Disabled Device: The device is permanently disabled and the address "
-                              "book cannot be accessed.\n";
 const char* const kCancelled = "Galder: The download was cancelled.\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GalderProgram,
     ::testing::Values(ProgramCase{"Download", {}, false, 0, kReceived, kRecords},
-                      ProgramCase{"DisabledDevice", {"--disabled"}, false, 2, kDisabled, ""},
                       ProgramCase{"CtrlCCancels", {"--silent"}, true, 2, kCancelled, ""}));
 
 } // namespace
