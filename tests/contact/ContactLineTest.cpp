@@ -59,24 +59,6 @@ TEST(ContactLineWriterTest, WritesTheNormalisedLine) {
         EXPECT_EQ(Line(writer, fields), line);
 }
 
-TEST(ContactLineWriterTest, CutsEachFieldToItsWidth) {
-    // clang-format off
-    const std::pair<Column, std::size_t> widths[] = {
-        {Column::FirstName, 15}, {Column::LastName, 18}, {Column::WorkEmail, 65},
-        {Column::HomeEmail, 65}, {Column::Company, 18}, {Column::Street, 70}, {Column::City, 20},
-        {Column::State, 10}, {Column::Note, 72}, {Column::HomePhone, 15}, {Column::WorkPhone, 18},
-        {Column::MobilePhone, 15}, {Column::Fax, 15}, {Column::Zip, 10},
-        {Column::WirelessAddress, 65}};
-    // clang-format on
-    ContactLineWriter w;
-    for (const auto& [column, width] : widths) {
-        Line(w, {{column, " " + std::string(width, '5') + "6 7"}});
-        EXPECT_EQ(w.text(column), std::string(width, '5')) << width;
-    }
-    Line(w, {{Column::WirelessAddress, std::string(60, 'a') + "      bbbb"}}); // cut, then unspaced
-    EXPECT_EQ(w.text(Column::WirelessAddress), std::string(60, 'a'));
-}
-
 // A field that reaches the edges of the rules: about `width` long, or empty,
 // or longer than the report keeps; of what phone numbers hold with a stray
 // byte, or of text, blanks of every kind, commas, control and high bytes.

@@ -85,7 +85,6 @@ public:
         m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         return false;
     }
-    pid_t id() const { return m_pid; }
     std::string out() const { return ReadFile(m_outPath); }
     std::string err() const { return ReadFile(m_errPath); }
     // The first line of the output (`ofErrors`: of the error output), given

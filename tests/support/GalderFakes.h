@@ -59,8 +59,7 @@ public:
     ILineSink* out = &sink;  // where the download writes
     std::unique_ptr<GalderProcess> process;
 
-    // The view: status lines set, closes asked for.
-    std::vector<std::string> statuses;
+    // The view: closes asked for.
     int closeCount = 0;
     std::function<void()> onClose;
 
@@ -102,7 +101,7 @@ public:
     }
     std::int16_t result() const { return process->GalderCount(); }
 
-    void setStatus(const std::string& text) override { statuses.push_back(text); }
+    void setStatus(const std::string&) override {}
     void setProgress(int) override {}
     void closeWindow() override {
         ++closeCount;

@@ -1,6 +1,6 @@
 // The real `addrix` program run the way a script would: a copy of it in a
-// folder of its own, whose settings file belongs to the test, reading the
-// sample backup or galder-sim over a pseudo-terminal.
+// folder of its own, whose settings file belongs to the test, reading
+// galder-sim over a pseudo-terminal.
 
 #include "support/SimulatorProcess.h"
 
@@ -19,20 +19,6 @@ std::string Addrix(const TempDir& programDir, const std::string& ini) {
     std::filesystem::copy_file(ADDRIX_PROGRAM, programDir.file("addrix"));
     programDir.write("addrix.INI", ini);
     return programDir.file("addrix");
-}
-
-TEST(AddrixProgram, ConvertsTheSampleWithTheSettingsItNeverWrites) {
-    TempDir programDir;
-    TempDir work;
-    const std::string ini =
-        "; hand-made\r\n[Settings]\r\nExportPath=" + work.path() + "\r\nExportFile=book.csv\r\n";
-    ChildProcess run(Addrix(programDir, ini),
-                     {"export", "--source", "ivro", "--input", ADDRIX_SAMPLE});
-    ASSERT_EQ(run.wait(), 0) << run.err();
-    EXPECT_EQ(run.out() + "|" + run.err(),
-              "20 records exported.\n" + work.file("book.csv") +
-                  "\n|Changes: 8 shortened, 38 changed, 3 filled, 0 skipped, 0 over the limit.\n");
-    EXPECT_EQ(ReadFile(programDir.file("addrix.INI")), ini);
 }
 
 // One download lists every contact of the device, a duplicate marked.
@@ -101,14 +87,11 @@ TEST_P(GalderProgram, ExportsFromTheDevice) {
 
 const char* const kRecords = "1,0,0,Ann,Lee,123456,ann@example.com,,1,;,;,;,,5551234,,,,,,,,\r\n"
                              "2,1,0,Prince,,,,,1,;,;,;,,,,,,,,,,";
-const char* const kDisabled = "Disabled Device: The device is permanently disabled and the address "
-                              "book cannot be accessed.\n";
 const char* const kCancelled = "Galder: The download was cancelled.\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GalderProgram,
     ::testing::Values(ProgramCase{"Download", {}, false, 0, kReceived, kRecords},
-                      ProgramCase{"DisabledDevice", {"--disabled"}, false, 2, kDisabled, ""},
                       ProgramCase{"CtrlCCancels", {"--silent"}, true, 2, kCancelled, ""}));
 
 } // namespace

@@ -63,14 +63,11 @@ TEST(RegistryFileTest, ReadsEachFormatAndFindsTheBackup) {
         const RegistryFile registry(std::string(root ? root : ".") + "/data/" + file);
         EXPECT_EQ(GetIvroBackupFile(registry), backupFile) << file;
     }
-}
-
-TEST(RegistryFileTest, ReadsNumbersAndDataGoingOnOverLines) {
-    const char* root = std::getenv("ADDRIX_TEST_DATA");
-    const RegistryFile registry(std::string(root ? root : ".") + "/data/regedit4.reg");
+    // Numbers, and data going on over lines.
+    const RegistryFile regedit4(std::string(root ? root : ".") + "/data/regedit4.reg");
     const std::string key = kBackupKey + "Settings";
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Big"), "1234"); // dword:000004d2
-    EXPECT_EQ(ReadRegistryValue(registry, key, "Long"),
+    EXPECT_EQ(ReadRegistryValue(regedit4, key, "Big"), "1234"); // dword:000004d2
+    EXPECT_EQ(ReadRegistryValue(regedit4, key, "Long"),
               "000102030405060708090A0B0C0D0E0F10111213141516171819");
 }
 

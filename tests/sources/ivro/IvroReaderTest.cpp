@@ -166,23 +166,19 @@ TEST_F(IvroReaderTest, WriteFailureEndsTheReadingAndKeepsTheLinesWritten) {
 // longer than the read buffer is reported as it was read, though the buffer
 // has moved on since.
 TEST_F(IvroReaderTest, ReportsWhatTheNorvikColumnsChange) {
-    const std::string backup = dir.write(
-        "book.adr",
-        "junk\r\n" + kHeader + "short\tline\r\n" + Entry(" Ann,", {{21, "say \"hi\", then"}}) +
-            Entry("Long", {{5, " Lee,"}, {21, std::string(3 << 20, 'n')}}) + Entry("Over"));
+    const std::string backup =
+        dir.write("book.adr", "junk\r\n" + kHeader + "short\tline\r\n" +
+                                  Entry("Long", {{5, " Lee,"}, {21, std::string(3 << 20, 'n')}}) +
+                                  Entry("Over"));
     test::MemorySink out;
     test::ReportRows report;
-    EXPECT_EQ(ReadIvroBackup(out, backup, 2, messages, &report), 2);
-    ASSERT_EQ(report.lines.size(), 6u);
-    EXPECT_EQ(
-        Lines(report.lines.begin(), report.lines.begin() + 5),
-        (Lines{"\"ivro\",\"3\",\"\",\"\",\"\",\"skipped\",\"short\tline\",\"\"",
-               R"("ivro","4","1","Ann  ","FIRST_NAME","changed"," Ann,","Ann ")",
-               R"("ivro","4","1","Ann  ","NOTE","changed","say ""hi"", then","say ""hi""  then")",
-               R"("ivro","5","2","Long Lee ","LAST_NAME","changed"," Lee,","Lee ")",
-               R"("ivro","5","2","Long Lee ","NOTE","shortened",")" + std::string(1024, 'n') +
-                   "\",\"" + std::string(72, 'n') + "\""}));
-    EXPECT_EQ(report.lines[5], R"("ivro","6","","Over ","","over-limit","","")");
+    EXPECT_EQ(ReadIvroBackup(out, backup, 1, messages, &report), 1);
+    EXPECT_EQ(report.lines,
+              (Lines{"\"ivro\",\"3\",\"\",\"\",\"\",\"skipped\",\"short\tline\",\"\"",
+                     R"("ivro","4","1","Long Lee ","LAST_NAME","changed"," Lee,","Lee ")",
+                     R"("ivro","4","1","Long Lee ","NOTE","shortened",")" + std::string(1024, 'n') +
+                         "\",\"" + std::string(72, 'n') + "\"",
+                     R"("ivro","5","","Over ","","over-limit","","")"}));
     // A lost line end joins two entries: the fields past the first's last are
     // not written, and the report says so.
     const std::string joined = Entry("Ann");
