@@ -58,6 +58,7 @@ const char* const kUsage =
     "  --corrupt          send a record out of step (a stray byte before it)\n"
     "  --pace             send at the real line rate, 9600 bit/s (1.0417 ms a byte),\n"
     "                     and take as long to hear each byte the PC sends\n"
+    "  --slow N           as --pace, on a line N times slower (1 to 100)\n"
     "  --hangup-after K   close the line once K records have been acknowledged\n"
     "  --once             exit after one session\n"
     "  --stats            at the end of a session print the acknowledgement latency\n"
@@ -86,6 +87,7 @@ struct Options {
     bool badHeader = false;
     bool corrupt = false;
     bool pace = false;
+    int slowness = 1; // the paced line's byte time, in byte times at 9600 bit/s
     int hangupAfter = -1;
     bool once = false;
     bool stats = false;
@@ -147,6 +149,9 @@ Options ParseOptions(int argc, char** argv) {
             o.corrupt = true;
         } else if (arg == "--pace") {
             o.pace = true;
+        } else if (arg == "--slow") {
+            o.pace = true;
+            o.slowness = ParseNumber(arg, value(), 1, 100);
         } else if (arg == "--once") {
             o.once = true;
         } else if (arg == "--stats") {
@@ -193,7 +198,7 @@ void MakeRaw(int fd) {
 
 class Line {
 public:
-    explicit Line(const Options& o) : m_pace(o.pace) {
+    explicit Line(const Options& o) : m_pace(o.pace), m_byteTime(kByteTime * o.slowness) {
         if (!o.device.empty()) {
             m_fd = ::open(o.device.c_str(), O_RDWR | O_NOCTTY);
             if (m_fd < 0)
@@ -241,7 +246,7 @@ public:
         m_receivedAt = SteadyClock::now();
         // The PC's bytes take their time on a real line before the device hears them.
         if (m_pace)
-            std::this_thread::sleep_for(kByteTime * n);
+            std::this_thread::sleep_for(m_byteTime * n);
         return std::string(buf, static_cast<std::size_t>(n));
     }
 
@@ -253,7 +258,7 @@ public:
         }
         const auto start = SteadyClock::now();
         for (std::size_t i = 0; i < bytes.size(); ++i) {
-            std::this_thread::sleep_until(start + kByteTime * static_cast<long>(i + 1));
+            std::this_thread::sleep_until(start + m_byteTime * static_cast<long>(i + 1));
             writeAll(&bytes[i], 1);
         }
     }
@@ -302,6 +307,7 @@ private:
     int m_slave = -1;
     std::string m_path;
     bool m_pace;
+    std::chrono::nanoseconds m_byteTime;
     SteadyClock::time_point m_receivedAt;
 };
 

@@ -69,13 +69,15 @@ TEST(GalderWindowTest, LooksAsDesignedAndTheCancelButtonEndsOnTheNextTick) {
 }
 
 // The close (as by the title bar) comes with the bar's first step, while the
-// first record is still on the line at 9600 bit/s.
+// first record is still on the line: a line four times slower than 9600 bit/s
+// leaves it about a second, enough for a loaded machine to act on the close.
 TEST(GalderWindowTest, ClosedWhileARecordArrivesItWritesNothingMore) {
     test::MemorySink sink;
-    const RecordCount result = Download({"--count", "3", "--pace"}, sink, [](frmGalderProcess& w) {
-        QObject::connect(w.ProgressBar1, &QProgressBar::valueChanged, &w, &QWidget::close,
-                         Qt::QueuedConnection);
-    });
+    const RecordCount result =
+        Download({"--count", "3", "--slow", "4"}, sink, [](frmGalderProcess& w) {
+            QObject::connect(w.ProgressBar1, &QProgressBar::valueChanged, &w, &QWidget::close,
+                             Qt::QueuedConnection);
+        });
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(sink.lines.empty());
 }
